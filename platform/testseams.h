@@ -1,0 +1,31 @@
+// The state behind platform/testing.h, read by the platform's own code where
+// a seam changes its behaviour. Default values mean "behave for real".
+#pragma once
+
+#include "platform/testing.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform
+{
+
+struct TestSeams
+{
+    bool headless = false;
+    bool virtualClock = false;
+    std::uint64_t virtualMilliseconds = 0;
+
+    bool refuseDisplayMode = false;
+    bool refuseSurfaceCreation = false;
+
+    std::function<int(const testing::ModalBox&)> modalAnswerer;
+    std::vector<testing::ModalBox> modalBoxes;
+    std::vector<std::string> debugOutput;
+
+    static TestSeams& Get();
+};
+
+} // namespace platform

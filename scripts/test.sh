@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test twice: with g++,
+# and with clang under AddressSanitizer and UndefinedBehaviorSanitizer,
+# where the fuzz targets run too.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+jobs=$(nproc)
+
+echo "== g++ build and tests"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTZ_WERROR=ON
+cmake --build build -j "$jobs"
+(cd build && ctest --output-on-failure -j "$jobs")
+
+echo "== clang build with sanitizers and fuzz targets"
+CC=clang CXX=clang++ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTZ_WERROR=ON \
+    -DTZ_SANITIZE=ON -DTZ_FUZZ=ON -DTZ_BENCH=OFF
+cmake --build build-sanitize -j "$jobs"
+(cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --output-on-failure -j "$jobs")

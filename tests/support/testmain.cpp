@@ -1,0 +1,22 @@
+#include "platform/testing.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+class ResetPlatform : public ::testing::EmptyTestEventListener
+{
+    void OnTestStart(const ::testing::TestInfo&) override { platform::testing::Reset(); }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    platform::testing::UseHeadless();
+    platform::testing::UseVirtualClock();
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ResetPlatform);
+    return RUN_ALL_TESTS();
+}
