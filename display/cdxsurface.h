@@ -9,13 +9,19 @@ class CdxScreen;
 
 class CdxSurface
 {
+    friend class CdxScreen;
+
 public:
     CdxSurface();
+    // Loads the named image; the load's result is not available to the caller.
     CdxSurface(CdxScreen* screen, const char* name, int placement);
     virtual ~CdxSurface();
     CdxSurface(const CdxSurface&) = delete;
     CdxSurface& operator=(const CdxSurface&) = delete;
 
+    // The drawing operations, in their table order. Each copies this surface
+    // into the destination and returns the DirectDraw result; a lost surface
+    // is restored and reloaded, and the blit is not repeated.
     virtual HRESULT Draw(CdxSurface* dest);
     virtual HRESULT DrawFast(int x, int y, CdxSurface* dest);
     virtual HRESULT DrawFastKeyed(int x, int y, CdxSurface* dest);
@@ -27,12 +33,18 @@ public:
     virtual HRESULT MirrorVertical(int, int, int);
     virtual void Placeholder(int, int, int, int, int);
 
+    // 1 on success, 0 on failure. Placement: 0 video memory, 1 system memory,
+    // anything else lets DirectDraw choose.
     int Create(CdxScreen* screen, int width, int height, int placement);
+    // The name is kept, not copied: it must live as long as the surface.
     int Load(CdxScreen* screen, const char* name, int placement);
     int LoadPsd(CdxScreen* screen, const char* name, int placement);
+
     HRESULT SetColourKey(DWORD value);
     HRESULT GetDC();
     HRESULT ReleaseDC();
+    // Text on a transparent background in the default font, top-left corner at
+    // (x, y), on the device context taken with GetDC.
     BOOL PrintText(int x, int y, COLORREF colour, const char* text);
     HRESULT RestoreAndReload();
 
@@ -44,4 +56,17 @@ public:
     RECT m_rcDest{};
     IDirectDrawSurface4* m_pSurface = nullptr;
     CdxScreen* m_pOwner = nullptr;
+
+private:
+    // Takes over a new surface and one reference to the DirectDraw object it
+    // came from, so that the object outlives the screen until this surface is
+    // released.
+    void Attach(IDirectDrawSurface4* surface, IDirectDraw4* directDraw);
+    void ReleaseSurface();
+    // Where a finished creation or load leaves the members.
+    void SetImage(CdxScreen* screen, int width, int height, const char* name);
+    IDirectDrawSurface4* ImageOf(CdxSurface* dest, const char* operation) const;
+    HRESULT AfterBlit(HRESULT result);
+
+    IDirectDraw4* m_pDirectDraw = nullptr; // the reference that belongs to m_pSurface
 };

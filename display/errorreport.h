@@ -4,5 +4,11 @@
 
 #include "platform/win32.h"
 
+// The published constant's name for a result code, or "Unknown Error".
+const char* DirectDrawErrorName(HRESULT result);
+const char* DirectSoundErrorName(HRESULT result);
+
+// Both show their box (caption "Error", one OK button), post the quit request
+// and return; the caller carries on until the main loop meets the request.
 void ReportDirectDrawError(HRESULT result, HWND owner, const char* file, int line);
 void ReportDirectSoundError(HRESULT result, HWND owner);

@@ -7,6 +7,7 @@
 #include "platform/inputevent.h"
 #include "platform/pixelbuffer.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace platform
@@ -39,6 +40,19 @@ public:
     // The cursor in display pixels.
     POINT CursorPosition() const;
     void SetSystemCursorVisible(bool visible);
+    // The ShowCursor count: the cursor shows while it is 0 or more. Returns the new count.
+    int ChangeCursorShowCount(bool show);
+
+    // Surfaces made before the latest loss report it until they are restored.
+    // A loss happens when the window loses the focus, or on a mode switch.
+    std::uint64_t LossGeneration() const;
+    void LoseSurfaces();
+
+    // How often a changed picture was taken over (identical ones are skipped).
+    int PictureUploads() const;
+
+    // Back to the state at start, for the next test: no picture, cursor count 0.
+    void Reset();
 
     ~Display();
 

@@ -43,13 +43,30 @@ std::vector<std::string> TakeDebugOutput();
 void RefuseDisplayMode(bool refuse);      // SetDisplayMode fails
 void RefuseSurfaceCreation(bool refuse);  // CreateSurface fails
 void LoseAllSurfaces();                   // as when the full-screen window loses focus
+// The CFile::Write that passes this many more bytes writes up to there, then
+// fails once (disk full).
+void FailFileWritesAfter(std::uint64_t bytes);
+void FailNextFileClose(); // the next CFile::Close closes, then reports a failure
+
+// Sound: headless, the device plays only when a test pulls the mix, in
+// stereo at kMixRate frames per second (out holds 2 * frames samples).
+constexpr int kMixRate = 44100;
+void MixAudio(std::int16_t* out, int frames);
+void RefuseSoundDevice(bool refuse);           // DirectSoundCreate fails
+void RefuseSoundCooperativeLevel(bool refuse); // IDirectSound::SetCooperativeLevel fails
+void RefuseSoundBuffer(bool refuse);           // CreateSoundBuffer fails
+void RefuseSoundDuplicate(bool refuse);        // DuplicateSoundBuffer fails
+void LoseSoundBuffers(); // every sound buffer stops and reports its memory lost
 
 // The raw pixel value of a surface at (x, y), and the picture last presented.
 std::uint32_t ReadPixel(IDirectDrawSurface4* surface, int x, int y);
 const PixelBuffer* ShownPicture();
+// How many presents brought a changed picture (an identical one is not uploaded).
+int PictureUploads();
 
-// Resets every seam above to its default (between tests); headless mode and
-// the virtual clock stay as they are.
+// Resets every seam above to its default (between tests), and empties the
+// message queue, the shown picture and the cursor's show count; headless mode
+// and the virtual clock stay as they are.
 void Reset();
 
 } // namespace platform::testing

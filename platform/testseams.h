@@ -5,6 +5,7 @@
 #include "platform/testing.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,9 +22,19 @@ struct TestSeams
     bool refuseDisplayMode = false;
     bool refuseSurfaceCreation = false;
 
+    // Bytes CFile may still write before it fails once; -1 for no limit.
+    std::int64_t fileWriteBudget = -1;
+    bool failNextFileClose = false;
+
+    bool refuseSoundDevice = false;
+    bool refuseSoundCooperativeLevel = false;
+    bool refuseSoundBuffer = false;
+    bool refuseSoundDuplicate = false;
+
     std::function<int(const testing::ModalBox&)> modalAnswerer;
     std::vector<testing::ModalBox> modalBoxes;
     std::vector<std::string> debugOutput;
+    std::deque<InputEvent> injectedEvents;
 
     static TestSeams& Get();
 };

@@ -133,6 +133,7 @@ constexpr UINT VK_TAB = 0x09;
 constexpr UINT VK_RETURN = 0x0D;
 constexpr UINT VK_SHIFT = 0x10;
 constexpr UINT VK_ESCAPE = 0x1B;
+constexpr UINT VK_SPACE = 0x20;
 constexpr UINT VK_END = 0x23;
 constexpr UINT VK_HOME = 0x24;
 constexpr UINT VK_LEFT = 0x25;

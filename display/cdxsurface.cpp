@@ -1,0 +1,350 @@
+#include "display/cdxsurface.h"
+
+#include "display/bitmapcopy.h"
+#include "display/cdxerror.h"
+#include "display/cdxscreen.h"
+#include "display/cliptorect.h"
+#include "display/errorreport.h"
+#include "display/psdreader.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+constexpr const char* kModule = "display/cdxsurface.cpp";
+
+IDirectDraw4* DirectDrawOf(const CdxScreen* screen)
+{
+    if (!screen || !screen->m_pDirectDraw)
+        throw CdxError("The display has no DirectDraw object.");
+    return screen->m_pDirectDraw;
+}
+
+LONG ClampToLong(double value)
+{
+    constexpr double low = std::numeric_limits<LONG>::min();
+    constexpr double high = std::numeric_limits<LONG>::max();
+    return static_cast<LONG>(value < low ? low : (value > high ? high : value));
+}
+
+struct FileCloser
+{
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+bool StartsWithPsdSignature(std::FILE* file)
+{
+    char signature[4] = {};
+    return std::fread(signature, 1, sizeof(signature), file) == sizeof(signature) &&
+           std::memcmp(signature, "8BPS", sizeof(signature)) == 0;
+}
+
+} // namespace
+
+CdxSurface::CdxSurface() = default;
+
+CdxSurface::CdxSurface(CdxScreen* screen, const char* name, int placement)
+{
+    Load(screen, name, placement);
+}
+
+CdxSurface::~CdxSurface()
+{
+    ReleaseSurface();
+}
+
+void CdxSurface::Attach(IDirectDrawSurface4* surface, IDirectDraw4* directDraw)
+{
+    m_pSurface = surface;
+    m_pDirectDraw = directDraw;
+    m_pDirectDraw->AddRef();
+}
+
+void CdxSurface::ReleaseSurface()
+{
+    if (m_pSurface)
+    {
+        if (m_hDC)
+            m_pSurface->ReleaseDC(m_hDC);
+        m_pSurface->Release();
+    }
+    m_hDC = nullptr;
+    m_pSurface = nullptr;
+    if (m_pDirectDraw)
+        m_pDirectDraw->Release();
+    m_pDirectDraw = nullptr;
+}
+
+void CdxSurface::SetImage(CdxScreen* screen, int width, int height, const char* name)
+{
+    m_nWidth = width;
+    m_nHeight = height;
+    m_rcSource = RECT{0, 0, width, height};
+    m_rcDest = m_rcSource;
+    m_hDC = nullptr;
+    m_pszName = name;
+    m_pOwner = screen;
+}
+
+IDirectDrawSurface4* CdxSurface::ImageOf(CdxSurface* dest, const char* operation) const
+{
+    if (!dest || !dest->m_pSurface)
+        throw CdxError(std::string(operation) + ": the surface holds no image.");
+    return dest->m_pSurface;
+}
+
+HRESULT CdxSurface::AfterBlit(HRESULT result)
+{
+    // The blit is not repeated: the next frame draws the reloaded image.
+    if (result == DDERR_SURFACELOST && m_pSurface)
+        RestoreAndReload();
+    return result;
+}
+
+HRESULT CdxSurface::Draw(CdxSurface* dest)
+{
+    IDirectDrawSurface4* target = ImageOf(dest, "Draw");
+    return AfterBlit(target->Blt(&m_rcDest, m_pSurface, &m_rcSource, DDBLT_WAIT, nullptr));
+}
+
+HRESULT CdxSurface::DrawFast(int x, int y, CdxSurface* dest)
+{
+    IDirectDrawSurface4* target = ImageOf(dest, "DrawFast");
+    return AfterBlit(target->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y), m_pSurface,
+                                     &m_rcSource, DDBLTFAST_WAIT));
+}
+
+HRESULT CdxSurface::DrawFastKeyed(int x, int y, CdxSurface* dest)
+{
+    IDirectDrawSurface4* target = ImageOf(dest, "DrawFastKeyed");
+    return AfterBlit(target->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y), m_pSurface,
+                                     &m_rcSource, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT));
+}
+
+HRESULT CdxSurface::DrawFastKeyedClipped(int x, int y, CdxSurface* dest, RECT* clip)
+{
+    IDirectDrawSurface4* target = ImageOf(dest, "DrawFastKeyedClipped");
+    if (!clip)
+        return DDERR_INVALIDPARAMS;
+    // A copy: the stored source rectangle never changes.
+    RECT source = m_rcSource;
+    LONG left = x;
+    LONG top = y;
+    ClipToRect(left, top, source, *clip);
+    return AfterBlit(target->BltFast(static_cast<DWORD>(left), static_cast<DWORD>(top), m_pSurface,
+                                     &source, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT));
+}
+
+HRESULT CdxSurface::DrawToWindow(CdxSurface* dest)
+{
+    IDirectDrawSurface4* target = ImageOf(dest, "DrawToWindow");
+    if (!m_pOwner)
+        throw CdxError("DrawToWindow: the surface belongs to no display.");
+    // In the exclusive full-screen mode the owner's window covers the display,
+    // so its client area in screen coordinates is the mode's rectangle.
+    RECT window{0, 0, static_cast<LONG>(m_pOwner->m_nWidth),
+                static_cast<LONG>(m_pOwner->m_nHeight)};
+    return AfterBlit(target->Blt(&window, m_pSurface, nullptr, DDBLT_WAIT, nullptr));
+}
+
+HRESULT CdxSurface::DrawZoomed(int x, int y, int zoomX, int zoomY, CdxSurface* dest)
+{
+    IDirectDrawSurface4* target = ImageOf(dest, "DrawZoomed");
+    m_rcDest = RECT{x, y, ClampToLong(x + static_cast<double>(m_nWidth) * zoomX),
+                    ClampToLong(y + static_cast<double>(m_nHeight) * zoomY)};
+    return AfterBlit(
+        target->Blt(&m_rcDest, m_pSurface, &m_rcSource, DDBLT_KEYSRC | DDBLT_WAIT, nullptr));
+}
+
+HRESULT CdxSurface::DrawScaled(int x, int y, float scale, CdxSurface* dest)
+{
+    IDirectDrawSurface4* target = ImageOf(dest, "DrawScaled");
+    m_rcDest = RECT{x, y, ClampToLong(x + std::trunc(m_nWidth * scale)),
+                    ClampToLong(y + std::trunc(m_nHeight * scale))};
+    return AfterBlit(
+        target->Blt(&m_rcDest, m_pSurface, &m_rcSource, DDBLT_KEYSRC | DDBLT_WAIT, nullptr));
+}
+
+HRESULT CdxSurface::MirrorHorizontal(int, int, int)
+{
+    IDirectDrawSurface4* self = ImageOf(this, "MirrorHorizontal");
+    DDBLTFX effects{};
+    effects.dwSize = sizeof(effects);
+    effects.dwDDFX = DDBLTFX_MIRRORLEFTRIGHT;
+    return AfterBlit(self->Blt(nullptr, nullptr, nullptr, DDBLT_DDFX | DDBLT_WAIT, &effects));
+}
+
+HRESULT CdxSurface::MirrorVertical(int, int, int)
+{
+    IDirectDrawSurface4* self = ImageOf(this, "MirrorVertical");
+    DDBLTFX effects{};
+    effects.dwSize = sizeof(effects);
+    effects.dwDDFX = DDBLTFX_MIRRORUPDOWN;
+    return AfterBlit(self->Blt(nullptr, nullptr, nullptr, DDBLT_DDFX | DDBLT_WAIT, &effects));
+}
+
+void CdxSurface::Placeholder(int, int, int, int, int) {}
+
+int CdxSurface::Create(CdxScreen* screen, int width, int height, int placement)
+{
+    IDirectDraw4* directDraw = DirectDrawOf(screen);
+
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof(desc);
+    desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+    desc.dwWidth = static_cast<DWORD>(width);
+    desc.dwHeight = static_cast<DWORD>(height);
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | PlacementCaps(placement);
+
+    ReleaseSurface();
+    IDirectDrawSurface4* surface = nullptr;
+    const HRESULT result = directDraw->CreateSurface(&desc, &surface, nullptr);
+    if (FAILED(result) || !surface)
+    {
+        ReportDirectDrawError(result, screen->m_hWnd, kModule, 247);
+        return 0;
+    }
+    Attach(surface, directDraw);
+    SetImage(screen, width, height, nullptr);
+    return 1;
+}
+
+int CdxSurface::Load(CdxScreen* screen, const char* name, int placement)
+{
+    if (!name)
+        return 0;
+    IDirectDraw4* directDraw = DirectDrawOf(screen);
+
+    // A Photoshop file of that name takes precedence over the resource.
+    bool photoshop = false;
+    if (FilePtr file{std::fopen(name, "rb")})
+        photoshop = StartsWithPsdSignature(file.get());
+
+    ReleaseSurface();
+    if (photoshop)
+    {
+        // Create has taken the DirectDraw reference for this surface already.
+        if (!LoadPsd(screen, name, placement))
+            return 0;
+    }
+    else
+    {
+        IDirectDrawSurface4* surface =
+            CreateSurfaceFromBitmap(directDraw, name, placement, m_nWidth, m_nHeight);
+        if (!surface)
+            return 0;
+        Attach(surface, directDraw);
+    }
+    SetImage(screen, m_nWidth, m_nHeight, name);
+    return 1;
+}
+
+int CdxSurface::LoadPsd(CdxScreen* screen, const char* name, int placement)
+{
+    FilePtr file{std::fopen(name, "rb")};
+    if (!file)
+        return 0;
+    std::FILE* in = file.get();
+    if (!StartsWithPsdSignature(in) || ReadWordBE(in) != 1)
+        return 0;
+    ReadLongBE(in); // reserved
+    ReadWordBE(in);
+    const WORD channels = ReadWordBE(in);
+    if (channels > 24)
+        return 0;
+    const DWORD height = ReadLongBE(in);
+    const DWORD width = ReadLongBE(in);
+    m_nHeight = static_cast<int>(height);
+    m_nWidth = static_cast<int>(width);
+    if (ReadWordBE(in) != 8 || ReadWordBE(in) != 3 || std::feof(in))
+        return 0;
+    // Colour mode data, image resources, layer and mask information.
+    for (int section = 0; section < 3; ++section)
+    {
+        const DWORD length = ReadLongBE(in);
+        if (std::feof(in))
+            return 0;
+        if (length != 0 && std::fseek(in, static_cast<long>(length), SEEK_CUR) != 0)
+            return 0;
+    }
+    const WORD compression = ReadWordBE(in);
+    if (std::feof(in) || compression > 1)
+        return 0;
+
+    std::vector<std::uint8_t> pixels;
+    if (!ReadPsdImageData(in, channels, width, height, compression, pixels))
+        return 0;
+    file.reset();
+
+    if (!Create(screen, m_nWidth, m_nHeight, placement))
+        return 0;
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = m_nWidth;
+    info.bmiHeader.biHeight = -m_nHeight; // rows run top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+
+    int copied = GDI_ERROR;
+    if (SUCCEEDED(GetDC()))
+    {
+        copied = StretchDIBits(m_hDC, 0, 0, m_nWidth, m_nHeight, 0, 0, m_nWidth, m_nHeight,
+                               pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+        ReleaseDC();
+    }
+    return copied == GDI_ERROR ? 0 : 1;
+}
+
+HRESULT CdxSurface::SetColourKey(DWORD value)
+{
+    IDirectDrawSurface4* self = ImageOf(this, "SetColourKey");
+    DDCOLORKEY key{value, value};
+    return self->SetColorKey(DDCKEY_SRCBLT, &key);
+}
+
+HRESULT CdxSurface::GetDC()
+{
+    IDirectDrawSurface4* self = ImageOf(this, "GetDC");
+    HDC dc = nullptr;
+    const HRESULT result = self->GetDC(&dc);
+    if (SUCCEEDED(result))
+        m_hDC = dc;
+    return result;
+}
+
+HRESULT CdxSurface::ReleaseDC()
+{
+    IDirectDrawSurface4* self = ImageOf(this, "ReleaseDC");
+    const HRESULT result = self->ReleaseDC(m_hDC);
+    m_hDC = nullptr;
+    return result;
+}
+
+BOOL CdxSurface::PrintText(int x, int y, COLORREF colour, const char* text)
+{
+    if (!m_hDC)
+        throw CdxError("PrintText: no device context is held.");
+    if (!text)
+        text = "";
+    SetBkMode(m_hDC, TRANSPARENT);
+    SetTextColor(m_hDC, colour);
+    return TextOutA(m_hDC, x, y, text, static_cast<int>(std::strlen(text)));
+}
+
+HRESULT CdxSurface::RestoreAndReload()
+{
+    IDirectDrawSurface4* self = ImageOf(this, "RestoreAndReload");
+    // The memory comes back, the picture does not.
+    self->Restore();
+    return ReloadBitmap(self, m_pszName);
+}

@@ -1,0 +1,18 @@
+// The clock behind Sleep, GetTickCount and the frame pacing: the real
+// monotonic clock, or the tests' virtual one that only moves when waited on.
+#pragma once
+
+#include <cstdint>
+
+namespace platform
+{
+
+class Clock
+{
+public:
+    static std::uint64_t NowMicroseconds();
+    // Waits (or, on the virtual clock, advances by whole milliseconds).
+    static void SleepMicroseconds(std::uint64_t duration);
+};
+
+} // namespace platform

@@ -1,0 +1,67 @@
+// One DirectDraw surface as a software pixel buffer: blits, fills, colour
+// keys, the flip of a primary with its one back buffer, loss and restore.
+#pragma once
+
+#include "platform/ddraw.h"
+#include "platform/pixelbuffer.h"
+
+#include <cstdint>
+
+namespace platform
+{
+
+class DirectDraw;
+
+class DirectDrawSurface final : public IDirectDrawSurface4
+{
+public:
+    // Holds a reference on its DirectDraw object until the last Release.
+    DirectDrawSurface(DirectDraw* owner, int width, int height, int bitsPerPixel, DWORD caps);
+
+    // Makes this surface (a primary) the front of a flip chain with a new back buffer.
+    void CreateBackBuffer();
+
+    HRESULT QueryInterface(const IID& riid, void** object) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+
+    HRESULT Blt(RECT* destRect, IDirectDrawSurface4* source, RECT* sourceRect, DWORD flags,
+                DDBLTFX* effects) override;
+    HRESULT BltFast(DWORD x, DWORD y, IDirectDrawSurface4* source, RECT* sourceRect,
+                    DWORD transfer) override;
+    HRESULT Flip(IDirectDrawSurface4* overrideSurface, DWORD flags) override;
+    HRESULT GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface4** attached) override;
+    HRESULT SetColorKey(DWORD flags, DDCOLORKEY* key) override;
+    HRESULT GetDC(HDC* dc) override;
+    HRESULT ReleaseDC(HDC dc) override;
+    HRESULT Restore() override;
+    HRESULT IsLost() override;
+    HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc) override;
+
+    const PixelBuffer& Pixels() const { return m_Pixels; }
+
+private:
+    ~DirectDrawSurface() override;
+
+    bool Lost() const;
+    // Why a blit touching this surface cannot run now, or DD_OK.
+    HRESULT Busy() const;
+    bool Keyed(std::uint32_t value) const;
+    void CopyRect(const PixelBuffer& source, const RECT& sourceRect, const RECT& destRect,
+                  bool keyed, bool mirrorLeftRight, bool mirrorUpDown,
+                  const DirectDrawSurface& keySource);
+    void MarkRestored();
+
+    ULONG m_nReferences = 1;
+    DirectDraw* m_pDirectDraw;
+    PixelBuffer m_Pixels;
+    DWORD m_dwCaps;
+    bool m_bHasColourKey = false;
+    DDCOLORKEY m_ColourKey{};
+    HDC m_hDC = nullptr;
+    // The loss generation of the display when this surface was made or restored.
+    std::uint64_t m_nGeneration;
+    DirectDrawSurface* m_pBackBuffer = nullptr; // a primary's back buffer, one reference held
+};
+
+} // namespace platform

@@ -1,0 +1,209 @@
+// Drawing on the back buffer: fills, opaque and keyed blits, the clipped
+// crosshair, text, missing objects, lifetime and lost surfaces.
+#include "displaytest.h"
+
+#include "display/cdxerror.h"
+
+#include <algorithm>
+#include <string>
+
+namespace
+{
+
+using namespace displaytest;
+namespace testing = platform::testing;
+
+constexpr std::uint32_t GREEN = 0x0100;
+
+// 32 x 32, every pixel tells its own position; (1, 1) is black.
+std::uint32_t PatternAt(int x, int y)
+{
+    return x == 1 && y == 1 ? 0 : Raw(std::uint8_t(8 * x), std::uint8_t(8 * y), 200);
+}
+
+class SurfaceTest : public DisplayTest
+{
+protected:
+    std::unique_ptr<CdxSurface> Pattern()
+    {
+        Psd psd;
+        psd.width = psd.height = 32;
+        psd.data = Planar(32, 32, 3,
+                          [](int x, int y, int c) -> std::uint8_t
+                          {
+                              if (x == 1 && y == 1)
+                                  return 0;
+                              return c == 0 ? 8 * x : c == 1 ? 8 * y : 200;
+                          });
+        auto image = LoadPsd(psd, "pattern.psd");
+        image->SetColourKey(0);
+        return image;
+    }
+};
+
+TEST_F(SurfaceTest, FillSetsEveryPixelToTheRawValueAndFlipShowsIt)
+{
+    for (std::uint32_t colour : {GREEN, 0u})
+    {
+        m_pScreen->Fill(colour);
+        EXPECT_EQ(m_pScreen->Flip(1), DD_OK);
+        const platform::PixelBuffer* shown = testing::ShownPicture();
+        ASSERT_NE(shown, nullptr);
+        ASSERT_EQ(shown->Width(), 640);
+        ASSERT_EQ(shown->Height(), 480);
+        int others = 0;
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x)
+                others += shown->Get(x, y) != colour;
+        EXPECT_EQ(others, 0) << "fill " << colour;
+    }
+}
+
+TEST_F(SurfaceTest, KeyedBlitSkipsBlackAndOpaqueBlitDrawsIt)
+{
+    auto image = Pattern();
+    m_pScreen->Fill(GREEN);
+    EXPECT_EQ(image->DrawFastKeyed(100, 50, Back()), DD_OK);
+    EXPECT_EQ(image->DrawFast(300, 50, Back()), DD_OK);
+
+    for (int left : {100, 300})
+    {
+        EXPECT_EQ(BackPixel(left, 50), PatternAt(0, 0));
+        EXPECT_EQ(BackPixel(left + 31, 50 + 31), PatternAt(31, 31));
+        EXPECT_EQ(BackPixel(left + 5, 50 + 7), PatternAt(5, 7));
+        EXPECT_EQ(BackPixel(left - 1, 50), GREEN);
+        EXPECT_EQ(BackPixel(left + 32, 50), GREEN);
+        EXPECT_EQ(BackPixel(left, 50 + 32), GREEN);
+    }
+    EXPECT_EQ(BackPixel(101, 51), GREEN);
+    EXPECT_EQ(BackPixel(301, 51), 0u);
+}
+
+TEST_F(SurfaceTest, CrosshairIsClippedAtTheScreenEdges)
+{
+    auto cross = Pattern();
+    RECT screen{0, 0, 640, 480};
+    auto drawAtMouse = [&](int x, int y)
+    {
+        m_pScreen->Fill(GREEN);
+        return cross->DrawFastKeyedClipped(x - cross->m_nWidth / 2, y - cross->m_nHeight / 2,
+                                           Back(), &screen);
+    };
+
+    drawAtMouse(3, 5); // drawn at (0, 0) from column 13, row 11: 19 x 21 pixels
+    EXPECT_EQ(BackPixel(0, 0), PatternAt(13, 11));
+    EXPECT_EQ(BackPixel(18, 20), PatternAt(31, 31));
+    EXPECT_EQ(BackPixel(19, 0), GREEN);
+    EXPECT_EQ(BackPixel(0, 21), GREEN);
+
+    drawAtMouse(639, 479); // drawn at (623, 463), source cut to (0, 0, 17, 17)
+    EXPECT_EQ(BackPixel(623, 463), PatternAt(0, 0));
+    EXPECT_EQ(BackPixel(639, 479), PatternAt(16, 16));
+    EXPECT_EQ(BackPixel(622, 463), GREEN);
+    EXPECT_EQ(BackPixel(623, 462), GREEN);
+
+    // Nothing left of the image: refused, nothing drawn.
+    EXPECT_TRUE(FAILED(drawAtMouse(700, 600)));
+    EXPECT_EQ(BackPixel(639, 479), GREEN);
+
+    const RECT& source = cross->m_rcSource;
+    EXPECT_EQ(source.left, 0);
+    EXPECT_EQ(source.top, 0);
+    EXPECT_EQ(source.right, 32);
+    EXPECT_EQ(source.bottom, 32);
+}
+
+TEST_F(SurfaceTest, TextIsDrawnInItsColourOverTheBackground)
+{
+    auto countChanged = [&](std::uint32_t colour)
+    {
+        int n = 0;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 320; ++x)
+                n += BackPixel(x, y) == colour;
+        return n;
+    };
+    m_pScreen->Fill(GREEN);
+    Back()->GetDC();
+    Back()->PrintText(20, 30, 255, "");
+    Back()->ReleaseDC();
+    EXPECT_EQ(countChanged(GREEN), 320 * 80);
+
+    Back()->GetDC();
+    EXPECT_TRUE(Back()->PrintText(20, 30, 255, "Punkte: 1234"));
+    Back()->ReleaseDC();
+    EXPECT_EQ(Back()->m_hDC, nullptr);
+    const int red = countChanged(Raw(255, 0, 0));
+    const int green = countChanged(GREEN);
+    EXPECT_GT(red, 20);
+    EXPECT_LT(red, 2000);
+    EXPECT_EQ(red + green, 320 * 80) << "only text pixels change, the background shows through";
+    for (int x = 0; x < 320; ++x)
+        EXPECT_EQ(BackPixel(x, 29), GREEN); // top-left corner at (20, 30)
+}
+
+TEST_F(SurfaceTest, MissingObjectsRaiseAndAnEmptySourceDrawsNothing)
+{
+    auto image = Pattern();
+    CdxSurface empty;
+    EXPECT_THROW(empty.SetColourKey(0), CdxError);
+    EXPECT_THROW(empty.GetDC(), CdxError);
+    EXPECT_THROW(empty.ReleaseDC(), CdxError);
+    EXPECT_THROW(empty.MirrorHorizontal(0, 0, 0), CdxError);
+    EXPECT_THROW(empty.MirrorVertical(0, 0, 0), CdxError);
+    EXPECT_THROW(empty.RestoreAndReload(), CdxError);
+    EXPECT_THROW(image->DrawFast(0, 0, &empty), CdxError);
+    EXPECT_THROW(image->DrawFastKeyed(0, 0, nullptr), CdxError);
+    EXPECT_THROW(Back()->PrintText(0, 0, 255, "x"), CdxError);
+    EXPECT_THROW(empty.Create(nullptr, 4, 4, 2), CdxError);
+    EXPECT_THROW(empty.Load(nullptr, "pattern.psd", 2), CdxError);
+
+    m_pScreen->Fill(GREEN);
+    EXPECT_TRUE(FAILED(empty.DrawFastKeyed(0, 0, Back())));
+    EXPECT_TRUE(FAILED(empty.DrawFast(0, 0, Back())));
+    EXPECT_EQ(BackPixel(0, 0), GREEN);
+}
+
+TEST_F(SurfaceTest, ImagesOutliveTheScreenTheyWereMadeFrom)
+{
+    auto pattern = Pattern();
+    auto stone = std::make_unique<CdxSurface>(m_pScreen.get(), "pattern.psd", 2);
+    CdxSurface target;
+    ASSERT_EQ(target.Create(m_pScreen.get(), 40, 40, 1), 1);
+    m_pScreen.reset(); // the frame window deletes the display first
+
+    EXPECT_EQ(stone->SetColourKey(0), DD_OK);
+    EXPECT_EQ(pattern->DrawFast(0, 0, &target), DD_OK);
+    EXPECT_EQ(testing::ReadPixel(target.m_pSurface, 31, 31), PatternAt(31, 31));
+    EXPECT_EQ(stone->DrawFastKeyed(8, 8, &target), DD_OK);
+}
+
+TEST_F(SurfaceTest, LostImagesAreReloadedByTheirNextBlit)
+{
+    auto stone = std::make_unique<CdxSurface>(m_pScreen.get(), "BMP_BLACK", 2);
+    ASSERT_NE(stone->m_pSurface, nullptr);
+    stone->SetColourKey(0);
+    auto pattern = Pattern();
+    const std::uint32_t middle = testing::ReadPixel(stone->m_pSurface, 10, 10);
+    ASSERT_NE(middle, 0u);
+    testing::TakeDebugOutput();
+
+    testing::LoseAllSurfaces();
+    m_pScreen->Fill(GREEN);
+    EXPECT_EQ(stone->DrawFastKeyed(40, 40, Back()), DDERR_SURFACELOST);
+    EXPECT_EQ(pattern->DrawFastKeyed(80, 40, Back()), DDERR_SURFACELOST);
+    EXPECT_EQ(m_pScreen->Flip(1), DDERR_SURFACELOST);
+    // The next frame draws correctly; the resource image came back, the
+    // Photoshop image has no resource to come back from.
+    m_pScreen->Fill(GREEN);
+    EXPECT_EQ(stone->DrawFastKeyed(40, 40, Back()), DD_OK);
+    EXPECT_EQ(pattern->DrawFastKeyed(80, 40, Back()), DD_OK);
+    EXPECT_EQ(BackPixel(50, 50), middle);
+    EXPECT_EQ(m_pScreen->Flip(1), DD_OK);
+    EXPECT_EQ(testing::ShownPicture()->Get(50, 50), middle);
+    EXPECT_EQ(testing::ReadPixel(pattern->m_pSurface, 5, 5), 0u);
+    std::vector<std::string> debug = testing::TakeDebugOutput();
+    EXPECT_NE(std::find(debug.begin(), debug.end(), "handle is null\n"), debug.end());
+}
+
+} // namespace

@@ -1,0 +1,136 @@
+// Shared by the display tests: a 640 x 480 x 16 screen on the headless
+// platform, a scratch working directory, and Photoshop files made to order.
+#pragma once
+
+#include "display/cdxscreen.h"
+#include "display/cdxsurface.h"
+#include "platform/pixelbuffer.h"
+#include "platform/testing.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace displaytest
+{
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline std::uint32_t Raw(std::uint8_t r, std::uint8_t g, std::uint8_t b)
+{
+    return platform::PixelBuffer::FromRgb({r, g, b}, 16);
+}
+
+// The test runs in a fresh temporary directory; the old one comes back after.
+class ScratchDirectory
+{
+public:
+    ScratchDirectory() : m_Previous(std::filesystem::current_path())
+    {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tz-display-XXXXXX").string();
+        m_Path = mkdtemp(pattern.data());
+        std::filesystem::current_path(m_Path);
+    }
+    ~ScratchDirectory()
+    {
+        std::filesystem::current_path(m_Previous);
+        std::filesystem::remove_all(m_Path);
+    }
+
+private:
+    std::filesystem::path m_Previous;
+    std::filesystem::path m_Path;
+};
+
+inline void WriteFile(const std::string& name, const Bytes& bytes)
+{
+    std::ofstream(name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+// A Photoshop document: header fields, the three skipped sections (with a few
+// bytes of image resources to skip), the compression word, then `data`.
+struct Psd
+{
+    std::uint16_t version = 1;
+    std::uint16_t channels = 3;
+    std::uint32_t height = 0;
+    std::uint32_t width = 0;
+    std::uint16_t depth = 8;
+    std::uint16_t mode = 3;
+    std::uint16_t compression = 0;
+    Bytes data;
+
+    Bytes Serialise() const
+    {
+        Bytes out{'8', 'B', 'P', 'S'};
+        auto word = [&](std::uint32_t v) {
+            out.insert(out.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
+        };
+        auto dword = [&](std::uint32_t v) { word(v >> 16), word(v & 0xFFFF); };
+        word(version);
+        dword(0), word(0);
+        word(channels);
+        dword(height), dword(width);
+        word(depth), word(mode);
+        dword(0);
+        dword(5), out.insert(out.end(), {1, 2, 3, 4, 5});
+        dword(0);
+        word(compression);
+        out.insert(out.end(), data.begin(), data.end());
+        return out;
+    }
+};
+
+// Raw planar data of an image whose channel c at (x, y) is value(x, y, c).
+inline Bytes Planar(int width, int height, int channels,
+                    const std::function<std::uint8_t(int, int, int)>& value)
+{
+    Bytes out;
+    for (int c = 0; c < channels; ++c)
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                out.push_back(value(x, y, c));
+    return out;
+}
+
+// A freshly created full screen, in a scratch working directory.
+class DisplayTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_pScreen = std::make_unique<CdxScreen>();
+        ASSERT_EQ(m_pScreen->CreateFullScreen(nullptr, 640, 480, 16, 0), 1);
+    }
+
+    CdxSurface* Back() { return m_pScreen->m_pBackSurface; }
+    std::uint32_t BackPixel(int x, int y)
+    {
+        return platform::testing::ReadPixel(Back()->m_pSurface, x, y);
+    }
+
+    // Writes the document to the file and loads it into a new surface.
+    std::unique_ptr<CdxSurface> LoadPsd(const Psd& psd, const char* name = "picture.psd")
+    {
+        WriteFile(name, psd.Serialise());
+        auto image = std::make_unique<CdxSurface>();
+        m_nLoadResult = image->Load(m_pScreen.get(), name, 2);
+        return image;
+    }
+
+    ScratchDirectory m_Directory;
+    std::unique_ptr<CdxScreen> m_pScreen;
+    int m_nLoadResult = -1;
+};
+
+} // namespace displaytest

@@ -1,0 +1,135 @@
+// The archive's byte layout: integers, the three length prefixes, the UTF-16
+// form, and data that ends too early or announces more than the file holds.
+#include "platform/carchive.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <new>
+#include <string>
+#include <unistd.h>
+
+namespace
+{
+
+// The largest single allocation while a test watches.
+std::atomic<bool> g_watchAllocations{false};
+std::atomic<std::size_t> g_largestAllocation{0};
+
+} // namespace
+
+// Out of line, so that no caller sees a new paired with free.
+__attribute__((noinline)) void* operator new(std::size_t size)
+{
+    if (g_watchAllocations && size > g_largestAllocation)
+        g_largestAllocation = size;
+    if (void* memory = std::malloc(size ? size : 1))
+        return memory;
+    throw std::bad_alloc();
+}
+__attribute__((noinline)) void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+__attribute__((noinline)) void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+namespace
+{
+
+const std::string kPath =
+    std::filesystem::temp_directory_path() / ("tz-carchive-" + std::to_string(getpid()));
+
+std::string Stored(const CString& name, LONG value)
+{
+    CFile file;
+    EXPECT_TRUE(file.Open(kPath.c_str(), CFile::modeCreate | CFile::modeWrite));
+    CArchive archive(&file, CArchive::store);
+    archive << value << name;
+    archive.Close();
+    file.Close();
+    std::ifstream in(kPath, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+CString LoadName(const std::string& bytes)
+{
+    std::ofstream(kPath, std::ios::binary | std::ios::trunc) << bytes;
+    CFile file;
+    EXPECT_TRUE(file.Open(kPath.c_str(), CFile::modeRead));
+    CArchive archive(&file, CArchive::load);
+    CString name;
+    archive >> name;
+    return name;
+}
+
+} // namespace
+
+TEST(CArchiveTest, IntegersAndLengthPrefixesAtTheirBounds)
+{
+    const std::pair<int, std::string> cases[] = {
+        {0, std::string("\x00", 1)},
+        {254, "\xFE"},
+        {255, std::string("\xFF\xFF\x00", 3)},
+        {65533, "\xFF\xFD\xFF"},
+        {65534, std::string("\xFF\xFF\xFF\xFE\xFF\x00\x00", 7)},
+    };
+    for (const auto& [length, prefix] : cases)
+    {
+        SCOPED_TRACE(length);
+        const CString name('n', length);
+        const std::string bytes = Stored(name, -37000);
+        EXPECT_EQ(bytes, std::string("\x78\x6F\xFF\xFF", 4) + prefix + std::string(length, 'n'));
+        EXPECT_EQ(LoadName(bytes.substr(4)), name);
+    }
+}
+
+TEST(CArchiveTest, Utf16NamesArriveInCodePage1252)
+{
+    // "A", a-umlaut, the euro sign, a letter the code page lacks, a surrogate
+    // pair and a lone surrogate; the count after the marker uses the 3-byte form.
+    const std::string units("A\0\xE4\0\xAC\x20\x00\x01\x3D\xD8\x00\xDE\x00\xD8", 14);
+    EXPECT_EQ(LoadName(std::string("\xFF\xFE\xFF\xFF\x07\x00", 6) + units), "A\xE4\x80???");
+}
+
+TEST(CArchiveTest, ShortOrForgedDataFailsWithoutBigAllocations)
+{
+    const std::string forged[] = {
+        "\x05"
+        "abc",                      // ends inside the name
+        std::string("\xFF\x01", 2), // ends inside the prefix
+        std::string("\xFF\xFF\xFF\x00\x00\x00\x40"
+                    "abc",
+                    10), // 1 GiB announced
+        std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF"
+                    "abc",
+                    10), // 4 GiB announced
+        std::string("\xFF\xFE\xFF\xFF\xFF\xFF\x00\x00\x00\x20"
+                    "ab",
+                    12), // 512 M wide characters
+    };
+    for (const std::string& bytes : forged)
+    {
+        SCOPED_TRACE(bytes.size());
+        g_largestAllocation = 0;
+        g_watchAllocations = true;
+        try
+        {
+            LoadName(bytes);
+            ADD_FAILURE() << "no failure reported";
+        }
+        catch (const CArchiveException& error)
+        {
+            EXPECT_EQ(error.m_cause, CArchiveException::endOfFile);
+        }
+        g_watchAllocations = false;
+        EXPECT_LT(g_largestAllocation.load(), 65536u);
+    }
+    std::filesystem::remove(kPath);
+}

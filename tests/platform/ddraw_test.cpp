@@ -1,0 +1,308 @@
+#include "platform/ddraw.h"
+#include "platform/testing.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+using platform::testing::ReadPixel;
+
+// A DirectDraw object in full-screen mode with its flip chain, as the screen sets it up.
+class DirectDrawTest : public ::testing::Test
+{
+protected:
+    void Open(DWORD bitsPerPixel = 16)
+    {
+        IDirectDraw* first = nullptr;
+        ASSERT_EQ(DirectDrawCreate(nullptr, &first, nullptr), DD_OK);
+        ASSERT_EQ(first->QueryInterface(IID_IDirectDraw4, reinterpret_cast<void**>(&dd)), DD_OK);
+        first->Release();
+        ASSERT_EQ(dd->SetCooperativeLevel(nullptr, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE |
+                                                       DDSCL_ALLOWMODEX | DDSCL_ALLOWREBOOT),
+                  DD_OK);
+        ASSERT_EQ(dd->SetDisplayMode(640, 480, bitsPerPixel, 0, 0), DD_OK);
+        DDSURFACEDESC2 desc{};
+        desc.dwSize = sizeof desc;
+        desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+        desc.dwBackBufferCount = 1;
+        ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
+        DDSCAPS2 caps{DDSCAPS_BACKBUFFER, 0, 0, 0};
+        ASSERT_EQ(primary->GetAttachedSurface(&caps, &back), DD_OK);
+    }
+
+    HRESULT CreateOffScreen(DWORD width, DWORD height, IDirectDrawSurface4** surface)
+    {
+        DDSURFACEDESC2 desc{};
+        desc.dwSize = sizeof desc;
+        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+        desc.dwWidth = width;
+        desc.dwHeight = height;
+        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+        return dd->CreateSurface(&desc, surface, nullptr);
+    }
+
+    IDirectDrawSurface4* OffScreen(DWORD width, DWORD height)
+    {
+        IDirectDrawSurface4* surface = nullptr;
+        EXPECT_EQ(CreateOffScreen(width, height, &surface), DD_OK);
+        return surface;
+    }
+
+    static HRESULT Fill(IDirectDrawSurface4* surface, DWORD colour, RECT* rect = nullptr)
+    {
+        DDBLTFX fx{};
+        fx.dwSize = sizeof fx;
+        fx.dwFillColor = colour;
+        return surface->Blt(rect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+    }
+
+    void TearDown() override
+    {
+        for (IUnknown* object : {static_cast<IUnknown*>(back), static_cast<IUnknown*>(primary),
+                                 static_cast<IUnknown*>(dd)})
+            if (object != nullptr)
+                object->Release();
+    }
+
+    IDirectDraw4* dd = nullptr;
+    IDirectDrawSurface4* primary = nullptr;
+    IDirectDrawSurface4* back = nullptr;
+};
+
+TEST_F(DirectDrawTest, FillAndFlipShowTheRawColour)
+{
+    Open();
+    ASSERT_EQ(Fill(back, 256), DD_OK);
+    EXPECT_EQ(ReadPixel(back, 0, 0), 0x0100u);
+    EXPECT_EQ(ReadPixel(back, 639, 479), 0x0100u);
+    ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    const platform::PixelBuffer* shown = platform::testing::ShownPicture();
+    ASSERT_NE(shown, nullptr);
+    const platform::Rgb green = shown->ToRgb(shown->Get(320, 240));
+    EXPECT_EQ(green.r, 0);
+    EXPECT_EQ(green.g, 8 * 255 / 63);
+    EXPECT_EQ(green.b, 0);
+
+    // The buffers trade places: the back buffer now holds the older picture.
+    ASSERT_EQ(Fill(back, 0x001F), DD_OK);
+    ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    EXPECT_EQ(platform::testing::ShownPicture()->Get(5, 5), 0x001Fu);
+    EXPECT_EQ(ReadPixel(back, 5, 5), 0x0100u);
+}
+
+TEST_F(DirectDrawTest, KeyedBltFastSkipsKeyPixelsAndOpaqueDrawsThem)
+{
+    Open();
+    IDirectDrawSurface4* image = OffScreen(2, 1);
+    ASSERT_EQ(Fill(image, 0xF800), DD_OK);
+    RECT left{0, 0, 1, 1};
+    ASSERT_EQ(Fill(image, 0, &left), DD_OK);
+    DDCOLORKEY key{0, 0};
+    ASSERT_EQ(image->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+    ASSERT_EQ(Fill(back, 0x07E0), DD_OK);
+
+    ASSERT_EQ(back->BltFast(10, 20, image, nullptr, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
+    EXPECT_EQ(ReadPixel(back, 10, 20), 0x07E0u);
+    EXPECT_EQ(ReadPixel(back, 11, 20), 0xF800u);
+
+    ASSERT_EQ(back->BltFast(10, 30, image, nullptr, DDBLTFAST_WAIT), DD_OK);
+    EXPECT_EQ(ReadPixel(back, 10, 30), 0u);
+    EXPECT_EQ(ReadPixel(back, 11, 30), 0xF800u);
+    image->Release();
+}
+
+TEST_F(DirectDrawTest, BltFastRefusesRectanglesItCannotCopyWhole)
+{
+    Open();
+    IDirectDrawSurface4* image = OffScreen(32, 32);
+    ASSERT_EQ(Fill(image, 0xFFFF), DD_OK);
+    ASSERT_EQ(Fill(back, 0), DD_OK);
+    RECT empty{13, 11, 13, 32};
+    RECT beyondSource{0, 0, 33, 32};
+    RECT inverted{5, 5, 2, 9};
+    for (RECT* rect : {&empty, &beyondSource, &inverted})
+        EXPECT_EQ(back->BltFast(0, 0, image, rect, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
+    // No clipping at the destination's edges, nor for positions left of or above it.
+    EXPECT_EQ(back->BltFast(609, 0, image, nullptr, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
+    EXPECT_EQ(back->BltFast(0, 449, image, nullptr, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
+    EXPECT_EQ(back->BltFast(static_cast<DWORD>(-13), 0, image, nullptr, DDBLTFAST_WAIT),
+              DDERR_INVALIDRECT);
+    EXPECT_EQ(ReadPixel(back, 0, 0), 0u);
+    EXPECT_EQ(ReadPixel(back, 639, 479), 0u);
+    // The corner that just fits is drawn.
+    EXPECT_EQ(back->BltFast(608, 448, image, nullptr, DDBLTFAST_WAIT), DD_OK);
+    EXPECT_EQ(ReadPixel(back, 639, 479), 0xFFFFu);
+    image->Release();
+}
+
+TEST_F(DirectDrawTest, BltStretchesKeysAndMirrors)
+{
+    Open();
+    IDirectDrawSurface4* image = OffScreen(2, 1);
+    RECT left{0, 0, 1, 1}, right{1, 0, 2, 1};
+    ASSERT_EQ(Fill(image, 0, &left), DD_OK);
+    ASSERT_EQ(Fill(image, 0x1234, &right), DD_OK);
+    ASSERT_EQ(Fill(back, 0x7777), DD_OK);
+
+    RECT dest{100, 100, 104, 102};
+    ASSERT_EQ(back->Blt(&dest, image, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+    EXPECT_EQ(ReadPixel(back, 101, 101), 0u);
+    EXPECT_EQ(ReadPixel(back, 102, 101), 0x1234u);
+    EXPECT_EQ(ReadPixel(back, 104, 101), 0x7777u);
+
+    EXPECT_EQ(back->Blt(&dest, image, nullptr, DDBLT_KEYSRC, nullptr), DDERR_NOCOLORKEY);
+    DDCOLORKEY key{0, 0};
+    image->SetColorKey(DDCKEY_SRCBLT, &key);
+    RECT keyedDest{200, 100, 204, 101};
+    ASSERT_EQ(back->Blt(&keyedDest, image, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
+    EXPECT_EQ(ReadPixel(back, 200, 100), 0x7777u);
+    EXPECT_EQ(ReadPixel(back, 203, 100), 0x1234u);
+
+    DDBLTFX fx{};
+    fx.dwSize = sizeof fx;
+    fx.dwDDFX = DDBLTFX_MIRRORLEFTRIGHT;
+    ASSERT_EQ(image->Blt(nullptr, nullptr, nullptr, DDBLT_DDFX | DDBLT_WAIT, &fx), DD_OK);
+    EXPECT_EQ(ReadPixel(image, 0, 0), 0x1234u);
+    EXPECT_EQ(ReadPixel(image, 1, 0), 0u);
+
+    RECT outside{630, 470, 641, 480};
+    EXPECT_EQ(Fill(back, 1, &outside), DDERR_INVALIDRECT);
+    image->Release();
+}
+
+TEST_F(DirectDrawTest, LostSurfacesRefuseWorkUntilRestoredAndKeepTheirKey)
+{
+    Open();
+    IDirectDrawSurface4* image = OffScreen(4, 4);
+    Fill(image, 0xABCD);
+    DDCOLORKEY key{0, 0};
+    image->SetColorKey(DDCKEY_SRCBLT, &key);
+    platform::testing::LoseAllSurfaces();
+
+    EXPECT_EQ(primary->IsLost(), DDERR_SURFACELOST);
+    EXPECT_EQ(back->BltFast(0, 0, image, nullptr, DDBLTFAST_WAIT), DDERR_SURFACELOST);
+    EXPECT_EQ(Fill(back, 0), DDERR_SURFACELOST);
+    EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+    HDC dc = nullptr;
+    EXPECT_EQ(back->GetDC(&dc), DDERR_SURFACELOST);
+
+    EXPECT_EQ(back->Restore(), DDERR_IMPLICITLYCREATED);
+    EXPECT_EQ(primary->Restore(), DD_OK);
+    EXPECT_EQ(back->IsLost(), DD_OK);
+    EXPECT_EQ(image->Restore(), DD_OK);
+    EXPECT_EQ(ReadPixel(image, 2, 2), 0u) << "restored memory comes back empty";
+
+    // The key survived: the now black image draws nothing.
+    Fill(back, 0x5555);
+    ASSERT_EQ(back->BltFast(0, 0, image, nullptr, DDBLTFAST_SRCCOLORKEY), DD_OK);
+    EXPECT_EQ(ReadPixel(back, 1, 1), 0x5555u);
+    image->Release();
+}
+
+TEST_F(DirectDrawTest, FocusLossLosesSurfaces)
+{
+    Open();
+    platform::InputEvent focusLost;
+    focusLost.kind = platform::InputEvent::Kind::FocusLost;
+    platform::testing::InjectEvent(focusLost);
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+}
+
+TEST_F(DirectDrawTest, DeviceContextIsExclusiveAndLocksTheSurface)
+{
+    Open();
+    HDC dc = nullptr, second = nullptr;
+    ASSERT_EQ(back->GetDC(&dc), DD_OK);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(back->GetDC(&second), DDERR_DCALREADYCREATED);
+    EXPECT_EQ(Fill(back, 0), DDERR_SURFACEBUSY);
+    EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACEBUSY);
+    EXPECT_EQ(back->ReleaseDC(dc), DD_OK);
+    EXPECT_EQ(back->ReleaseDC(dc), DDERR_NODC);
+    EXPECT_EQ(Fill(back, 0), DD_OK);
+}
+
+TEST_F(DirectDrawTest, SurfacesOutliveTheirDirectDrawObject)
+{
+    Open();
+    IDirectDrawSurface4* image = OffScreen(8, 8);
+    Fill(image, 0x4321);
+    dd->RestoreDisplayMode();
+    dd->Release();
+    dd = nullptr;
+    // Released before the images, as the frame window does; they stay usable.
+    primary->Release();
+    primary = nullptr;
+    EXPECT_EQ(back->BltFast(0, 0, image, nullptr, DDBLTFAST_WAIT), DD_OK);
+    EXPECT_EQ(ReadPixel(back, 7, 7), 0x4321u);
+    back->Release();
+    back = nullptr;
+    image->Release();
+}
+
+TEST_F(DirectDrawTest, RefusalsCarryTheirResultCodes)
+{
+    IDirectDraw* first = nullptr;
+    ASSERT_EQ(DirectDrawCreate(nullptr, &first, nullptr), DD_OK);
+    first->QueryInterface(IID_IDirectDraw4, reinterpret_cast<void**>(&dd));
+    first->Release();
+    IDirectDrawSurface4* none = nullptr;
+    EXPECT_EQ(CreateOffScreen(4, 4, &none), DDERR_NOCOOPERATIVELEVELSET);
+    dd->SetCooperativeLevel(nullptr, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE);
+
+    platform::testing::RefuseDisplayMode(true);
+    EXPECT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DDERR_INVALIDMODE);
+    platform::testing::RefuseDisplayMode(false);
+    EXPECT_EQ(dd->SetDisplayMode(800, 600, 16, 0, 0), DDERR_INVALIDMODE);
+
+    platform::testing::RefuseSurfaceCreation(true);
+    EXPECT_EQ(CreateOffScreen(4, 4, &none), DDERR_OUTOFVIDEOMEMORY);
+    EXPECT_EQ(none, nullptr);
+    platform::testing::RefuseSurfaceCreation(false);
+
+    DDSURFACEDESC2 desc{};
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    desc.dwWidth = 100000;
+    desc.dwHeight = 10;
+    IDirectDrawSurface4* huge = nullptr;
+    EXPECT_EQ(dd->CreateSurface(&desc, &huge, nullptr), DDERR_TOOBIGWIDTH);
+    EXPECT_EQ(huge, nullptr);
+
+    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    desc.dwBackBufferCount = 1;
+    ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
+    IDirectDrawSurface4* second = nullptr;
+    EXPECT_EQ(dd->CreateSurface(&desc, &second, nullptr), DDERR_PRIMARYSURFACEALREADYEXISTS);
+    DDSCAPS2 caps{DDSCAPS_OFFSCREENPLAIN, 0, 0, 0};
+    EXPECT_EQ(primary->GetAttachedSurface(&caps, &back), DDERR_NOTFOUND);
+}
+
+TEST_F(DirectDrawTest, EightBitModeUsesThePaletteFormat)
+{
+    Open(8);
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    ASSERT_EQ(back->GetSurfaceDesc(&desc), DD_OK);
+    EXPECT_EQ(desc.lPitch, 640);
+    EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 8u);
+    EXPECT_TRUE(desc.ddpfPixelFormat.dwFlags & DDPF_PALETTEINDEXED8);
+
+    IDirectDrawSurface4* image = OffScreen(3, 3);
+    Fill(image, 0xE0);
+    ASSERT_EQ(back->BltFast(1, 1, image, nullptr, DDBLTFAST_WAIT), DD_OK);
+    ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    const platform::PixelBuffer* shown = platform::testing::ShownPicture();
+    ASSERT_EQ(shown->BitsPerPixel(), 8);
+    const platform::Rgb red = shown->ToRgb(shown->Get(2, 2));
+    EXPECT_EQ(red.r, 255);
+    EXPECT_EQ(red.g, 0);
+    image->Release();
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+#include "platform/testing.h"
+#include "platform/win32.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+void Inject(platform::InputEvent::Kind kind, UINT key = 0, int x = 0, int y = 0)
+{
+    platform::InputEvent event;
+    event.kind = kind;
+    event.key = key;
+    event.x = x;
+    event.y = y;
+    platform::testing::InjectEvent(event);
+}
+
+TEST(MessageQueueTest, InputBecomesWindowMessagesInOrder)
+{
+    using Kind = platform::InputEvent::Kind;
+    Inject(Kind::KeyDown, VK_F1);
+    Inject(Kind::MouseMove, 0, 50, 60);
+    Inject(Kind::MouseDown, 0, 300, 200);
+    Inject(Kind::Text);
+    Inject(Kind::Close);
+
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(msg.message, WM_KEYDOWN);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_KEYDOWN) << "PM_NOREMOVE kept the message";
+    EXPECT_EQ(msg.wParam, VK_F1);
+
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, WM_LBUTTONDOWN);
+    EXPECT_EQ(msg.lParam & 0xFFFF, 300);
+    EXPECT_EQ((msg.lParam >> 16) & 0xFFFF, 200);
+
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, WM_CLOSE);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST(MessageQueueTest, QuitComesAfterWaitingMessagesAndOnlyOnce)
+{
+    Inject(platform::InputEvent::Kind::KeyDown, VK_ESCAPE);
+    PostQuitMessage(3);
+    MSG msg{};
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, WM_KEYDOWN);
+
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(msg.message, WM_QUIT);
+    EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, WM_QUIT);
+    EXPECT_EQ(msg.wParam, 3u);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST(MessageQueueTest, FilterSkipsMessagesOutsideTheRange)
+{
+    Inject(platform::InputEvent::Kind::KeyDown, 'A');
+    Inject(platform::InputEvent::Kind::MouseDown, 0, 1, 1);
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_LBUTTONDOWN);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_KEYDOWN);
+    EXPECT_EQ(msg.wParam, static_cast<WPARAM>('A'));
+}
+
+TEST(Win32Test, DebugOutputIsCollectedAndOwnModuleFound)
+{
+    OutputDebugStringA("first\n");
+    OutputDebugStringA("second");
+    const std::vector<std::string> lines = platform::testing::TakeDebugOutput();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "second");
+    EXPECT_TRUE(platform::testing::TakeDebugOutput().empty());
+
+    EXPECT_NE(GetModuleHandleA(nullptr), nullptr);
+    EXPECT_EQ(GetModuleHandleA("other.dll"), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,113 @@
+// Shared by the sound tests: a scratch working directory, WAV files made to
+// order, and the headless mix read back.
+#pragma once
+
+#include "platform/testing.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace soundtest
+{
+
+using Bytes = std::vector<std::uint8_t>;
+using Samples = std::vector<std::int16_t>;
+
+// The test runs in a fresh temporary directory; the old one comes back after.
+class ScratchDirectory
+{
+public:
+    ScratchDirectory() : m_Previous(std::filesystem::current_path())
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tz-sound-XXXXXX").string();
+        m_Path = mkdtemp(pattern.data());
+        std::filesystem::current_path(m_Path);
+    }
+    ~ScratchDirectory()
+    {
+        std::filesystem::current_path(m_Previous);
+        std::filesystem::remove_all(m_Path);
+    }
+
+private:
+    std::filesystem::path m_Previous;
+    std::filesystem::path m_Path;
+};
+
+struct WavFormat
+{
+    std::uint16_t channels = 1;
+    std::uint32_t rate = platform::testing::kMixRate;
+    std::uint16_t blockAlign = 2;
+    std::uint16_t bits = 16;
+    std::optional<std::uint32_t> dataSize; // the size written in the header
+};
+
+inline void Put(Bytes& out, std::uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+// A canonical 44-byte header followed by the 16-bit samples.
+inline Bytes Wav(const WavFormat& format, const Samples& samples)
+{
+    const auto size = static_cast<std::uint32_t>(2 * samples.size());
+    Bytes out{'R', 'I', 'F', 'F'};
+    Put(out, 36 + size, 4);
+    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    Put(out, 16, 4);
+    Put(out, 1, 2);
+    Put(out, format.channels, 2);
+    Put(out, format.rate, 4);
+    Put(out, format.rate * format.blockAlign, 4);
+    Put(out, format.blockAlign, 2);
+    Put(out, format.bits, 2);
+    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    Put(out, format.dataSize.value_or(size), 4);
+    for (std::int16_t s : samples)
+        Put(out, static_cast<std::uint16_t>(s), 2);
+    return out;
+}
+
+inline void WriteFile(const std::string& name, const Bytes& bytes)
+{
+    std::filesystem::path path(name);
+    if (path.has_parent_path())
+        std::filesystem::create_directories(path.parent_path());
+    std::ofstream(name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+// 1, 2, 3, ...: a sample's value tells where in the sound the mixer is.
+inline Samples Ramp(int count)
+{
+    Samples out(count);
+    for (int i = 0; i < count; ++i)
+        out[i] = static_cast<std::int16_t>(i + 1);
+    return out;
+}
+
+// The next frames of the mix, left and right interleaved.
+inline Samples Mix(int frames)
+{
+    Samples out(2 * static_cast<std::size_t>(frames));
+    platform::testing::MixAudio(out.data(), frames);
+    return out;
+}
+
+inline bool IsSilent(const Samples& mix)
+{
+    for (std::int16_t s : mix)
+        if (s != 0)
+            return false;
+    return true;
+}
+
+} // namespace soundtest
