@@ -69,9 +69,15 @@ CString LoadName(const std::string& bytes)
     return name;
 }
 
+class CArchiveTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { std::filesystem::remove(kPath); }
+};
+
 } // namespace
 
-TEST(CArchiveTest, IntegersAndLengthPrefixesAtTheirBounds)
+TEST_F(CArchiveTest, IntegersAndLengthPrefixesAtTheirBounds)
 {
     const std::pair<int, std::string> cases[] = {
         {0, std::string("\x00", 1)},
@@ -90,7 +96,7 @@ TEST(CArchiveTest, IntegersAndLengthPrefixesAtTheirBounds)
     }
 }
 
-TEST(CArchiveTest, Utf16NamesArriveInCodePage1252)
+TEST_F(CArchiveTest, Utf16NamesArriveInCodePage1252)
 {
     // "A", a-umlaut, the euro sign, a letter the code page lacks, a surrogate
     // pair and a lone surrogate; the count after the marker uses the 3-byte form.
@@ -98,7 +104,7 @@ TEST(CArchiveTest, Utf16NamesArriveInCodePage1252)
     EXPECT_EQ(LoadName(std::string("\xFF\xFE\xFF\xFF\x07\x00", 6) + units), "A\xE4\x80???");
 }
 
-TEST(CArchiveTest, ShortOrForgedDataFailsWithoutBigAllocations)
+TEST_F(CArchiveTest, ShortOrForgedDataFailsWithoutBigAllocations)
 {
     const std::string forged[] = {
         "\x05"
@@ -131,5 +137,4 @@ TEST(CArchiveTest, ShortOrForgedDataFailsWithoutBigAllocations)
         g_watchAllocations = false;
         EXPECT_LT(g_largestAllocation.load(), 65536u);
     }
-    std::filesystem::remove(kPath);
 }

@@ -194,14 +194,4 @@ TEST_F(DirectSoundTest, ControlsCheckTheirRangeAndTheirCapability)
     buffer->Release();
 }
 
-TEST(DirectSoundCreate, RefusesAggregationOtherDevicesAndTheFaultSeam)
-{
-    IDirectSound* device = nullptr;
-    GUID other{};
-    EXPECT_EQ(DirectSoundCreate(&other, &device, nullptr), DSERR_NODRIVER);
-    platform::testing::RefuseSoundDevice(true);
-    EXPECT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DSERR_NODRIVER);
-    EXPECT_EQ(device, nullptr);
-}
-
 } // namespace

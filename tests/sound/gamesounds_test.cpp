@@ -1,0 +1,59 @@
+#include "sound/cdxsound.h"
+#include "sound/cdxsoundbuffer.h"
+#include "tests/sound/soundtest.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+using namespace soundtest;
+
+namespace
+{
+
+std::string GameSound(const char* name)
+{
+    return std::string(TZ_GAME_SOUNDS) + "/" + name;
+}
+
+TEST(GameSounds, AllLoadAndTogetherStaySmall)
+{
+    CdxSound device;
+    ASSERT_TRUE(device.Create(nullptr));
+    std::uintmax_t bytes = 0;
+    for (const char* name : {"Klick.wav", "Knall.wav", "Cascade.wav"})
+    {
+        const std::string path = GameSound(name);
+        CdxSoundBuffer sound;
+        EXPECT_TRUE(sound.Load(&device, path.c_str(), 1)) << name;
+        bytes += std::filesystem::file_size(path);
+        sound.Release();
+    }
+    EXPECT_LT(bytes, 2u << 20);
+}
+
+TEST(GameSounds, TheMusicLoopsWithoutAJump)
+{
+    const std::string path = GameSound("Cascade.wav");
+    CdxSound device;
+    ASSERT_TRUE(device.Create(nullptr));
+    CdxSoundBuffer music;
+    ASSERT_TRUE(music.Load(&device, path.c_str(), 1));
+    ASSERT_TRUE(music.Play(0, DSBPLAY_LOOPING));
+
+    // 16-bit mono at 22050 Hz: twice as many frames in the mix.
+    const auto frames = static_cast<int>(std::filesystem::file_size(path) - 44);
+    EXPECT_GE(frames, 20 * platform::testing::kMixRate);
+    EXPECT_LE(frames, 40 * platform::testing::kMixRate);
+    const Samples mix = Mix(frames + 1);
+    double steps = 0;
+    for (int i = 1; i < frames; ++i)
+        steps += std::abs(mix[2 * i] - mix[2 * i - 2]);
+    const int seam = std::abs(mix[2 * frames] - mix[2 * frames - 2]);
+    EXPECT_LT(seam, 4 * steps / frames) << "no larger a step than the music itself takes";
+    music.Release();
+}
+
+} // namespace
