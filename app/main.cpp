@@ -1,10 +1,5 @@
-// The program's entry point. The application shell is not built yet, so the
-// program only says so.
-#include <cstdio>
+// The one application object. The framework's entry point finds it and runs
+// it: InitInstance, then Run.
+#include "app/cgameapp.h"
 
-int main()
-{
-    std::fputs("Tamzelon cannot be played yet: the application shell is still being built.\n",
-               stderr);
-    return 1;
-}
+CGameApp theApp;

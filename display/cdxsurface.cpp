@@ -332,8 +332,10 @@ HRESULT CdxSurface::ReleaseDC()
 
 BOOL CdxSurface::PrintText(int x, int y, COLORREF colour, const char* text)
 {
+    // Without a device context (GetDC refused, e.g. while the surface is
+    // lost) there is nothing to draw on; the frame simply goes without text.
     if (!m_hDC)
-        throw CdxError("PrintText: no device context is held.");
+        return FALSE;
     if (!text)
         text = "";
     SetBkMode(m_hDC, TRANSPARENT);

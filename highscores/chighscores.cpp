@@ -1,8 +1,12 @@
-// The high-score table and its file.
+// The high-score table, its file and its screen.
 #include "highscores/chighscores.h"
 
+#include "app/cbuttonmenu.h"
+#include "app/cmessagedlg.h"
 #include "display/cdxscreen.h"
+#include "display/cdxsurface.h"
 
+#include <memory>
 #include <utility>
 
 namespace
@@ -12,11 +16,29 @@ constexpr int DEFAULT_TOP_SCORE = 37000;
 constexpr int DEFAULT_SCORE_STEP = 2000;
 constexpr int SORT_PASSES = 12;
 
+constexpr int SCREEN_WIDTH = 640;
+constexpr int TITLE_Y = 25;
+constexpr int BUTTONS_X = 500;
+constexpr int BUTTONS_Y = 240;
+constexpr int ITEM_RESET = 0;
+constexpr int ITEM_BACK = 1;
+constexpr int ROWS_Y = 175;
+constexpr int ROW_HEIGHT = 25;
+constexpr int PLACE_X = 25;
+constexpr int NAME_X = 125;
+constexpr int SCORE_X = 225;
+constexpr COLORREF TEXT_RED = 255;
+
 } // namespace
 
 CHighscores::CHighscores()
 {
     SetDefaults();
+}
+
+CHighscores::~CHighscores()
+{
+    delete m_pMenu;
 }
 
 void CHighscores::SetDefaults()
@@ -134,4 +156,72 @@ void CHighscores::WarnNotSaved()
                 "Datei ist schreibgesch\xFCtzt.",
                 "Warnung", MB_OK);
     ShowCursor(FALSE);
+}
+
+void CHighscores::SetTitle(CdxSurface* title)
+{
+    m_pTitle = title;
+}
+
+void CHighscores::Init(CdxScreen* screen)
+{
+    m_pScreen = screen;
+    auto reset = std::make_unique<CdxSurface>(screen, "BMP_RESET", 2);
+    auto back = std::make_unique<CdxSurface>(screen, "BMP_BACK", 2);
+    // Keying an image that did not load raises; then neither button exists,
+    // so nothing missing is drawn or hit.
+    reset->SetColourKey(0);
+    back->SetColourKey(0);
+    m_pResetImage = reset.release();
+    m_pBackImage = back.release();
+    m_pMenu = new CButtonMenu;
+    m_pMenu->AddItem(m_pResetImage, m_pResetImage);
+    m_pMenu->AddItem(m_pBackImage, m_pBackImage);
+    m_pMenu->SetOrigin(BUTTONS_X, BUTTONS_Y);
+}
+
+void CHighscores::Draw()
+{
+    if (!m_pScreen)
+        return;
+    CdxSurface* back = m_pScreen->m_pBackSurface;
+    if (m_pTitle && m_pTitle->m_pSurface)
+        m_pTitle->DrawFastKeyed((SCREEN_WIDTH - m_pTitle->m_nWidth) / 2, TITLE_Y, back);
+    if (m_pMenu)
+        m_pMenu->Render(m_pScreen);
+    for (int place = 1; place <= PLACES; ++place)
+    {
+        // A lost back buffer gives no device context; the row waits for the
+        // next frame.
+        if (FAILED(back->GetDC()))
+            continue;
+        const CHighscoreEntry& entry = m_Entries[place - 1];
+        const int y = ROWS_Y + ROW_HEIGHT * (place - 1);
+        CString text;
+        text.Format("%d.", place);
+        back->PrintText(PLACE_X, y, TEXT_RED, text);
+        back->PrintText(NAME_X, y, TEXT_RED, entry.m_Name);
+        text.Format("%d", entry.m_nScore);
+        back->PrintText(SCORE_X, y, TEXT_RED, text);
+        back->ReleaseDC();
+    }
+}
+
+bool CHighscores::OnClick(int x, int y)
+{
+    const int item = m_pMenu ? m_pMenu->HitTest(x, y) : -1;
+    if (item == ITEM_BACK)
+        return false;
+    if (item == ITEM_RESET)
+    {
+        ShowCursor(TRUE);
+        if (m_pScreen->m_pDirectDraw)
+            m_pScreen->m_pDirectDraw->FlipToGDISurface();
+        CMessageDlg question;
+        if (question.Show("Wollen Sie Ihre hart erarbeiteten Rekorde\nl\xF6schen?", "Frage", 4) ==
+            IDYES)
+            SetDefaults();
+        ShowCursor(FALSE);
+    }
+    return true;
 }

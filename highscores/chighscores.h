@@ -1,11 +1,14 @@
 // The table of the ten best results and its file "highscore.sav": defaults,
-// ranking, insertion, and all-or-nothing loading and saving.
+// ranking, insertion, and all-or-nothing loading and saving. The same object
+// is the high-score screen: the table drawn, RESET and BACK.
 #pragma once
 
 #include "highscores/chighscoreentry.h"
 #include "platform/framework.h"
 
+class CButtonMenu;
 class CdxScreen;
+class CdxSurface;
 
 class CHighscores
 {
@@ -15,7 +18,8 @@ public:
     static constexpr int SLOTS = PLACES + 1;
 
     CHighscores();
-    virtual ~CHighscores() = default;
+    // Deletes the button menu, which releases the two button images.
+    virtual ~CHighscores();
     CHighscores(const CHighscores&) = delete;
     CHighscores& operator=(const CHighscores&) = delete;
 
@@ -33,8 +37,25 @@ public:
     void Save(const char* fileName);
     void Serialize(CArchive& archive);
 
-    // Borrowed; only used to make the warning of a failed save visible.
+    // The screen. The title image is borrowed from the main menu.
+    void SetTitle(CdxSurface* title);
+    // Loads and keys the two button images and builds their menu. A failed
+    // image raises CdxError to the caller and leaves the screen without
+    // buttons.
+    void Init(CdxScreen* screen);
+    // Into the screen's back buffer.
+    void Draw();
+    // false when BACK was clicked (the caller leaves the screen); true when the
+    // click was dealt with here, RESET's question included.
+    bool OnClick(int x, int y);
+
+    CdxSurface* m_pTitle = nullptr;
+    // Borrowed; the drawing target, and the display to flip for a dialog.
     CdxScreen* m_pScreen = nullptr;
+    // Both held by the menu, which releases them.
+    CdxSurface* m_pBackImage = nullptr;
+    CdxSurface* m_pResetImage = nullptr;
+    CButtonMenu* m_pMenu = nullptr;
     CHighscoreEntry m_Entries[SLOTS];
 
 private:

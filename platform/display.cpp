@@ -258,6 +258,7 @@ InputEvent Display::Impl::Translate(const SDL_Event& event)
         {
             result.kind = InputEvent::Kind::KeyDown;
             result.shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
+            result.alt = (event.key.keysym.mod & KMOD_ALT) != 0;
         }
         break;
     case SDL_TEXTINPUT:

@@ -30,6 +30,7 @@ struct InputEvent
     UINT key = 0;
     bool shift = false;
     std::string text;
+    bool alt = false; // KeyDown: Alt held (the dialogs' mnemonics)
 };
 
 } // namespace platform

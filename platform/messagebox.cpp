@@ -9,7 +9,7 @@ int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT)
 {
     using namespace platform;
     // A box without a caption is titled "Error", as the system does it.
-    const testing::ModalBox box{caption ? caption : "Error", text ? text : ""};
+    testing::ModalBox box{caption ? caption : "Error", text ? text : ""};
     TestSeams& seams = TestSeams::Get();
     seams.modalBoxes.push_back(box);
     if (seams.modalAnswerer)

@@ -44,7 +44,7 @@ void InjectEvent(const InputEvent& event)
     TestSeams::Get().injectedEvents.push_back(event);
 }
 
-void SetModalAnswerer(std::function<int(const ModalBox&)> answerer)
+void SetModalAnswerer(std::function<int(ModalBox&)> answerer)
 {
     TestSeams::Get().modalAnswerer = std::move(answerer);
 }
@@ -67,6 +67,11 @@ void RefuseDisplayMode(bool refuse)
 void RefuseSurfaceCreation(bool refuse)
 {
     TestSeams::Get().refuseSurfaceCreation = refuse;
+}
+
+void RefuseFrameCreation(bool refuse)
+{
+    TestSeams::Get().refuseFrameCreation = refuse;
 }
 
 void LoseAllSurfaces()

@@ -26,23 +26,38 @@ std::uint64_t VirtualMilliseconds();
 // Input as if it came from the window system, read in order.
 void InjectEvent(const InputEvent& event);
 
-// Modal boxes: every box is recorded; the answerer, when set, gives the result
-// (without one, headless boxes answer IDOK at once).
+// Modal boxes and dialogs: every one is recorded; the answerer, when set, gives
+// the result (without one, headless message boxes answer IDOK at once and
+// headless dialogs IDCANCEL).
+// A dialog's answer is the control id to press (IDCANCEL: Escape); the dialog
+// takes editText into its edit field, then acts as on a real press, and asks
+// again while it stays open.
+struct ModalButton
+{
+    int id;
+    std::string label; // with its '&'
+};
 struct ModalBox
 {
     std::string caption;
-    std::string text;
+    std::string text; // a dialog: its visible static texts, one per line
+    // Dialogs only; 0 for a message box.
+    int dialogTemplate = 0;
+    std::vector<ModalButton> buttons{}; // the visible push buttons, in template order
+    bool hasEdit = false;               // a visible edit field, whose text the answerer may change
+    std::string editText{};
 };
-void SetModalAnswerer(std::function<int(const ModalBox&)> answerer);
+void SetModalAnswerer(std::function<int(ModalBox&)> answerer);
 std::vector<ModalBox> TakeModalBoxes();
 
 // Everything written with OutputDebugStringA since the last call.
 std::vector<std::string> TakeDebugOutput();
 
 // Faults.
-void RefuseDisplayMode(bool refuse);      // SetDisplayMode fails
-void RefuseSurfaceCreation(bool refuse);  // CreateSurface fails
-void LoseAllSurfaces();                   // as when the full-screen window loses focus
+void RefuseDisplayMode(bool refuse);     // SetDisplayMode fails
+void RefuseSurfaceCreation(bool refuse); // CreateSurface fails
+void RefuseFrameCreation(bool refuse);   // CFrameWnd::OnCreate fails (returns -1)
+void LoseAllSurfaces();                  // as when the full-screen window loses focus
 // The CFile::Write that passes this many more bytes writes up to there, then
 // fails once (disk full).
 void FailFileWritesAfter(std::uint64_t bytes);

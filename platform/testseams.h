@@ -21,6 +21,7 @@ struct TestSeams
 
     bool refuseDisplayMode = false;
     bool refuseSurfaceCreation = false;
+    bool refuseFrameCreation = false;
 
     // Bytes CFile may still write before it fails once; -1 for no limit.
     std::int64_t fileWriteBudget = -1;
@@ -31,7 +32,7 @@ struct TestSeams
     bool refuseSoundBuffer = false;
     bool refuseSoundDuplicate = false;
 
-    std::function<int(const testing::ModalBox&)> modalAnswerer;
+    std::function<int(testing::ModalBox&)> modalAnswerer;
     std::vector<testing::ModalBox> modalBoxes;
     std::vector<std::string> debugOutput;
     std::deque<InputEvent> injectedEvents;

@@ -29,6 +29,10 @@ using HWND = HWND__*;
 struct HINSTANCE__;
 using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
+struct HICON__;
+using HICON = HICON__*;
+struct HMENU__;
+using HMENU = HMENU__*;
 
 struct RECT
 {
@@ -74,8 +78,14 @@ constexpr HRESULT CLASS_E_NOAGGREGATION = static_cast<HRESULT>(0x80040110u);
 constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr)
+{
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr)
+{
+    return hr < 0;
+}
 
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b)
 {
@@ -99,6 +109,7 @@ protected:
 constexpr UINT WM_CREATE = 0x0001;
 constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_ACTIVATE = 0x0006;
+constexpr UINT WM_SETTEXT = 0x000C;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUIT = 0x0012;
@@ -126,6 +137,61 @@ struct MSG
 
 constexpr UINT PM_NOREMOVE = 0x0000;
 constexpr UINT PM_REMOVE = 0x0001;
+
+constexpr WORD LOWORD(std::uintptr_t value)
+{
+    return static_cast<WORD>(value & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t value)
+{
+    return static_cast<WORD>((value >> 16) & 0xFFFF);
+}
+
+// What WM_CREATE carries (lParam points to it).
+struct CREATESTRUCTA
+{
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+};
+using CREATESTRUCT = CREATESTRUCTA;
+using LPCREATESTRUCT = CREATESTRUCTA*;
+
+// Window and control styles (those of the frame and the dialog templates).
+constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_CAPTION = 0x00C00000;
+constexpr DWORD WS_BORDER = 0x00800000;
+constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_GROUP = 0x00020000;
+constexpr DWORD WS_TABSTOP = 0x00010000;
+constexpr DWORD DS_MODALFRAME = 0x0080;
+constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+
+// ShowWindow commands.
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOW = 5;
+
+// WM_SETICON: which of the window's two icons.
+constexpr WPARAM ICON_SMALL = 0;
+constexpr WPARAM ICON_BIG = 1;
+
+// A resource named by number.
+inline LPCSTR MAKEINTRESOURCEA(WORD id)
+{
+    return reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(id));
+}
 
 // Virtual-key codes.
 constexpr UINT VK_BACK = 0x08;
@@ -158,6 +224,16 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
 BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
 void PostQuitMessage(int exitCode);
+// Hands a retrieved message to its window's procedure; messages for no window
+// (or one destroyed meanwhile) are dropped.
+LRESULT DispatchMessageA(const MSG* msg);
+// Typed characters are read by the dialogs themselves; nothing to translate.
+BOOL TranslateMessage(const MSG* msg);
+// Calls the window's procedure at once and returns its result.
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// An icon of the program's resources (icon 128); shared, never destroyed.
+HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 
 // The system cursor's show count and position (in the 640 x 480 display's pixels).
 int ShowCursor(BOOL show);

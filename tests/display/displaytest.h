@@ -2,6 +2,7 @@
 // platform, a scratch working directory, and Photoshop files made to order.
 #pragma once
 
+#include "display/cdxerror.h"
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
 #include "platform/pixelbuffer.h"
@@ -22,6 +23,7 @@ namespace displaytest
 {
 
 using Bytes = std::vector<std::uint8_t>;
+constexpr std::uint32_t GREEN = 0x0100;
 
 inline std::uint32_t Raw(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
@@ -57,40 +59,6 @@ inline void WriteFile(const std::string& name, const Bytes& bytes)
                static_cast<std::streamsize>(bytes.size()));
 }
 
-// A Photoshop document: header fields, the three skipped sections (with a few
-// bytes of image resources to skip), the compression word, then `data`.
-struct Psd
-{
-    std::uint16_t version = 1;
-    std::uint16_t channels = 3;
-    std::uint32_t height = 0;
-    std::uint32_t width = 0;
-    std::uint16_t depth = 8;
-    std::uint16_t mode = 3;
-    std::uint16_t compression = 0;
-    Bytes data;
-
-    Bytes Serialise() const
-    {
-        Bytes out{'8', 'B', 'P', 'S'};
-        auto word = [&](std::uint32_t v) {
-            out.insert(out.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
-        };
-        auto dword = [&](std::uint32_t v) { word(v >> 16), word(v & 0xFFFF); };
-        word(version);
-        dword(0), word(0);
-        word(channels);
-        dword(height), dword(width);
-        word(depth), word(mode);
-        dword(0);
-        dword(5), out.insert(out.end(), {1, 2, 3, 4, 5});
-        dword(0);
-        word(compression);
-        out.insert(out.end(), data.begin(), data.end());
-        return out;
-    }
-};
-
 // Raw planar data of an image whose channel c at (x, y) is value(x, y, c).
 inline Bytes Planar(int width, int height, int channels,
                     const std::function<std::uint8_t(int, int, int)>& value)
@@ -102,6 +70,31 @@ inline Bytes Planar(int width, int height, int channels,
                 out.push_back(value(x, y, c));
     return out;
 }
+
+// A Photoshop document: header fields, the three skipped sections (with a few
+// bytes of image resources to skip), the compression word, then `data`.
+struct Psd
+{
+    std::uint16_t version = 1, channels = 3;
+    std::uint32_t height = 0, width = 0;
+    std::uint16_t depth = 8, mode = 3, compression = 0;
+    Bytes data;
+
+    Bytes Serialise() const
+    {
+        Bytes out{'8', 'B', 'P', 'S'};
+        auto word = [&](std::uint32_t v) {
+            out.insert(out.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
+        };
+        auto dword = [&](std::uint32_t v) { word(v >> 16), word(v & 0xFFFF); };
+        word(version), dword(0), word(0), word(channels), dword(height), dword(width);
+        word(depth), word(mode), dword(0), dword(5);
+        out.insert(out.end(), {1, 2, 3, 4, 5});
+        dword(0), word(compression);
+        out.insert(out.end(), data.begin(), data.end());
+        return out;
+    }
+};
 
 // A freshly created full screen, in a scratch working directory.
 class DisplayTest : public ::testing::Test
@@ -118,7 +111,6 @@ protected:
     {
         return platform::testing::ReadPixel(Back()->m_pSurface, x, y);
     }
-
     // Writes the document to the file and loads it into a new surface.
     std::unique_ptr<CdxSurface> LoadPsd(const Psd& psd, const char* name = "picture.psd")
     {

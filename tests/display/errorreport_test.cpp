@@ -2,7 +2,6 @@
 // reports its failures.
 #include "displaytest.h"
 
-#include "display/cdxerror.h"
 #include "display/errorreport.h"
 #include "platform/dsound.h"
 
@@ -47,32 +46,24 @@ TEST(ErrorReport, BoxNamesTheFailureThenTheProgramIsAskedToQuit)
     EXPECT_EQ(OnlyBoxText(), "DirectDraw Error Unknown Error\nFILE: " + longPath + "\nLINE: 1");
 }
 
-#define NAMED(code) std::pair<HRESULT, const char*>(code, #code)
+#define NAMED(code) Named(code, #code)
 
 TEST(ErrorReport, NameTablesFollowThePublishedCodes)
 {
     // Against the platform's constants: the shared COM codes, the ends of the
     // table and neighbours that are easily mixed up.
-    const std::pair<HRESULT, const char*> directDraw[] = {
+    using Named = std::pair<HRESULT, const char*>;
+    const Named directDraw[] = {
         NAMED(DDERR_GENERIC),       NAMED(DDERR_UNSUPPORTED),    NAMED(DDERR_OUTOFMEMORY),
         NAMED(DDERR_INVALIDPARAMS), NAMED(DDERR_NOTINITIALIZED), NAMED(DDERR_ALREADYINITIALIZED),
         NAMED(DDERR_HEIGHTALIGN),   NAMED(DDERR_INVALIDMODE),    NAMED(DDERR_SURFACELOST),
         NAMED(DDERR_CANTCREATEDC),  NAMED(DDERR_NOTPALETTIZED),  NAMED(DDERR_NOTPAGELOCKED)};
-    const std::pair<HRESULT, const char*> directSound[] = {NAMED(DSERR_ALLOCATED),
-                                                           NAMED(DSERR_CONTROLUNAVAIL),
-                                                           NAMED(DSERR_INVALIDPARAM),
-                                                           NAMED(DSERR_INVALIDCALL),
-                                                           NAMED(DSERR_GENERIC),
-                                                           NAMED(DSERR_PRIOLEVELNEEDED),
-                                                           NAMED(DSERR_OUTOFMEMORY),
-                                                           NAMED(DSERR_BADFORMAT),
-                                                           NAMED(DSERR_UNSUPPORTED),
-                                                           NAMED(DSERR_NODRIVER),
-                                                           NAMED(DSERR_ALREADYINITIALIZED),
-                                                           NAMED(DSERR_NOAGGREGATION),
-                                                           NAMED(DSERR_BUFFERLOST),
-                                                           NAMED(DSERR_OTHERAPPHASPRIO),
-                                                           NAMED(DSERR_UNINITIALIZED)};
+    const Named directSound[] = {
+        NAMED(DSERR_ALLOCATED),   NAMED(DSERR_CONTROLUNAVAIL), NAMED(DSERR_PRIOLEVELNEEDED),
+        NAMED(DSERR_INVALIDCALL), NAMED(DSERR_INVALIDPARAM),   NAMED(DSERR_ALREADYINITIALIZED),
+        NAMED(DSERR_GENERIC),     NAMED(DSERR_OUTOFMEMORY),    NAMED(DSERR_NOAGGREGATION),
+        NAMED(DSERR_NODRIVER),    NAMED(DSERR_BADFORMAT),      NAMED(DSERR_OTHERAPPHASPRIO),
+        NAMED(DSERR_BUFFERLOST),  NAMED(DSERR_UNSUPPORTED),    NAMED(DSERR_UNINITIALIZED)};
     for (const auto& [code, name] : directDraw)
         EXPECT_STREQ(DirectDrawErrorName(code), name);
     for (const auto& [code, name] : directSound)

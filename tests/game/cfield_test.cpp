@@ -49,32 +49,25 @@ protected:
         for (int c = 0; c < FIELD_COLUMNS; ++c)
             PaintColumn(c, colour);
     }
-    // A column as painted: destroyed cells are null, since the collapse step
-    // is free to shuffle them among themselves.
-    std::vector<const CStone*> Column(int c) const
-    {
-        std::vector<const CStone*> stones;
-        for (int r = 0; r < FIELD_ROWS; ++r)
-        {
-            const CStone* stone = m_Field.GetStone(c, r);
-            stones.push_back(stone->GetColour() == STONE_DESTROYED ? nullptr : stone);
-        }
-        return stones;
-    }
+    // The columns as painted: destroyed cells are null, since the collapse
+    // step is free to shuffle them among themselves.
     std::vector<std::vector<const CStone*>> Columns() const
     {
-        std::vector<std::vector<const CStone*>> columns;
+        std::vector<std::vector<const CStone*>> columns(FIELD_COLUMNS);
         for (int c = 0; c < FIELD_COLUMNS; ++c)
-            columns.push_back(Column(c));
+            for (int r = 0; r < FIELD_ROWS; ++r)
+            {
+                const CStone* stone = m_Field.GetStone(c, r);
+                columns[c].push_back(stone->GetColour() == STONE_DESTROYED ? nullptr : stone);
+            }
         return columns;
     }
     std::set<Cell> DestroyedCells() const
     {
         std::set<Cell> cells;
-        for (int c = 0; c < FIELD_COLUMNS; ++c)
-            for (int r = 0; r < FIELD_ROWS; ++r)
-                if (m_Field.GetStone(c, r)->GetColour() == STONE_DESTROYED)
-                    cells.insert({c, r});
+        for (int i = 0; i < FIELD_CELLS; ++i)
+            if (m_Field.GetStone(i / FIELD_ROWS, i % FIELD_ROWS)->GetColour() == STONE_DESTROYED)
+                cells.insert({i / FIELD_ROWS, i % FIELD_ROWS});
         return cells;
     }
 
@@ -114,7 +107,7 @@ TEST_F(FieldTest, OneStoneFallsThroughARunPerStepAndStonesNeverPass)
     {
         std::vector<const CStone*> column(FIELD_ROWS, nullptr);
         column[p] = pqr[0], column[q] = pqr[1], column[19] = pqr[2];
-        EXPECT_EQ(Column(4), column);
+        EXPECT_EQ(Columns()[4], column);
     };
     m_Field.CollapseStep();
     expect(15, 18);
@@ -137,7 +130,7 @@ TEST_F(FieldTest, EmptyColumnsCloseUpOneColumnPerStep)
     PaintColumn(0, STONE_DESTROYED);
     m_Field.CollapseStep();
     for (int c = 0; c < 29; ++c)
-        EXPECT_EQ(Column(c), before[c + 1]) << c;
+        EXPECT_EQ(Columns()[c], before[c + 1]) << c;
 
     // Two adjacent empty columns: the columns right of them need two steps.
     m_Field.Fill();
@@ -147,10 +140,10 @@ TEST_F(FieldTest, EmptyColumnsCloseUpOneColumnPerStep)
     m_Field.CollapseStep();
     EXPECT_TRUE(m_Field.IsColumnEmpty(10));
     for (int c = 11; c < 29; ++c)
-        EXPECT_EQ(Column(c), before[c + 1]) << c;
+        EXPECT_EQ(Columns()[c], before[c + 1]) << c;
     m_Field.CollapseStep();
     for (int c = 0; c < 28; ++c)
-        EXPECT_EQ(Column(c), before[c < 10 ? c : c + 2]) << c;
+        EXPECT_EQ(Columns()[c], before[c < 10 ? c : c + 2]) << c;
     EXPECT_EQ(m_Field.CountStones(), 28 * 20);
 }
 

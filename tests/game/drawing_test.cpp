@@ -17,14 +17,6 @@ namespace
 constexpr std::uint32_t BACKGROUND = 0x0100;
 constexpr std::uint32_t RED = 0xF800;
 
-void Paint(CdxSurface& surface, RECT area, std::uint32_t value)
-{
-    DDBLTFX fx{};
-    fx.dwSize = sizeof(fx);
-    fx.dwFillColor = value;
-    surface.m_pSurface->Blt(&area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
-}
-
 class DrawingTest : public ::testing::Test
 {
 protected:
@@ -38,8 +30,13 @@ protected:
     {
         ASSERT_EQ(tile.Create(&m_Screen, 20, 20, 2), 1);
         tile.SetColourKey(0);
-        Paint(tile, {0, 0, 20, 20}, value);
-        Paint(tile, {0, 0, 1, 1}, 0);
+        DDBLTFX fx{};
+        fx.dwSize = sizeof(fx);
+        for (RECT area : {RECT{0, 0, 20, 20}, RECT{0, 0, 1, 1}})
+        {
+            fx.dwFillColor = area.right == 20 ? value : 0;
+            tile.m_pSurface->Blt(&area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+        }
     }
     std::uint32_t Pixel(int x, int y)
     {
@@ -52,10 +49,10 @@ protected:
 TEST_F(DrawingTest, FieldPaintsTilesFromY80AfterOneCollapseStep)
 {
     CdxSurface black, white, grey;
-    MakeTile(black, 0x1111);
-    MakeTile(white, 0x2222);
-    MakeTile(grey, 0x3333);
     const std::uint32_t values[] = {0x1111, 0x2222, 0x3333, BACKGROUND};
+    MakeTile(black, values[0]);
+    MakeTile(white, values[1]);
+    MakeTile(grey, values[2]);
 
     CField field;
     field.SetSurfaces(&black, &white, &grey);

@@ -56,15 +56,6 @@ void ExpectDefaults(const CHighscores& table)
     }
 }
 
-void ExpectWarnedOnce()
-{
-    const auto boxes = platform::testing::TakeModalBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "Warnung");
-    EXPECT_EQ(boxes[0].text, "Die Highscores konnten nicht gespeichert werden.\nDer Datentr\xE4ger "
-                             "oder die Datei ist schreibgesch\xFCtzt.");
-}
-
 class HighscoreFileTest : public ::testing::Test
 {
 protected:
@@ -104,6 +95,20 @@ protected:
             EXPECT_EQ(entry.path().filename(), kFile);
     }
 
+    // A save that fails keeps the old file whole and warns the player once.
+    void ExpectSaveRefused(CHighscores& table, const std::string& old) const
+    {
+        table.Save(kFile);
+        EXPECT_EQ(Get(), old);
+        ExpectOnlyTheTableFile();
+        const auto boxes = platform::testing::TakeModalBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].caption, "Warnung");
+        EXPECT_EQ(boxes[0].text,
+                  "Die Highscores konnten nicht gespeichert werden.\nDer Datentr\xE4ger oder die "
+                  "Datei ist schreibgesch\xFCtzt.");
+    }
+
     std::string m_folder;
     std::filesystem::path m_previous;
     bool m_mounted = false;
@@ -111,17 +116,25 @@ protected:
 
 } // namespace
 
-TEST_F(HighscoreFileTest, SavesExactBytesWithNoOldTail)
+TEST_F(HighscoreFileTest, LoadKeepsFileOrderAndSaveWritesExactBytesWithNoOldTail)
 {
-    Put(RisingRecords() + std::string(100, 'z'));
+    // An eleventh record and more bytes, all ignored; the saves below must
+    // not leave them as a tail.
+    Put(RisingRecords() + Record(99999, "Elf") + std::string(100, 'z'));
+    CHighscores loaded;
+    loaded.Load(kFile);
+    for (int i = 0; i < CHighscores::PLACES; ++i)
+    {
+        EXPECT_EQ(std::string(loaded.m_Entries[i].m_Name), "P" + std::to_string(i + 1));
+        EXPECT_EQ(loaded.m_Entries[i].m_nScore, 100 * (i + 1));
+    }
+
     CHighscores table;
     table.Save(kFile);
     EXPECT_EQ(Get(), kDefaultBytes);
-
     table.m_Entries[9].m_Name = "";
     table.Save(kFile);
     EXPECT_EQ(Get(), kDefaultBytes.substr(0, 76) + '\0');
-    CHighscores loaded;
     loaded.Load(kFile);
     EXPECT_TRUE(loaded.m_Entries[9].m_Name.IsEmpty());
     EXPECT_EQ(loaded.m_Entries[9].m_nScore, 19000);
@@ -130,39 +143,25 @@ TEST_F(HighscoreFileTest, SavesExactBytesWithNoOldTail)
     ExpectOnlyTheTableFile();
 }
 
-TEST_F(HighscoreFileTest, LoadKeepsFileOrderAndIgnoresAnEleventhRecord)
-{
-    Put(RisingRecords() + Record(99999, "Elf"));
-    CHighscores table;
-    table.Load(kFile);
-    for (int i = 0; i < CHighscores::PLACES; ++i)
-    {
-        EXPECT_EQ(std::string(table.m_Entries[i].m_Name), "P" + std::to_string(i + 1));
-        EXPECT_EQ(table.m_Entries[i].m_nScore, 100 * (i + 1));
-    }
-}
-
 TEST_F(HighscoreFileTest, EveryLoadFailureGivesTheWholeDefaultTable)
 {
     const std::string sixAndAHalf = RisingRecords().substr(0, 6 * 7 + 4 + 2);
     std::string forged = RisingRecords();
     forged.replace(3 * 7 + 4, 1, std::string(7, '\xFF')); // 4 GiB name in record 4
-    const std::string cases[] = {sixAndAHalf, forged, ""};
-    for (const std::string& bytes : cases)
+    const std::string empty;
+    const std::string* const cases[] = {&sixAndAHalf, &forged, &empty, nullptr}; // null: no file
+    for (const std::string* bytes : cases)
     {
-        SCOPED_TRACE(bytes.size());
-        Put(bytes);
+        SCOPED_TRACE(bytes ? bytes->size() : -1);
+        if (bytes)
+            Put(*bytes);
+        else
+            std::filesystem::remove(kFile);
         CHighscores table;
         table.Insert("Anna", 40000);
         table.Load(kFile);
         ExpectDefaults(table);
     }
-
-    std::filesystem::remove(kFile);
-    CHighscores table;
-    table.Insert("Anna", 40000);
-    table.Load(kFile);
-    ExpectDefaults(table);
     EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
 }
 
@@ -176,12 +175,8 @@ TEST_F(HighscoreFileTest, WriteProtectedFileIsReadButKeptAndWarns)
     table.Load(kFile);
     EXPECT_EQ(table.m_Entries[9].m_Name, "P10");
     table.Insert("Anna", 5000);
-    table.Save(kFile);
-
-    EXPECT_EQ(Get(), old);
-    ExpectWarnedOnce();
+    ExpectSaveRefused(table, old);
     EXPECT_EQ(table.m_Entries[0].m_Name, "Anna") << "the table in memory stays";
-    ExpectOnlyTheTableFile();
 }
 
 TEST_F(HighscoreFileTest, FailureWhileWritingOrClosingKeepsTheOldFile)
@@ -191,16 +186,9 @@ TEST_F(HighscoreFileTest, FailureWhileWritingOrClosingKeepsTheOldFile)
     CHighscores table;
 
     platform::testing::FailFileWritesAfter(40);
-    table.Save(kFile);
-    EXPECT_EQ(Get(), old);
-    ExpectWarnedOnce();
-    ExpectOnlyTheTableFile();
-
+    ExpectSaveRefused(table, old);
     platform::testing::FailNextFileClose();
-    table.Save(kFile);
-    EXPECT_EQ(Get(), old);
-    ExpectWarnedOnce();
-    ExpectOnlyTheTableFile();
+    ExpectSaveRefused(table, old);
 
     table.Save(kFile);
     EXPECT_EQ(Get(), kDefaultBytes);
@@ -227,8 +215,5 @@ TEST_F(HighscoreFileTest, WriteProtectedFolderKeepsTheFileAndWarns)
     }
 
     CHighscores table;
-    table.Save(kFile);
-    EXPECT_EQ(Get(), RisingRecords());
-    ExpectWarnedOnce();
-    ExpectOnlyTheTableFile();
+    ExpectSaveRefused(table, RisingRecords());
 }

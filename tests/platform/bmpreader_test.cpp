@@ -15,9 +15,19 @@ namespace
 constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255},
     kOlive{128, 128, 0};
 
-// Three columns and two rows of different colours: an odd width pads every
-// row, and the rows tell top from bottom.
-const Picture kPicture = {{kRed, kGreen, kBlue}, {kWhite, kOlive, kRed}};
+// 17 columns, so that every depth but 32 bits pads its rows, in sixteen
+// colours, so that every palette slot and nibble position is used; the rows
+// tell top from bottom.
+Picture Sixteen()
+{
+    Picture picture(2);
+    for (int i = 0; i < 17; ++i)
+        picture[0].push_back({static_cast<std::uint8_t>(i % 16 * 16),
+                              static_cast<std::uint8_t>(255 - i % 16),
+                              static_cast<std::uint8_t>(i % 16)});
+    picture[1].assign(picture[0].rbegin(), picture[0].rend());
+    return picture;
+}
 const Picture kTwoColours = {{kWhite, kBlue, kBlue}, {kBlue, kBlue, kWhite}};
 
 void ExpectPicture(const platform::DiBitmap& bitmap, const Picture& picture)
@@ -43,7 +53,7 @@ TEST(BmpReader, DecodesEveryDepthInBothOrientationsAndPackedForm)
             {
                 SCOPED_TRACE(testing::Message() << bits << " bpp, top-down " << topDown
                                                 << ", file header " << fileHeader);
-                const Picture& picture = bits == 1 ? kTwoColours : kPicture;
+                const Picture picture = bits == 1 ? kTwoColours : Sixteen();
                 const auto bytes = testbmp::WriteBmp(picture, {bits, topDown, fileHeader});
                 const auto bitmap =
                     fileHeader ? BmpReader::ReadFile(bytes) : BmpReader::ReadPackedDib(bytes);
@@ -51,18 +61,6 @@ TEST(BmpReader, DecodesEveryDepthInBothOrientationsAndPackedForm)
                 EXPECT_EQ(bitmap->BitsPerPixel(), bits);
                 ExpectPicture(*bitmap, picture);
             }
-}
-
-TEST(BmpReader, FourBitPixelsUseTheirPaletteEntries)
-{
-    // Sixteen colours in one row: every nibble position and palette slot.
-    Picture row(1);
-    for (int i = 0; i < 16; ++i)
-        row[0].push_back({static_cast<std::uint8_t>(i * 16), static_cast<std::uint8_t>(255 - i),
-                          static_cast<std::uint8_t>(i)});
-    const auto bitmap = BmpReader::ReadFile(testbmp::WriteBmp(row, {4, false, true}));
-    ASSERT_NE(bitmap, nullptr);
-    ExpectPicture(*bitmap, row);
 }
 
 TEST(BmpReader, RefusesEveryTruncation)
@@ -82,7 +80,7 @@ TEST(BmpReader, RefusesEveryTruncation)
 
 TEST(BmpReader, RefusesForgedHeaders)
 {
-    const auto good = testbmp::WriteBmp(kPicture, {8, false, true});
+    const auto good = testbmp::WriteBmp(Sixteen(), {8, false, true});
     struct Forgery
     {
         const char* what;

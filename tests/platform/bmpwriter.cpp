@@ -20,9 +20,9 @@ void AppendDword(std::vector<std::uint8_t>& b, std::uint32_t v)
     AppendWord(b, static_cast<std::uint16_t>(v >> 16));
 }
 
-bool Same(platform::Rgb a, platform::Rgb b)
+std::uint32_t Packed(platform::Rgb c)
 {
-    return a.r == b.r && a.g == b.g && a.b == b.b;
+    return static_cast<std::uint32_t>(c.r << 16 | c.g << 8 | c.b);
 }
 
 } // namespace
@@ -39,19 +39,14 @@ std::vector<std::uint8_t> WriteBmp(const Picture& picture, const BmpOptions& opt
     const int width = static_cast<int>(picture[0].size());
     const int bits = options.bitsPerPixel;
 
-    std::vector<platform::Rgb> palette;
+    std::vector<std::uint32_t> palette; // the colours in order of appearance
+    auto indexOf = [&palette](platform::Rgb c)
+    { return std::find(palette.begin(), palette.end(), Packed(c)) - palette.begin(); };
     if (bits <= 8)
         for (const auto& row : picture)
             for (platform::Rgb c : row)
-                if (std::none_of(palette.begin(), palette.end(),
-                                 [c](platform::Rgb p) { return Same(p, c); }))
-                    palette.push_back(c);
-    auto indexOf = [&palette](platform::Rgb c)
-    {
-        return static_cast<unsigned>(std::find_if(palette.begin(), palette.end(),
-                                                  [c](platform::Rgb p) { return Same(p, c); }) -
-                                     palette.begin());
-    };
+                if (indexOf(c) == static_cast<std::ptrdiff_t>(palette.size()))
+                    palette.push_back(Packed(c));
 
     const int stride = ((width * bits + 31) / 32) * 4;
     const std::size_t headers = (options.fileHeader ? 14 : 0) + 40 + palette.size() * 4;
@@ -75,13 +70,8 @@ std::vector<std::uint8_t> WriteBmp(const Picture& picture, const BmpOptions& opt
     AppendDword(b, 2835);
     AppendDword(b, static_cast<std::uint32_t>(palette.size()));
     AppendDword(b, 0);
-    for (platform::Rgb c : palette)
-    {
-        b.push_back(c.b);
-        b.push_back(c.g);
-        b.push_back(c.r);
-        b.push_back(0);
-    }
+    for (std::uint32_t c : palette)
+        AppendDword(b, c); // blue, green, red, 0
     for (int fileRow = 0; fileRow < height; ++fileRow)
     {
         const auto& row = picture[options.topDown ? fileRow : height - 1 - fileRow];
@@ -91,9 +81,8 @@ std::vector<std::uint8_t> WriteBmp(const Picture& picture, const BmpOptions& opt
             const platform::Rgb c = row[x];
             if (bits <= 8)
             {
-                const unsigned index = indexOf(c);
                 const int bit = x * bits;
-                bytes[bit / 8] |= static_cast<std::uint8_t>(index << (8 - bits - bit % 8));
+                bytes[bit / 8] |= static_cast<std::uint8_t>(indexOf(c) << (8 - bits - bit % 8));
             }
             else
             {

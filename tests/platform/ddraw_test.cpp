@@ -12,12 +12,16 @@ using platform::testing::ReadPixel;
 class DirectDrawTest : public ::testing::Test
 {
 protected:
-    void Open(DWORD bitsPerPixel = 16)
+    void Create()
     {
         IDirectDraw* first = nullptr;
         ASSERT_EQ(DirectDrawCreate(nullptr, &first, nullptr), DD_OK);
         ASSERT_EQ(first->QueryInterface(IID_IDirectDraw4, reinterpret_cast<void**>(&dd)), DD_OK);
         first->Release();
+    }
+    void Open(DWORD bitsPerPixel = 16)
+    {
+        Create();
         ASSERT_EQ(dd->SetCooperativeLevel(nullptr, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE |
                                                        DDSCL_ALLOWMODEX | DDSCL_ALLOWREBOOT),
                   DD_OK);
@@ -31,8 +35,7 @@ protected:
         DDSCAPS2 caps{DDSCAPS_BACKBUFFER, 0, 0, 0};
         ASSERT_EQ(primary->GetAttachedSurface(&caps, &back), DD_OK);
     }
-
-    HRESULT CreateOffScreen(DWORD width, DWORD height, IDirectDrawSurface4** surface)
+    IDirectDrawSurface4* OffScreen(DWORD width, DWORD height, HRESULT expected = DD_OK)
     {
         DDSURFACEDESC2 desc{};
         desc.dwSize = sizeof desc;
@@ -40,13 +43,8 @@ protected:
         desc.dwWidth = width;
         desc.dwHeight = height;
         desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-        return dd->CreateSurface(&desc, surface, nullptr);
-    }
-
-    IDirectDrawSurface4* OffScreen(DWORD width, DWORD height)
-    {
         IDirectDrawSurface4* surface = nullptr;
-        EXPECT_EQ(CreateOffScreen(width, height, &surface), DD_OK);
+        EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), expected);
         return surface;
     }
 
@@ -71,46 +69,23 @@ protected:
     IDirectDrawSurface4* back = nullptr;
 };
 
-TEST_F(DirectDrawTest, FillAndFlipShowTheRawColour)
+TEST_F(DirectDrawTest, FillAndFlipShowTheRawColourAndSwapTheBuffers)
 {
     Open();
     ASSERT_EQ(Fill(back, 256), DD_OK);
-    EXPECT_EQ(ReadPixel(back, 0, 0), 0x0100u);
-    EXPECT_EQ(ReadPixel(back, 639, 479), 0x0100u);
     ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
     const platform::PixelBuffer* shown = platform::testing::ShownPicture();
     ASSERT_NE(shown, nullptr);
+    for (int i = 0; i < 640 * 480; ++i)
+        ASSERT_EQ(shown->Get(i % 640, i / 640), 0x0100u) << i;
     const platform::Rgb green = shown->ToRgb(shown->Get(320, 240));
-    EXPECT_EQ(green.r, 0);
-    EXPECT_EQ(green.g, 8 * 255 / 63);
-    EXPECT_EQ(green.b, 0);
+    EXPECT_TRUE(green.r == 0 && green.g == 8 * 255 / 63 && green.b == 0);
 
-    // The buffers trade places: the back buffer now holds the older picture.
+    // The back buffer now holds the older picture.
     ASSERT_EQ(Fill(back, 0x001F), DD_OK);
     ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
     EXPECT_EQ(platform::testing::ShownPicture()->Get(5, 5), 0x001Fu);
     EXPECT_EQ(ReadPixel(back, 5, 5), 0x0100u);
-}
-
-TEST_F(DirectDrawTest, KeyedBltFastSkipsKeyPixelsAndOpaqueDrawsThem)
-{
-    Open();
-    IDirectDrawSurface4* image = OffScreen(2, 1);
-    ASSERT_EQ(Fill(image, 0xF800), DD_OK);
-    RECT left{0, 0, 1, 1};
-    ASSERT_EQ(Fill(image, 0, &left), DD_OK);
-    DDCOLORKEY key{0, 0};
-    ASSERT_EQ(image->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
-    ASSERT_EQ(Fill(back, 0x07E0), DD_OK);
-
-    ASSERT_EQ(back->BltFast(10, 20, image, nullptr, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
-    EXPECT_EQ(ReadPixel(back, 10, 20), 0x07E0u);
-    EXPECT_EQ(ReadPixel(back, 11, 20), 0xF800u);
-
-    ASSERT_EQ(back->BltFast(10, 30, image, nullptr, DDBLTFAST_WAIT), DD_OK);
-    EXPECT_EQ(ReadPixel(back, 10, 30), 0u);
-    EXPECT_EQ(ReadPixel(back, 11, 30), 0xF800u);
-    image->Release();
 }
 
 TEST_F(DirectDrawTest, BltFastRefusesRectanglesItCannotCopyWhole)
@@ -119,16 +94,12 @@ TEST_F(DirectDrawTest, BltFastRefusesRectanglesItCannotCopyWhole)
     IDirectDrawSurface4* image = OffScreen(32, 32);
     ASSERT_EQ(Fill(image, 0xFFFF), DD_OK);
     ASSERT_EQ(Fill(back, 0), DD_OK);
-    RECT empty{13, 11, 13, 32};
-    RECT beyondSource{0, 0, 33, 32};
-    RECT inverted{5, 5, 2, 9};
+    RECT empty{13, 11, 13, 32}, beyondSource{0, 0, 33, 32}, inverted{5, 5, 2, 9};
     for (RECT* rect : {&empty, &beyondSource, &inverted})
         EXPECT_EQ(back->BltFast(0, 0, image, rect, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
     // No clipping at the destination's edges, nor for positions left of or above it.
-    EXPECT_EQ(back->BltFast(609, 0, image, nullptr, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
-    EXPECT_EQ(back->BltFast(0, 449, image, nullptr, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
-    EXPECT_EQ(back->BltFast(static_cast<DWORD>(-13), 0, image, nullptr, DDBLTFAST_WAIT),
-              DDERR_INVALIDRECT);
+    for (auto [x, y] : {std::pair<DWORD, DWORD>{609, 0}, {0, 449}, {static_cast<DWORD>(-13), 0}})
+        EXPECT_EQ(back->BltFast(x, y, image, nullptr, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
     EXPECT_EQ(ReadPixel(back, 0, 0), 0u);
     EXPECT_EQ(ReadPixel(back, 639, 479), 0u);
     // The corner that just fits is drawn.
@@ -172,14 +143,18 @@ TEST_F(DirectDrawTest, BltStretchesKeysAndMirrors)
     image->Release();
 }
 
-TEST_F(DirectDrawTest, LostSurfacesRefuseWorkUntilRestoredAndKeepTheirKey)
+TEST_F(DirectDrawTest, FocusLossLosesSurfacesUntilRestoredAndTheyKeepTheirKey)
 {
     Open();
     IDirectDrawSurface4* image = OffScreen(4, 4);
     Fill(image, 0xABCD);
     DDCOLORKEY key{0, 0};
     image->SetColorKey(DDCKEY_SRCBLT, &key);
-    platform::testing::LoseAllSurfaces();
+    platform::InputEvent focusLost;
+    focusLost.kind = platform::InputEvent::Kind::FocusLost;
+    platform::testing::InjectEvent(focusLost);
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
 
     EXPECT_EQ(primary->IsLost(), DDERR_SURFACELOST);
     EXPECT_EQ(back->BltFast(0, 0, image, nullptr, DDBLTFAST_WAIT), DDERR_SURFACELOST);
@@ -201,17 +176,6 @@ TEST_F(DirectDrawTest, LostSurfacesRefuseWorkUntilRestoredAndKeepTheirKey)
     image->Release();
 }
 
-TEST_F(DirectDrawTest, FocusLossLosesSurfaces)
-{
-    Open();
-    platform::InputEvent focusLost;
-    focusLost.kind = platform::InputEvent::Kind::FocusLost;
-    platform::testing::InjectEvent(focusLost);
-    MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-    EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
-}
-
 TEST_F(DirectDrawTest, DeviceContextIsExclusiveAndLocksTheSurface)
 {
     Open();
@@ -226,61 +190,17 @@ TEST_F(DirectDrawTest, DeviceContextIsExclusiveAndLocksTheSurface)
     EXPECT_EQ(Fill(back, 0), DD_OK);
 }
 
-TEST_F(DirectDrawTest, SurfacesOutliveTheirDirectDrawObject)
-{
-    Open();
-    IDirectDrawSurface4* image = OffScreen(8, 8);
-    Fill(image, 0x4321);
-    dd->RestoreDisplayMode();
-    dd->Release();
-    dd = nullptr;
-    // Released before the images, as the frame window does; they stay usable.
-    primary->Release();
-    primary = nullptr;
-    EXPECT_EQ(back->BltFast(0, 0, image, nullptr, DDBLTFAST_WAIT), DD_OK);
-    EXPECT_EQ(ReadPixel(back, 7, 7), 0x4321u);
-    back->Release();
-    back = nullptr;
-    image->Release();
-}
-
 TEST_F(DirectDrawTest, RefusalsCarryTheirResultCodes)
 {
-    IDirectDraw* first = nullptr;
-    ASSERT_EQ(DirectDrawCreate(nullptr, &first, nullptr), DD_OK);
-    first->QueryInterface(IID_IDirectDraw4, reinterpret_cast<void**>(&dd));
-    first->Release();
-    IDirectDrawSurface4* none = nullptr;
-    EXPECT_EQ(CreateOffScreen(4, 4, &none), DDERR_NOCOOPERATIVELEVELSET);
+    Create();
     dd->SetCooperativeLevel(nullptr, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE);
-
     platform::testing::RefuseDisplayMode(true);
     EXPECT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DDERR_INVALIDMODE);
-    platform::testing::RefuseDisplayMode(false);
-    EXPECT_EQ(dd->SetDisplayMode(800, 600, 16, 0, 0), DDERR_INVALIDMODE);
-
     platform::testing::RefuseSurfaceCreation(true);
-    EXPECT_EQ(CreateOffScreen(4, 4, &none), DDERR_OUTOFVIDEOMEMORY);
-    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(OffScreen(4, 4, DDERR_OUTOFVIDEOMEMORY), nullptr);
     platform::testing::RefuseSurfaceCreation(false);
-
-    DDSURFACEDESC2 desc{};
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-    desc.dwWidth = 100000;
-    desc.dwHeight = 10;
-    IDirectDrawSurface4* huge = nullptr;
-    EXPECT_EQ(dd->CreateSurface(&desc, &huge, nullptr), DDERR_TOOBIGWIDTH);
-    EXPECT_EQ(huge, nullptr);
-
-    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-    desc.dwBackBufferCount = 1;
-    ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
-    IDirectDrawSurface4* second = nullptr;
-    EXPECT_EQ(dd->CreateSurface(&desc, &second, nullptr), DDERR_PRIMARYSURFACEALREADYEXISTS);
-    DDSCAPS2 caps{DDSCAPS_OFFSCREENPLAIN, 0, 0, 0};
-    EXPECT_EQ(primary->GetAttachedSurface(&caps, &back), DDERR_NOTFOUND);
+    // A forged size asks for no memory.
+    EXPECT_EQ(OffScreen(100000, 10, DDERR_TOOBIGWIDTH), nullptr);
 }
 
 TEST_F(DirectDrawTest, EightBitModeUsesThePaletteFormat)
@@ -300,8 +220,7 @@ TEST_F(DirectDrawTest, EightBitModeUsesThePaletteFormat)
     const platform::PixelBuffer* shown = platform::testing::ShownPicture();
     ASSERT_EQ(shown->BitsPerPixel(), 8);
     const platform::Rgb red = shown->ToRgb(shown->Get(2, 2));
-    EXPECT_EQ(red.r, 255);
-    EXPECT_EQ(red.g, 0);
+    EXPECT_TRUE(red.r == 255 && red.g == 0);
     image->Release();
 }
 

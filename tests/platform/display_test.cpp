@@ -52,13 +52,6 @@ TEST(DisplayTest, WaitingPresentsFollowTheRefreshRate)
     EXPECT_EQ(VirtualMilliseconds(), unpaced);
 }
 
-TEST(DisplayTest, SleepAndTickCountUseTheVirtualClock)
-{
-    const DWORD start = GetTickCount();
-    Sleep(2500);
-    EXPECT_EQ(GetTickCount() - start, 2500u);
-}
-
 TEST(DisplayTest, CursorFollowsInjectedMouseInsideTheDisplay)
 {
     platform::InputEvent move;

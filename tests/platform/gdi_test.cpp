@@ -31,12 +31,19 @@ struct SurfaceContext
         dc = platform::CreateSurfaceDC(pixels);
     }
     ~SurfaceContext() { platform::DestroySurfaceDC(dc); }
-    int Count(std::uint32_t value) const
+    // How many pixels hold the value, and the rectangle around them.
+    int Count(std::uint32_t value, RECT* box = nullptr) const
     {
         int n = 0;
+        RECT found{INT_MAX, INT_MAX, -1, -1};
         for (int y = 0; y < pixels.Height(); ++y)
             for (int x = 0; x < pixels.Width(); ++x)
-                n += pixels.Get(x, y) == value;
+                if (pixels.Get(x, y) == value)
+                    ++n, found = {std::min<LONG>(found.left, x), std::min<LONG>(found.top, y),
+                                  std::max<LONG>(found.right, x + 1),
+                                  std::max<LONG>(found.bottom, y + 1)};
+        if (box)
+            *box = found;
         return n;
     }
     PixelBuffer pixels;
@@ -50,59 +57,61 @@ BOOL PrintRed(HDC dc, int x, int y, const char* text)
     return TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
 }
 
-std::filesystem::path TempDir()
+// Writes the picture as a file in a fresh folder and loads it by a path with
+// backslashes as folder separators.
+HBITMAP LoadFile(const testbmp::Picture& picture, const testbmp::BmpOptions& options)
 {
-    auto dir = std::filesystem::temp_directory_path() / ("tz_gdi_test_" + std::to_string(getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("tz_gdi_test_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir / "sub");
-    return dir;
+    const auto bytes = testbmp::WriteBmp(picture, options);
+    std::ofstream(dir / "sub" / "pic.bmp", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::string path = dir.string() + "\\sub\\pic.bmp";
+    auto bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                  LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    // A file is only read when asked for; a resource name is never a path.
+    EXPECT_EQ(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION), nullptr);
+    EXPECT_EQ(LoadImageA(reinterpret_cast<HMODULE>(1), path.c_str(), IMAGE_BITMAP, 0, 0,
+                         LR_CREATEDIBSECTION),
+              nullptr);
+    std::filesystem::remove_all(dir);
+    return bitmap;
 }
+
+// Red, green on top; blue, white below.
+const Rgb kQuadrants[2][2] = {{{255, 0, 0}, {0, 255, 0}}, {{0, 0, 255}, {255, 255, 255}}};
+const testbmp::Picture kTwoByTwo = {{kQuadrants[0][0], kQuadrants[0][1]},
+                                    {kQuadrants[1][0], kQuadrants[1][1]}};
 
 } // namespace
 
-TEST(TextOut, RedGlyphsAreExactRedOnAnUntouchedBackground)
+TEST(TextOut, RedGlyphsAreExactRedInTheirCellOnAnUntouchedBackground)
 {
+    auto& renderer = platform::TextRenderer::Instance();
     for (int bits : {16, 8})
     {
         SCOPED_TRACE(bits);
         SurfaceContext surface(200, 40, bits);
         const std::uint32_t red = PixelBuffer::FromRgb({255, 0, 0}, bits);
         ASSERT_TRUE(PrintRed(surface.dc, 10, 5, "Punkte: 1234"));
-
-        const auto& renderer = platform::TextRenderer::Instance();
-        const int width =
-            platform::TextRenderer::Instance().Width(platform::TextFace::System, "Punkte: 1234");
-        int ink = 0;
-        for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 200; ++x)
-            {
-                const std::uint32_t v = surface.pixels.Get(x, y);
-                ASSERT_TRUE(v == red || v == kBackground) << x << "," << y;
-                if (v != red)
-                    continue;
-                ++ink;
-                EXPECT_TRUE(x >= 10 && x < 10 + width && y >= 5 &&
-                            y < 5 + renderer.LineHeight(platform::TextFace::System));
-            }
-        EXPECT_GT(ink, 100);
+        RECT ink;
+        const int n = surface.Count(red, &ink);
+        EXPECT_GT(n, 100);
+        EXPECT_EQ(n + surface.Count(kBackground), 200 * 40);
+        EXPECT_GE(ink.left, 10);
+        EXPECT_GE(ink.top, 5);
+        EXPECT_LE(ink.right, 10 + renderer.Width(platform::TextFace::System, "Punkte: 1234"));
+        EXPECT_LE(ink.bottom, 5 + renderer.LineHeight(platform::TextFace::System));
     }
-}
 
-TEST(TextOut, LooksLikeTheSystemFont)
-{
-    // Cap height of about 10 to 11 pixels: the ink of "H" from top to bottom.
-    SurfaceContext surface(40, 40, 16);
-    PrintRed(surface.dc, 5, 5, "H");
-    const std::uint32_t red = surface.pixels.FromRgb({255, 0, 0});
-    int top = INT_MAX, bottom = -1;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x)
-            if (surface.pixels.Get(x, y) == red)
-            {
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-    EXPECT_GE(bottom - top + 1, 10);
-    EXPECT_LE(bottom - top + 1, 11);
+    // The system font's cap height: 10 to 11 pixels of "H".
+    SurfaceContext h(40, 40, 16);
+    PrintRed(h.dc, 5, 5, "H");
+    RECT ink;
+    h.Count(h.pixels.FromRgb({255, 0, 0}), &ink);
+    EXPECT_GE(ink.bottom - ink.top, 10);
+    EXPECT_LE(ink.bottom - ink.top, 11);
 }
 
 TEST(TextOut, CodePage1252CharactersHaveTheirOwnGlyphs)
@@ -116,35 +125,15 @@ TEST(TextOut, CodePage1252CharactersHaveTheirOwnGlyphs)
     EXPECT_NE(box.pixels.Bytes(), umlaut.pixels.Bytes());
 }
 
-TEST(TextOut, OpaqueModeFillsTheCellWithTheBackgroundColour)
-{
-    SurfaceContext surface(100, 30, 16);
-    SetTextColor(surface.dc, 255);
-    EXPECT_EQ(SetBkMode(surface.dc, OPAQUE), OPAQUE); // a new context starts opaque
-    ASSERT_TRUE(TextOutA(surface.dc, 3, 4, "Hi", 2));
-    const std::uint32_t white = surface.pixels.FromRgb({255, 255, 255});
-    EXPECT_EQ(surface.pixels.Get(3, 4), white);
-    EXPECT_EQ(surface.pixels.Get(2, 4), kBackground);
-    EXPECT_EQ(surface.pixels.Get(3, 3), kBackground);
-}
-
-TEST(TextOut, EmptyAndBrokenCallsDrawNothing)
-{
-    SurfaceContext surface(50, 30, 16);
-    EXPECT_TRUE(PrintRed(surface.dc, 5, 5, ""));
-    EXPECT_FALSE(TextOutA(surface.dc, 5, 5, "abc", -1));
-    EXPECT_FALSE(TextOutA(surface.dc, 5, 5, nullptr, 3));
-    EXPECT_EQ(surface.Count(kBackground), 50 * 30);
-    EXPECT_EQ(SetBkMode(surface.dc, 7), 0);
-    EXPECT_EQ(SetBkMode(surface.dc, OPAQUE), TRANSPARENT);
-    EXPECT_EQ(SetTextColor(surface.dc, 0x00FF00), 255u);
-}
-
-TEST(TextOut, ClipsAtEveryEdge)
+TEST(TextOut, BrokenCallsDrawNothingAndEveryEdgeClips)
 {
     // Under the address sanitizer a write outside the buffer fails the test.
     SurfaceContext surface(24, 12, 16);
-    const std::uint32_t red = surface.pixels.FromRgb({255, 0, 0});
+    EXPECT_TRUE(PrintRed(surface.dc, 5, 5, ""));
+    EXPECT_FALSE(TextOutA(surface.dc, 5, 5, "abc", -1));
+    EXPECT_FALSE(TextOutA(surface.dc, 5, 5, nullptr, 3));
+    EXPECT_EQ(surface.Count(kBackground), 24 * 12);
+
     for (auto [x, y] : {std::pair{-6, -7},
                         {18, 6},
                         {-30000, 5},
@@ -152,25 +141,17 @@ TEST(TextOut, ClipsAtEveryEdge)
                         {5, INT_MAX},
                         {INT_MIN, INT_MIN}})
         EXPECT_TRUE(PrintRed(surface.dc, x, y, "Wolkenkratzer"));
-    EXPECT_GT(surface.Count(red), 0); // the first two are partly visible
-
-    SetBkMode(surface.dc, OPAQUE);
+    EXPECT_GT(surface.Count(surface.pixels.FromRgb({255, 0, 0})), 0); // the first two show
+    SetBkMode(surface.dc, OPAQUE); // fills the text's cell, clipped alike
     EXPECT_TRUE(TextOutA(surface.dc, INT_MAX - 2, INT_MAX - 2, "Wolken", 6));
     EXPECT_TRUE(TextOutA(surface.dc, -100, -100, "Wolken", 6));
 }
 
-TEST(Bitmaps, LoadFromFileWithBackslashesAndDescribe)
+TEST(Bitmaps, LoadFromFilesAndResourcesAndDescribe)
 {
-    const auto dir = TempDir();
-    const testbmp::Picture picture = {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}},
-                                      {{9, 9, 9}, {10, 20, 30}, {255, 255, 255}}};
-    const auto bytes = testbmp::WriteBmp(picture, {4, false, true});
-    std::ofstream(dir / "sub" / "pic.bmp", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-
-    const std::string path = dir.string() + "\\sub\\pic.bmp";
-    auto bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                                                  LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    auto bitmap = LoadFile(
+        {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}}, {{9, 9, 9}, {10, 20, 30}, {255, 255, 255}}},
+        {4, false, true});
     ASSERT_NE(bitmap, nullptr);
     BITMAP info{};
     EXPECT_EQ(GetObjectA(bitmap, 0, nullptr), static_cast<int>(sizeof info));
@@ -181,56 +162,24 @@ TEST(Bitmaps, LoadFromFileWithBackslashesAndDescribe)
     EXPECT_EQ(info.bmBitsPixel, 4);
     EXPECT_EQ(info.bmWidthBytes, 4);
     EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_EQ(LoadImageA(nullptr, "/nonexistent/missing.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE),
+              nullptr);
 
-    // A file is only read when asked for; a resource name is never a path.
-    EXPECT_EQ(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION), nullptr);
-    HMODULE module = reinterpret_cast<HMODULE>(1);
-    EXPECT_EQ(LoadImageA(module, path.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION), nullptr);
-    EXPECT_EQ(
-        LoadImageA(nullptr, (dir / "missing.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE),
-        nullptr);
-    std::filesystem::remove_all(dir);
-}
-
-TEST(Bitmaps, LoadFromTheProgramsResources)
-{
-    auto bitmap =
-        LoadImageA(GetModuleHandleA(nullptr), "BMP_BLACK", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    HMODULE module = GetModuleHandleA(nullptr);
+    bitmap = static_cast<HBITMAP>(
+        LoadImageA(module, "BMP_BLACK", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     ASSERT_NE(bitmap, nullptr);
-    BITMAP info{};
     ASSERT_EQ(GetObjectA(bitmap, sizeof info, &info), static_cast<int>(sizeof info));
     EXPECT_EQ(info.bmWidth, 20);
     EXPECT_EQ(info.bmHeight, 20);
     EXPECT_TRUE(DeleteObject(bitmap));
-    EXPECT_EQ(LoadImageA(GetModuleHandleA(nullptr), "BMP_NOSUCHTHING", IMAGE_BITMAP, 0, 0,
-                         LR_CREATEDIBSECTION),
+    EXPECT_EQ(LoadImageA(module, "BMP_NOSUCHTHING", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION),
               nullptr);
 }
 
-namespace
-{
-
-// A 2 x 2 bitmap: red, green on top; blue, white below.
-HBITMAP TwoByTwo()
-{
-    const auto dir = TempDir();
-    const auto bytes = testbmp::WriteBmp(
-        {{{255, 0, 0}, {0, 255, 0}}, {{0, 0, 255}, {255, 255, 255}}}, {24, false, true});
-    std::ofstream(dir / "two.bmp", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    auto bitmap = static_cast<HBITMAP>(
-        LoadImageA(nullptr, (dir / "two.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    std::filesystem::remove_all(dir);
-    return bitmap;
-}
-
-const Rgb kQuadrants[2][2] = {{{255, 0, 0}, {0, 255, 0}}, {{0, 0, 255}, {255, 255, 255}}};
-
-} // namespace
-
 TEST(Bitmaps, StretchBltConvertsAndStretchesIntoTheSurfaceFormat)
 {
-    HBITMAP bitmap = TwoByTwo();
+    HBITMAP bitmap = LoadFile(kTwoByTwo, {24, false, true});
     ASSERT_NE(bitmap, nullptr);
     for (int bits : {16, 8})
     {
@@ -261,7 +210,7 @@ TEST(Bitmaps, StretchBltConvertsAndStretchesIntoTheSurfaceFormat)
 
 TEST(Bitmaps, ABitmapIsNotFreedWhileSelected)
 {
-    HBITMAP bitmap = TwoByTwo();
+    HBITMAP bitmap = LoadFile(kTwoByTwo, {24, false, true});
     HDC first = CreateCompatibleDC(nullptr);
     HDC second = CreateCompatibleDC(nullptr);
     SelectObject(first, bitmap);

@@ -58,29 +58,4 @@ TEST(MessageQueueTest, QuitComesAfterWaitingMessagesAndOnlyOnce)
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 
-TEST(MessageQueueTest, FilterSkipsMessagesOutsideTheRange)
-{
-    Inject(platform::InputEvent::Kind::KeyDown, 'A');
-    Inject(platform::InputEvent::Kind::MouseDown, 0, 1, 1);
-    MSG msg{};
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
-    EXPECT_EQ(msg.message, WM_LBUTTONDOWN);
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, WM_KEYDOWN);
-    EXPECT_EQ(msg.wParam, static_cast<WPARAM>('A'));
-}
-
-TEST(Win32Test, DebugOutputIsCollectedAndOwnModuleFound)
-{
-    OutputDebugStringA("first\n");
-    OutputDebugStringA("second");
-    const std::vector<std::string> lines = platform::testing::TakeDebugOutput();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[1], "second");
-    EXPECT_TRUE(platform::testing::TakeDebugOutput().empty());
-
-    EXPECT_NE(GetModuleHandleA(nullptr), nullptr);
-    EXPECT_EQ(GetModuleHandleA("other.dll"), nullptr);
-}
-
 } // namespace

@@ -1,0 +1,4 @@
+// The controls dialog.
+#include "app/ccontrolsdlg.h"
+
+CControlsDlg::CControlsDlg(CWnd* pParent) : CDialog(IDD, pParent) {}

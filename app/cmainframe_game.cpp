@@ -1,0 +1,180 @@
+// The frame window's side of a game: starting it, the per-frame tick with the
+// end test, the shot, the score display and the end of the game.
+#include "app/cbuttonmenu.h"
+#include "app/cmainframe.h"
+#include "app/cmessagedlg.h"
+#include "app/cnamedlg.h"
+#include "display/cdxscreen.h"
+#include "display/cdxsurface.h"
+#include "game/cfield.h"
+#include "game/score.h"
+#include "sound/cdxsoundbuffer.h"
+
+namespace
+{
+
+constexpr int MESSAGE = 0; // OK alone
+constexpr COLORREF TEXT_COLOUR = 255;
+
+constexpr const char* NEW_GAME_QUESTION = "Wollen Sie Ihr aktuelles Spiel beenden?";
+constexpr const char* LEAVE_GAME_QUESTION = "Wollen Sie Ihr aktuelles Spiel verlassen?";
+constexpr const char* ANOTHER_GAME_QUESTION = "Noch ein Spiel ??";
+constexpr const char* CLEARED_MESSAGE =
+    "Super!!! Alles ratzekahl niedergemacht!!\nDas gibt 1500 Extrapunkte!!";
+constexpr const char* PLACE_MESSAGE = "Sehr gut! %d Punkte reichen f\xFCr den %d. Platz!";
+constexpr const char* NO_PLACE_MESSAGE = "%d Punkte reichen leider nicht aus um\nsich eintragen "
+                                         "zu lassen.Beim n\xE4"
+                                         "chsten Mal\nwird es besser!";
+constexpr const char* OUTSIDE_COMMENT = "Ins Feld musste schiessen!";
+constexpr const char* MISS_COMMENT = "Du Blindfisch ! Kannste nicht zielen!";
+
+// The field's rows end at the bottom edge of the 480-pixel screen.
+constexpr int SCREEN_ROWS_OF_TILES = 24;
+
+} // namespace
+
+void CMainFrame::NewGame(bool noConfirm)
+{
+    if (!noConfirm && Ask(NEW_GAME_QUESTION) != IDYES)
+        return;
+    if (m_pMusic)
+        m_pMusic->Stop();
+    m_nState = STATE_GAME;
+    m_pField->Fill();
+    m_nScore = 0;
+    // A blank clears the line without choosing a taunt.
+    m_Comment.Set(0, " ");
+}
+
+void CMainFrame::Tick()
+{
+    DrawFrame();
+    if (m_nState != STATE_GAME || !m_pField->NoMovesLeft())
+        return;
+
+    // Stones may still be falling: let them settle, two steps per frame, and
+    // look again.
+    const int stones = m_pField->CountStones();
+    for (int i = 0; i < stones; ++i)
+    {
+        m_pField->CollapseStep();
+        DrawFrame();
+    }
+    if (m_pField->NoMovesLeft())
+        GameOver();
+}
+
+void CMainFrame::GameOver()
+{
+    // One showing of the cursor for all the dialogs of the end.
+    BeforeDialog();
+    if (m_pField->IsCleared())
+    {
+        CMessageDlg cleared;
+        cleared.Show(CLEARED_MESSAGE, "Gratulation", MESSAGE);
+        m_nScore += SCORE_CLEARED_BONUS;
+    }
+
+    const int place = m_Highscores.GetRank(m_nScore);
+    if (place != -1)
+    {
+        CString text;
+        text.Format(PLACE_MESSAGE, m_nScore, place);
+        CMessageDlg congratulation;
+        congratulation.Show(text, "Gratulation", MESSAGE);
+        // However the dialog was closed: an unconfirmed name is empty and
+        // entered all the same.
+        CNameDlg name;
+        name.DoModal();
+        m_Highscores.Insert(name.GetName(), m_nScore);
+    }
+    else
+    {
+        CString text;
+        text.Format(NO_PLACE_MESSAGE, m_nScore);
+        CMessageDlg regret;
+        regret.Show(text, "Schlechte Nachricht", MESSAGE);
+    }
+
+    m_bHighscoresAfterGame = true;
+    m_nState = STATE_HIGHSCORES;
+    AfterDialog();
+}
+
+void CMainFrame::DrawGame(const POINT& cursor)
+{
+    if (HasStoneImages())
+        m_pField->Draw(m_pScreen);
+    DrawScore();
+    if (m_pGameMenu)
+        m_pGameMenu->Update(cursor.x, cursor.y, m_pScreen);
+    m_Comment.Draw(m_pScreen);
+}
+
+void CMainFrame::DrawScore()
+{
+    CdxSurface* back = m_pScreen->m_pBackSurface;
+    CString text;
+    text.Format("%d", m_nScore);
+    back->GetDC();
+    back->PrintText(590, 10, TEXT_COLOUR, text);
+    back->ReleaseDC();
+    if (m_pMoneyImage)
+        m_pMoneyImage->DrawFastKeyed(585 - m_pMoneyImage->m_nWidth, 5, back);
+}
+
+void CMainFrame::Shoot(int x, int y)
+{
+    // The new-game button lies above the field and is tested first.
+    if (m_pGameMenu && m_pGameMenu->HitTest(x, y) != -1)
+    {
+        PlayOnce(m_pClickSound);
+        NewGame(false);
+        return;
+    }
+    if (!HasStoneImages())
+        return;
+
+    const int tileWidth = m_pBlackImage->m_nWidth;
+    const int tileHeight = m_pBlackImage->m_nHeight;
+    if (x > FIELD_COLUMNS * tileWidth || y < (SCREEN_ROWS_OF_TILES - tileHeight) * FIELD_ROWS)
+    {
+        m_Comment.Set(0, OUTSIDE_COMMENT);
+        PlayOnce(m_pClickSound);
+        return;
+    }
+
+    const int stones = m_pField->Shoot(x, y);
+    if (stones == 0)
+    {
+        PlayOnce(m_pClickSound);
+        m_Comment.Set(stones, MISS_COMMENT);
+        return;
+    }
+    m_nScore += ShotScore(stones);
+    PlayOnce(m_pBangSound);
+    m_Comment.Set(stones, "");
+    // The stones above the hole start falling in the frame of the shot.
+    DrawFrame();
+}
+
+void CMainFrame::LeaveGame()
+{
+    // Abandoned without an entry; field and score stay until the next game.
+    if (Ask(LEAVE_GAME_QUESTION) == IDYES)
+    {
+        m_nState = STATE_MENU;
+        PlayMusic();
+    }
+}
+
+void CMainFrame::LeaveHighscoresAfterGame()
+{
+    if (Ask(ANOTHER_GAME_QUESTION) == IDYES)
+        NewGame(true);
+    else
+    {
+        m_nState = STATE_MENU;
+        PlayMusic();
+    }
+}

@@ -1,0 +1,233 @@
+// The frame window's screens and input: drawing a frame, the keyboard, the
+// mouse, the main menu's actions, the back action and the dialogs over the
+// full-screen display.
+#include "app/caboutdlg.h"
+#include "app/cbuttonmenu.h"
+#include "app/cmainframe.h"
+#include "app/cmessagedlg.h"
+#include "display/cdxscreen.h"
+#include "display/cdxsurface.h"
+
+namespace
+{
+
+// The game screen's very dark green; every other screen is black.
+constexpr DWORD GAME_BACKGROUND = 0x0100;
+constexpr int QUESTION = 4; // Ja and Nein
+constexpr LONG SCREEN_WIDTH = 640;
+constexpr LONG SCREEN_HEIGHT = 480;
+
+} // namespace
+
+void CMainFrame::DrawFrame()
+{
+    if (!HasDisplay())
+        return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // A lost chain takes nothing, not even text, until the flip has restored
+    // it; the next frame then draws everything again.
+    if (m_pScreen->Fill(m_nState == STATE_GAME ? GAME_BACKGROUND : 0) != DDERR_SURFACELOST)
+    {
+        DrawScreen(cursor);
+        DrawCrosshair(cursor);
+    }
+    m_pScreen->Flip(1);
+}
+
+void CMainFrame::DrawScreen(const POINT& cursor)
+{
+    CdxSurface* back = m_pScreen->m_pBackSurface;
+    switch (m_nState)
+    {
+    case STATE_MENU:
+        if (m_pMainMenu)
+            m_pMainMenu->Update(cursor.x, cursor.y, m_pScreen);
+        if (m_pLogo)
+            m_pLogo->DrawFastKeyed(20, 5, back);
+        break;
+    case STATE_GAME:
+        DrawGame(cursor);
+        break;
+    case STATE_CREDITS:
+        if (m_pCreditsImage)
+            m_pCreditsImage->DrawFastKeyed(100, 100, back);
+        break;
+    case STATE_HIGHSCORES:
+        m_Highscores.Draw();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::DrawCrosshair(const POINT& cursor)
+{
+    if (!m_pCrosshair)
+        return;
+    // Centred on the cursor and clipped, since it reaches the screen's edges.
+    RECT clip{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+    m_pCrosshair->DrawFastKeyedClipped(cursor.x - m_pCrosshair->m_nWidth / 2,
+                                       cursor.y - m_pCrosshair->m_nHeight / 2,
+                                       m_pScreen->m_pBackSurface, &clip);
+}
+
+void CMainFrame::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    switch (nChar)
+    {
+    case VK_RETURN:
+        if (m_nState == STATE_MENU)
+        {
+            PlayOnce(m_pClickSound);
+            MenuAction(m_pMainMenu ? m_pMainMenu->GetSelected() : -1);
+        }
+        else if (m_nState == STATE_GAME)
+            NewGame(false);
+        else
+            Leave();
+        break;
+    case VK_ESCAPE:
+        Leave();
+        break;
+    case VK_UP:
+        // Wrapped into range by the next frame.
+        if (m_nState == STATE_MENU && m_pMainMenu)
+            m_pMainMenu->SelectPrevious();
+        break;
+    case VK_DOWN:
+        if (m_nState == STATE_MENU && m_pMainMenu)
+            m_pMainMenu->SelectNext();
+        break;
+    case VK_F1:
+        ShowAbout();
+        break;
+    default:
+        break;
+    }
+    CFrameWnd::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+void CMainFrame::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    // Where the cursor is now counts, not where the message says it was.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    switch (m_nState)
+    {
+    case STATE_MENU:
+    {
+        const int index = m_pMainMenu ? m_pMainMenu->HitTest(cursor.x, cursor.y) : -1;
+        // Also beside the buttons.
+        PlayOnce(m_pClickSound);
+        MenuAction(index);
+        break;
+    }
+    case STATE_GAME:
+        Shoot(cursor.x, cursor.y);
+        break;
+    case STATE_CREDITS:
+        Leave();
+        break;
+    case STATE_HIGHSCORES:
+        if (!m_Highscores.OnClick(cursor.x, cursor.y))
+            Leave();
+        break;
+    default:
+        break;
+    }
+    CFrameWnd::OnLButtonDown(nFlags, point);
+}
+
+void CMainFrame::MenuAction(int index)
+{
+    // Compared unsigned: -1 (no button) and anything past the last item do nothing.
+    switch (static_cast<unsigned>(index))
+    {
+    case MENU_NEWGAME:
+        NewGame(true);
+        break;
+    case MENU_HIGHSCORES:
+        m_bHighscoresAfterGame = false;
+        m_nState = STATE_HIGHSCORES;
+        break;
+    case MENU_INFO:
+        ShowAbout();
+        break;
+    case MENU_CREDITS:
+        m_nState = STATE_CREDITS;
+        m_bQuitAfterCredits = false;
+        // Drawn at once, without waiting for the loop.
+        Tick();
+        break;
+    case MENU_QUIT:
+        Leave();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::Leave()
+{
+    switch (m_nState)
+    {
+    case STATE_MENU:
+        // The credits come last, then the end.
+        m_nState = STATE_CREDITS;
+        m_bQuitAfterCredits = true;
+        Tick();
+        break;
+    case STATE_GAME:
+        LeaveGame();
+        break;
+    case STATE_CREDITS:
+        if (m_bQuitAfterCredits)
+        {
+            // The regular end, and the only place the table is written.
+            m_Highscores.Save("highscore.sav");
+            PostQuitMessage(0);
+        }
+        else
+            m_nState = STATE_MENU;
+        break;
+    case STATE_HIGHSCORES:
+        if (m_bHighscoresAfterGame)
+            LeaveHighscoresAfterGame();
+        else
+            m_nState = STATE_MENU; // the music has been playing all along
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::BeforeDialog()
+{
+    if (m_pScreen && m_pScreen->m_pDirectDraw)
+        m_pScreen->m_pDirectDraw->FlipToGDISurface();
+    ShowCursor(TRUE);
+}
+
+void CMainFrame::AfterDialog()
+{
+    // The next frame's flip shows the game again.
+    ShowCursor(FALSE);
+}
+
+void CMainFrame::ShowAbout()
+{
+    BeforeDialog();
+    CAboutDlg about;
+    about.DoModal();
+    AfterDialog();
+}
+
+int CMainFrame::Ask(const char* question)
+{
+    BeforeDialog();
+    CMessageDlg dialog;
+    const int answer = dialog.Show(question, "Frage", QUESTION);
+    AfterDialog();
+    return answer;
+}

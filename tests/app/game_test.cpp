@@ -1,0 +1,272 @@
+// A game from the player's side: shots, the questions around a game, its end
+// with the final collapse, bonus, place and name, and its sounds.
+#include "tests/app/scenario.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace scenario;
+
+namespace
+{
+
+constexpr int B = STONE_BLACK;
+constexpr int W = STONE_WHITE;
+constexpr int G = STONE_GREY;
+
+class Play : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_Game.Click(250, 170)); // "Neues Spiel"
+        ASSERT_EQ(m_Probe.State(), STATE_GAME);
+    }
+
+    // At the centre of a cell.
+    bool Shoot(int column, int row) { return m_Game.Click(20 * column + 10, 90 + 20 * row); }
+    std::vector<platform::testing::ModalBox> Boxes() { return platform::testing::TakeModalBoxes(); }
+
+    WorkingDirectory m_Directory;
+    Game m_Game;
+    CMainFrameProbe m_Probe = m_Game.Probe();
+};
+
+TEST_F(Play, ShotsScoreClickAndTaunt)
+{
+    EXPECT_FALSE(Playing(m_Probe.Music())) << "a new game stops the music";
+    EXPECT_EQ(m_Probe.Score(), 0);
+    EXPECT_EQ(m_Probe.Comment(), " ");
+    const std::vector<CMainFrameProbe::Stone> stones = {
+        {0, 19, B}, {1, 19, B}, {5, 19, W}, {8, 19, G}, {8, 18, G}};
+
+    // Right of column 29 and above row 0 is outside; the empty top row and a
+    // stone without a neighbour of its colour are misses.
+    for (const POINT click : {POINT{601, 300}, POINT{300, 79}, POINT{300, 80}, POINT{110, 470}})
+    {
+        m_Probe.SetStones(stones);
+        Silence(m_Probe.Click());
+        ASSERT_TRUE(m_Game.Click(click.x, click.y));
+        EXPECT_EQ(m_Probe.Comment(), click.y == 79 || click.x == 601
+                                         ? "Ins Feld musste schiessen!"
+                                         : "Du Blindfisch ! Kannste nicht zielen!");
+        EXPECT_TRUE(Playing(m_Probe.Click()));
+    }
+    EXPECT_EQ(m_Probe.Score(), 0);
+    EXPECT_FALSE(Playing(m_Probe.Bang()));
+
+    // A hit: n x n points, the bang, a taunt, and a frame drawn at once.
+    m_Probe.SetStones(stones);
+    Silence(m_Probe.Click());
+    const auto before = platform::testing::VirtualMilliseconds();
+    ASSERT_TRUE(Shoot(0, 19));
+    EXPECT_EQ(FramesSince(before), 2);
+    EXPECT_EQ(m_Probe.Score(), 4);
+    EXPECT_TRUE(Playing(m_Probe.Bang()));
+    EXPECT_FALSE(Playing(m_Probe.Click()));
+    const CString taunt = m_Probe.Comment();
+    EXPECT_TRUE(taunt == "2 nur !? Da ist ja meine Oma besser!!" ||
+                taunt == "2 mickrige Steine!!" ||
+                taunt == "Sogar nen Schimpanse kriegt mehr als 2!!")
+        << taunt;
+
+    // Once the columns have closed up: the background, the button, the
+    // money and the stones where they fell.
+    for (int frame = 0; frame < 6; ++frame)
+        ASSERT_TRUE(m_Game.Pass());
+    ASSERT_TRUE(m_Game.MoveTo(620, 300));
+    CdxScreen* screen = m_Probe.Screen();
+    EXPECT_TRUE(Plain(601, 50, 39, 200, 0x0100));
+    EXPECT_TRUE(Plain(0, 80, 20, 300, 0x0100));
+    EXPECT_TRUE(Shows(screen, "BMP_NEWGAMEMINI", 5, 5));
+    EXPECT_TRUE(Shows(screen, "BMP_MONEY", 565, 5));
+    EXPECT_TRUE(Shows(screen, "BMP_WHITE", 0, 460));
+    EXPECT_TRUE(Shows(screen, "BMP_GREY", 20, 440));
+    EXPECT_TRUE(Shows(screen, "BMP_FADENKREUZ", 604, 284));
+}
+
+TEST_F(Play, QuestionsAroundAGame)
+{
+    m_Probe.SetStones({{0, 19, B}, {1, 19, B}, {2, 19, W}, {3, 19, W}});
+    ASSERT_TRUE(Shoot(0, 19));
+    const int score = m_Probe.Score();
+    const CString comment = m_Probe.Comment();
+
+    // The in-game button clicks and asks, Enter asks the same: Nein and a
+    // closed dialog change nothing; Ja starts afresh.
+    Answer({{NEIN}, {IDCANCEL}, {JA}, {NEIN}, {IDCANCEL}, {JA}});
+    Silence(m_Probe.Click());
+    ASSERT_TRUE(m_Game.Click(60, 20));
+    EXPECT_TRUE(Playing(m_Probe.Click()));
+    ASSERT_TRUE(m_Game.Press(ENTER));
+    EXPECT_EQ(m_Probe.Score(), score);
+    EXPECT_EQ(m_Probe.Comment(), comment);
+    EXPECT_EQ(m_Probe.Field().CountStones(), 2);
+    ASSERT_TRUE(m_Game.Press(ENTER));
+    EXPECT_EQ(m_Probe.Score(), 0);
+    EXPECT_EQ(m_Probe.Comment(), " ");
+    EXPECT_EQ(m_Probe.Field().CountStones(), FIELD_CELLS);
+    for (const auto& box : Boxes())
+    {
+        EXPECT_EQ(box.text, "Wollen Sie Ihr aktuelles Spiel beenden?");
+        EXPECT_EQ(box.caption, "Frage");
+        ASSERT_EQ(box.buttons.size(), 2u);
+        EXPECT_EQ(box.buttons[0].label + box.buttons[1].label, "&Ja&Nein");
+    }
+
+    // Escape: only Ja leaves, to the menu with the music.
+    ASSERT_TRUE(m_Game.Press(ESCAPE));
+    ASSERT_TRUE(m_Game.Press(ESCAPE));
+    EXPECT_EQ(m_Probe.State(), STATE_GAME);
+    EXPECT_FALSE(Playing(m_Probe.Music()));
+    ASSERT_TRUE(m_Game.Press(ESCAPE));
+    EXPECT_EQ(m_Probe.State(), STATE_MENU);
+    EXPECT_TRUE(Playing(m_Probe.Music()));
+    EXPECT_EQ(Boxes().at(2).text, "Wollen Sie Ihr aktuelles Spiel verlassen?");
+    EXPECT_EQ(CursorShowCount(), -1);
+
+    // The menu's new game asks nothing and silences the music.
+    ASSERT_TRUE(m_Game.Click(250, 170));
+    EXPECT_EQ(m_Probe.State(), STATE_GAME);
+    EXPECT_FALSE(Playing(m_Probe.Music()));
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(Play, AClearedFieldEarnsTheBonusBeforeThePlace)
+{
+    // 4 points alone would not reach the tenth place; with the bonus they do.
+    m_Probe.Highscores().m_Entries[9].m_nScore = 1000;
+    m_Probe.SetStones({{0, 19, B}, {1, 19, B}});
+    Answer({{OK}, {OK}, {NAME_OK, "Tester"}, {NEIN}});
+    ASSERT_TRUE(Shoot(1, 19));
+
+    auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].text,
+              "Super!!! Alles ratzekahl niedergemacht!!\nDas gibt 1500 Extrapunkte!!");
+    EXPECT_EQ(boxes[0].caption, "Gratulation");
+    EXPECT_EQ(boxes[1].text, "Sehr gut! 1504 Punkte reichen f\xFCr den 10. Platz!");
+    EXPECT_EQ(boxes[1].caption, "Gratulation");
+    EXPECT_EQ(boxes[2].dialogTemplate, 131);
+    EXPECT_EQ(m_Probe.State(), STATE_HIGHSCORES);
+    EXPECT_FALSE(Playing(m_Probe.Music())) << "the end of a game is silent";
+    EXPECT_EQ(CursorShowCount(), -1);
+    EXPECT_FALSE(std::filesystem::exists("highscore.sav")) << "written only at the end";
+
+    // Nein to another game, then the regular end writes the new line.
+    ASSERT_TRUE(m_Game.Press(ESCAPE));
+    EXPECT_EQ(Boxes().at(0).text, "Noch ein Spiel ??");
+    EXPECT_EQ(m_Probe.State(), STATE_MENU);
+    EXPECT_TRUE(Playing(m_Probe.Music()));
+    ASSERT_TRUE(m_Game.Press(ESCAPE));
+    ASSERT_TRUE(m_Game.Press(ENTER));
+    EXPECT_FALSE(m_Game.Pass());
+    std::ifstream file("highscore.sav", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), {});
+    EXPECT_EQ(bytes.substr(bytes.size() - 11), std::string("\xE0\x05\0\0\x06Tester", 11));
+}
+
+TEST_F(Play, TheFinalCollapseCanBringAMoveBack)
+{
+    // Two black stones two empty columns apart: each frame closes one column,
+    // so the end test finds no move before they meet.
+    m_Probe.SetStones({{0, 19, B}, {3, 19, B}});
+    const auto before = platform::testing::VirtualMilliseconds();
+    ASSERT_TRUE(m_Game.Pass());
+    EXPECT_EQ(FramesSince(before), 1 + 2) << "a frame, then one per stone";
+    EXPECT_EQ(m_Probe.State(), STATE_GAME);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_FALSE(m_Probe.Field().NoMovesLeft());
+}
+
+TEST_F(Play, EveryStoneLeftGetsAFrameBeforeTheEnd)
+{
+    std::vector<CMainFrameProbe::Stone> stones;
+    for (int column = 0; column < 7; ++column)
+        stones.push_back({column, 19, column % 2 == 0 ? B : W});
+    m_Probe.SetStones(stones);
+    std::uint64_t dialogAt = 0;
+    platform::testing::SetModalAnswerer(
+        [&](platform::testing::ModalBox&)
+        {
+            dialogAt = platform::testing::VirtualMilliseconds();
+            return OK;
+        });
+    const auto before = platform::testing::VirtualMilliseconds();
+    ASSERT_TRUE(m_Game.Pass());
+    EXPECT_EQ(FramesSince(before) - FramesSince(dialogAt), 1 + 7);
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "0 Punkte reichen leider nicht aus um\nsich eintragen zu lassen.Beim "
+                             "n\xE4"
+                             "chsten Mal\nwird es besser!");
+    EXPECT_EQ(boxes[0].caption, "Schlechte Nachricht");
+    EXPECT_EQ(m_Probe.State(), STATE_HIGHSCORES);
+}
+
+TEST_F(Play, ThePlaceNeedsMoreThanTheTenthScoreAndEscapeEntersNoName)
+{
+    // Equal to the tenth line: no place. Then Ja to another game.
+    m_Probe.SetStones({{0, 19, B}});
+    m_Probe.Score() = 19000;
+    Answer({{OK}, {JA}, {OK}, {IDCANCEL}});
+    ASSERT_TRUE(m_Game.Pass());
+    EXPECT_EQ(Boxes().at(0).caption, "Schlechte Nachricht");
+    ASSERT_TRUE(m_Game.Click(550, 360)); // BACK
+    ASSERT_EQ(m_Probe.State(), STATE_GAME);
+    EXPECT_EQ(m_Probe.Score(), 0);
+    EXPECT_FALSE(Playing(m_Probe.Music()));
+
+    // One point more is place 10; Escape in the name dialog enters no name.
+    m_Probe.SetStones({{0, 19, B}});
+    m_Probe.Score() = 19001;
+    Boxes();
+    ASSERT_TRUE(m_Game.Pass());
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "Sehr gut! 19001 Punkte reichen f\xFCr den 10. Platz!");
+    const CHighscoreEntry* table = m_Probe.Highscores().m_Entries;
+    EXPECT_EQ(table[9].m_Name, "");
+    EXPECT_EQ(table[9].m_nScore, 19001);
+    EXPECT_EQ(table[8].m_nScore, 21000);
+}
+
+TEST_F(Play, ASecondBangDoesNotCutTheFirstOff)
+{
+    // The bang's length in frames of the mix.
+    std::ifstream wav("Sounds/Knall.wav", std::ios::binary);
+    unsigned char header[44];
+    wav.read(reinterpret_cast<char*>(header), sizeof header);
+    const long long rate = header[24] | header[25] << 8 | header[26] << 16;
+    const long long samples = (header[40] | header[41] << 8 | header[42] << 16) / header[32];
+    const int length = static_cast<int>(samples * platform::testing::kMixRate / rate);
+    ASSERT_GT(length, 1000);
+
+    const std::vector<CMainFrameProbe::Stone> pairs = {
+        {0, 19, B}, {1, 19, B}, {9, 19, W}, {10, 19, W}};
+    m_Probe.SetStones(pairs);
+    ASSERT_TRUE(Shoot(0, 19));
+    Mix(length / 2);
+    m_Probe.SetStones(pairs);
+    ASSERT_TRUE(Shoot(9, 19));
+    EXPECT_EQ(m_Probe.Score(), 8);
+    Mix(length / 2 - length / 10);
+    EXPECT_TRUE(Playing(m_Probe.Bang()));
+    Mix(length / 5);
+    EXPECT_FALSE(Playing(m_Probe.Bang())) << "it ended on its first start's time";
+}
+
+TEST_F(Play, AGameGoesOnAfterTheDisplayWasLost)
+{
+    m_Probe.SetStones({{0, 19, B}, {1, 19, W}, {1, 18, W}});
+    platform::testing::LoseAllSurfaces();
+    for (int frame = 0; frame < 3; ++frame)
+        ASSERT_TRUE(m_Game.Pass());
+    EXPECT_TRUE(Shows(m_Probe.Screen(), "BMP_BLACK", 0, 460));
+    EXPECT_TRUE(Shows(m_Probe.Screen(), "BMP_WHITE", 20, 440));
+    EXPECT_EQ(m_Probe.State(), STATE_GAME);
+}
+
+} // namespace

@@ -1,0 +1,421 @@
+#include "platform/classicpainter.h"
+#include "platform/dialogtemplate.h"
+#include "platform/dialogwindow.h"
+#include "platform/framework.h"
+#include "platform/testing.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <tuple>
+#include <vector>
+
+namespace
+{
+
+using platform::DialogItemTemplate;
+using platform::DialogTemplate;
+using platform::InputEvent;
+using platform::testing::ModalBox;
+using Kind = DialogItemTemplate::Kind;
+
+// kind, id, x, y, cx, cy
+using Row = std::tuple<Kind, int, int, int, int, int>;
+
+std::vector<Row> Rows(const DialogTemplate& t)
+{
+    std::vector<Row> rows;
+    for (const DialogItemTemplate& item : t.items)
+        rows.emplace_back(item.kind, item.id, item.x, item.y, item.cx, item.cy);
+    return rows;
+}
+
+// A question in the manner of the game's: OK alone, or Ja and Nein.
+class QuestionDlg : public CDialog
+{
+public:
+    QuestionDlg(const char* text, bool question)
+        : CDialog(155), m_strText(text), m_bQuestion(question)
+    {
+    }
+    CString m_strText;
+    int m_nShown = 0;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, 1008, m_strText); }
+    void OnShowWindow(BOOL bShow, UINT nStatus) override
+    {
+        CDialog::OnShowWindow(bShow, nStatus);
+        ++m_nShown;
+        SetWindowText(m_bQuestion ? "Frage" : "Gratulation");
+        GetDlgItem(1006)->ShowWindow(m_bQuestion ? SW_HIDE : SW_SHOWNORMAL);
+        GetDlgItem(1007)->ShowWindow(m_bQuestion ? SW_SHOWNORMAL : SW_HIDE);
+        GetDlgItem(3)->ShowWindow(m_bQuestion ? SW_SHOWNORMAL : SW_HIDE);
+    }
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        switch (LOWORD(wParam))
+        {
+        case 1007:
+            EndDialog(IDYES);
+            return TRUE;
+        case 3:
+            EndDialog(IDNO);
+            return TRUE;
+        case 1006:
+            EndDialog(IDOK);
+            return TRUE;
+        default:
+            return CDialog::OnCommand(wParam, lParam);
+        }
+    }
+
+private:
+    bool m_bQuestion;
+};
+
+class NameDlg : public CDialog
+{
+public:
+    NameDlg() : CDialog(131) {}
+    CString m_strName;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, 1002, m_strName); }
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        if (LOWORD(wParam) != 1003)
+            return CDialog::OnCommand(wParam, lParam);
+        OnOK();
+        return TRUE;
+    }
+};
+
+class InfoDlg : public CDialog
+{
+public:
+    InfoDlg() : CDialog(130) {}
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        switch (LOWORD(wParam))
+        {
+        case 1000:
+            EndDialog(IDOK);
+            return TRUE;
+        case 1005:
+        {
+            CDialog controls(132);
+            controls.DoModal();
+            return TRUE;
+        }
+        default:
+            return CDialog::OnCommand(wParam, lParam);
+        }
+    }
+};
+
+// A dialog window on its own, fed with input as the modal loop would.
+class Host : public CWnd
+{
+public:
+    Host() { CreateHandle(nullptr, 0, "Frage", WS_POPUP); }
+};
+
+InputEvent Key(UINT key, bool shift = false)
+{
+    InputEvent e;
+    e.kind = InputEvent::Kind::KeyDown;
+    e.key = key;
+    e.shift = shift;
+    return e;
+}
+
+InputEvent Mouse(InputEvent::Kind kind, POINT p)
+{
+    InputEvent e;
+    e.kind = kind;
+    e.x = p.x;
+    e.y = p.y;
+    return e;
+}
+
+POINT Centre(const RECT& r)
+{
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+} // namespace
+
+TEST(DialogTemplates, TheFourDialogsHoldTheirControlsInDialogUnits)
+{
+    const auto info = DialogTemplate::Load(130);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->caption, "Info \xFC"
+                             "ber Tamzelon");
+    EXPECT_EQ(std::tie(info->cx, info->cy), std::make_tuple(250, 205));
+    EXPECT_EQ(info->style, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(Rows(*info), (std::vector<Row>{{Kind::Text, -1, 6, 7, 79, 8},
+                                             {Kind::Icon, -1, 222, 7, 20, 20},
+                                             {Kind::Text, -1, 6, 63, 81, 8},
+                                             {Kind::Text, -1, 15, 79, 228, 48},
+                                             {Kind::Text, -1, 6, 129, 237, 48},
+                                             {Kind::DefPushButton, 1000, 101, 184, 58, 14},
+                                             {Kind::PushButton, 1005, 173, 184, 67, 14},
+                                             {Kind::Text, -1, 6, 190, 88, 8}}));
+    EXPECT_EQ(info->items[1].text, "128");
+    EXPECT_EQ(info->items[4].text.substr(0, 16), "Punktevergabe:\n\n");
+    EXPECT_NE(info->items[3].text.find("m\xF6glich zu zerst\xF6ren"), std::string::npos);
+
+    const auto name = DialogTemplate::Load(131);
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->caption, "Geben Sie Ihren Namen ein");
+    EXPECT_EQ(Rows(*name), (std::vector<Row>{{Kind::Icon, -1, 6, 7, 21, 20},
+                                             {Kind::Text, -1, 39, 7, 126, 8},
+                                             {Kind::Edit, 1002, 39, 18, 153, 14},
+                                             {Kind::DefPushButton, 1003, 75, 42, 50, 14}}));
+    EXPECT_EQ(name->items[1].text, "Ihr &Name(max. 10 Stellen):");
+    const DWORD editStyle = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | WS_VISIBLE;
+    EXPECT_EQ(name->items[2].style & editStyle, editStyle);
+
+    const auto controls = DialogTemplate::Load(132);
+    ASSERT_TRUE(controls);
+    EXPECT_EQ(std::tie(controls->caption, controls->cx, controls->cy),
+              std::make_tuple(std::string("Tamzelon Steuerung"), 232, 161));
+    ASSERT_EQ(controls->items.size(), 12u);
+    EXPECT_EQ(Rows(*controls)[0], Row(Kind::DefPushButton, IDOK, 90, 140, 50, 14));
+    EXPECT_EQ(Rows(*controls)[10], Row(Kind::Icon, -1, 204, 6, 21, 20));
+    EXPECT_EQ(controls->items[4].text, "- Mit den Pfeiltasten navigieren Sie durch das Men\xFC");
+    EXPECT_EQ(controls->items[8].text, "- Mit Escape beenden Sie Ihr Spiel  ");
+    EXPECT_EQ(Rows(*controls)[11], Row(Kind::Text, -1, 32, 115, 193, 21));
+
+    const auto message = DialogTemplate::Load(155);
+    ASSERT_TRUE(message);
+    EXPECT_EQ(Rows(*message), (std::vector<Row>{{Kind::Icon, -1, 7, 7, 20, 20},
+                                                {Kind::Text, 1008, 38, 14, 219, 35},
+                                                {Kind::DefPushButton, 1006, 106, 57, 50, 14},
+                                                {Kind::DefPushButton, 1007, 55, 57, 50, 14},
+                                                {Kind::PushButton, 3, 156, 57, 50, 14}}));
+    EXPECT_FALSE(DialogTemplate::Load(999));
+}
+
+TEST(DialogTemplates, DamagedTemplatesAreRefusedNamingTheLine)
+{
+    const std::string head = "7 DIALOG 0, 0, 100, 50\nFONT 8, \"x\"\nBEGIN\n";
+    EXPECT_EQ(
+        DialogTemplate::Parse(head + "  LTEXT \"a \\\"b\\\"\", 5, 1, 2, 3, 4\nEND\n").items[0].text,
+        "a \"b\"");
+    for (const std::string& bad :
+         {head + "  SLIDER \"a\", 1, 1, 1, 1, 1\nEND\n", head + "  LTEXT \"a\", 1, 1, 1, 1\nEND\n",
+          head + "  LTEXT \"a, 1, 1, 1, 1, 1\nEND\n", head + "  LTEXT \"a\", x, 1, 1, 1, 1\nEND\n",
+          head + "  LTEXT \"a\", 1, 1, 1, 1, 1, WS_BOGUS\nEND\n",
+          head + "  LTEXT \"a\", 1, 1, 1, 1, 1\n",
+          std::string("7 DIALOG 0, 0, 100, 50\nFONT 10, \"x\"\nBEGIN\nEND\n"), std::string("")})
+    {
+        try
+        {
+            DialogTemplate::Parse(bad);
+            ADD_FAILURE() << "accepted: " << bad;
+        }
+        catch (const std::runtime_error& error)
+        {
+            EXPECT_EQ(std::string(error.what()).rfind("line ", 0), 0u) << error.what();
+        }
+    }
+}
+
+TEST(Dialog, TheAnswererSeesTheShownDialogAndPressesItsButtons)
+{
+    std::vector<ModalBox> seen;
+    platform::testing::SetModalAnswerer(
+        [&seen](ModalBox& box)
+        {
+            seen.push_back(box);
+            return box.buttons.front().id;
+        });
+    QuestionDlg question("Noch ein Spiel ??", true);
+    EXPECT_EQ(question.DoModal(), IDYES);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].dialogTemplate, 155);
+    EXPECT_EQ(seen[0].caption, "Frage");
+    EXPECT_EQ(seen[0].text, "Noch ein Spiel ??");
+    ASSERT_EQ(seen[0].buttons.size(), 2u); // OK is hidden
+    EXPECT_EQ(seen[0].buttons[0].id, 1007);
+    EXPECT_EQ(seen[0].buttons[0].label, "&Ja");
+    EXPECT_EQ(seen[0].buttons[1].id, 3);
+    EXPECT_EQ(question.m_nShown, 2); // shown, then hidden at the end
+
+    platform::testing::SetModalAnswerer([](ModalBox& box)
+                                        { return box.buttons.size() == 1 ? 1006 : 0; });
+    EXPECT_EQ(QuestionDlg("Super!!!", false).DoModal(), IDOK);
+    platform::testing::SetModalAnswerer([](ModalBox&) { return IDCANCEL; });
+    EXPECT_EQ(QuestionDlg("Frage", true).DoModal(), IDCANCEL);
+    // A button the player cannot see cannot be pressed.
+    platform::testing::SetModalAnswerer([](ModalBox&) { return 1006; });
+    EXPECT_THROW(QuestionDlg("Frage", true).DoModal(), std::invalid_argument);
+    EXPECT_EQ(platform::testing::TakeModalBoxes().size(), 4u);
+
+    // No answerer: a headless dialog is cancelled; no template: -1, nothing shown.
+    platform::testing::SetModalAnswerer(nullptr);
+    EXPECT_EQ(QuestionDlg("Frage", true).DoModal(), IDCANCEL);
+    class Missing : public CDialog
+    {
+    public:
+        Missing() : CDialog(999) {}
+    };
+    EXPECT_EQ(Missing().DoModal(), -1);
+    EXPECT_EQ(platform::testing::TakeModalBoxes().size(), 1u);
+}
+
+TEST(Dialog, DataExchangeFillsTheEditFieldAndReadsItBackOnlyOnOk)
+{
+    NameDlg dialog;
+    dialog.m_strName = "Alt";
+    std::string offered;
+    platform::testing::SetModalAnswerer(
+        [&offered](ModalBox& box)
+        {
+            offered = box.editText;
+            box.editText = "Ren\xE9 Gro\xDF";
+            return 1003;
+        });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(offered, "Alt");
+    EXPECT_EQ(dialog.m_strName, "Ren\xE9 Gro\xDF");
+
+    platform::testing::SetModalAnswerer(
+        [](ModalBox& box)
+        {
+            box.editText = "Niemand";
+            return IDCANCEL;
+        });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.m_strName, "Ren\xE9 Gro\xDF");
+}
+
+TEST(Dialog, ADialogOpensAnotherOnTopAndStaysOpen)
+{
+    std::vector<int> order;
+    platform::testing::SetModalAnswerer(
+        [&order](ModalBox& box)
+        {
+            order.push_back(box.dialogTemplate);
+            if (box.dialogTemplate == 132)
+                return IDOK;
+            return order.size() == 1 ? 1005 : 1000;
+        });
+    EXPECT_EQ(InfoDlg().DoModal(), IDOK);
+    EXPECT_EQ(order, (std::vector<int>{130, 132, 130}));
+}
+
+TEST(DialogWindow, KeyboardMovesTheFocusAndPressesButtons)
+{
+    Host host;
+    platform::DialogWindow window(host, *DialogTemplate::Load(155));
+    host.GetDlgItem(1006)->ShowWindow(SW_HIDE);
+
+    // The hidden OK hands the focus to Ja; Enter presses the focused button.
+    EXPECT_EQ(window.Focus()->GetDlgCtrlID(), 1007);
+    EXPECT_EQ(window.HandleEvent(Key(VK_RETURN)).command, 1007);
+    window.HandleEvent(Key(VK_TAB));
+    EXPECT_EQ(window.Focus()->GetDlgCtrlID(), 3);
+    EXPECT_EQ(window.HandleEvent(Key(VK_SPACE)).command, 3);
+    window.HandleEvent(Key(VK_TAB));
+    EXPECT_EQ(window.Focus()->GetDlgCtrlID(), 1007); // around, past the hidden OK
+    window.HandleEvent(Key(VK_TAB, true));
+    EXPECT_EQ(window.Focus()->GetDlgCtrlID(), 3);
+    EXPECT_EQ(window.HandleEvent(Key('J')).command, 1007);
+    EXPECT_FALSE(window.HandleEvent(Key('O')).command); // OK's letter, but OK is hidden
+    EXPECT_EQ(window.HandleEvent(Key(VK_ESCAPE)).command, IDCANCEL);
+}
+
+TEST(DialogWindow, TheEditFieldTypesEditsAndScrollsToTheCaret)
+{
+    Host host;
+    platform::DialogWindow window(host, *DialogTemplate::Load(131));
+    platform::DialogControl* edit = window.Focus();
+    ASSERT_TRUE(edit != nullptr && edit->IsEdit());
+
+    InputEvent typed;
+    typed.kind = InputEvent::Kind::Text;
+    typed.text = "Hans\x01";
+    window.HandleEvent(typed);
+    window.HandleEvent(Key('N')); // a letter in the edit field is no mnemonic
+    window.HandleEvent(Key(VK_HOME));
+    window.HandleEvent(Key(VK_DELETE));
+    window.HandleEvent(Key(VK_END));
+    window.HandleEvent(Key(VK_BACK));
+    window.HandleEvent(Key(VK_LEFT));
+    typed.text = "\xE4";
+    window.HandleEvent(typed);
+    EXPECT_EQ(edit->GetWindowText(), "a\xE4n");
+    EXPECT_EQ(edit->Caret(), 2u);
+
+    // Far more than fits: the view follows the caret both ways.
+    typed.text = std::string(80, 'W');
+    window.HandleEvent(typed);
+    const RECT area = edit->TextArea();
+    EXPECT_GT(edit->ScrollX(), 0);
+    EXPECT_LT(edit->CaretX(), area.right - area.left);
+    EXPECT_GE(edit->CaretX(), 0);
+    window.HandleEvent(Key(VK_HOME));
+    EXPECT_EQ(edit->ScrollX(), 0);
+    EXPECT_EQ(window.HandleEvent(Key(VK_RETURN)).command, 1003);
+
+    // Away from the field, the label's mnemonic brings the focus back.
+    window.HandleEvent(Key(VK_TAB));
+    EXPECT_EQ(window.Focus()->GetDlgCtrlID(), 1003);
+    window.HandleEvent(Key('N'));
+    EXPECT_EQ(window.Focus(), edit);
+}
+
+TEST(DialogWindow, AButtonActsWhenReleasedOverIt)
+{
+    Host host;
+    platform::DialogWindow window(host, *DialogTemplate::Load(130));
+    window.Layout(640, 480);
+    const POINT ok =
+        Centre(window.PictureRect(*static_cast<platform::DialogControl*>(host.GetDlgItem(1000))));
+    const POINT more =
+        Centre(window.PictureRect(*static_cast<platform::DialogControl*>(host.GetDlgItem(1005))));
+
+    window.HandleEvent(Mouse(InputEvent::Kind::MouseDown, more));
+    EXPECT_EQ(window.Focus()->GetDlgCtrlID(), 1005);
+    window.HandleEvent(Mouse(InputEvent::Kind::MouseMove, {more.x, more.y + 100}));
+    EXPECT_FALSE(
+        window.HandleEvent(Mouse(InputEvent::Kind::MouseUp, {more.x, more.y + 100})).command);
+    window.HandleEvent(Mouse(InputEvent::Kind::MouseDown, ok));
+    EXPECT_EQ(window.HandleEvent(Mouse(InputEvent::Kind::MouseUp, ok)).command, 1000);
+
+    const POINT close = Centre(platform::ClassicPainter::CloseBoxRect(window.WindowRect()));
+    window.HandleEvent(Mouse(InputEvent::Kind::MouseDown, close));
+    EXPECT_EQ(window.HandleEvent(Mouse(InputEvent::Kind::MouseUp, close)).command, IDCANCEL);
+    InputEvent windowClosed;
+    windowClosed.kind = InputEvent::Kind::Close;
+    EXPECT_EQ(window.HandleEvent(windowClosed).command, IDCANCEL);
+}
+
+TEST(DialogWindow, IsCentredAndDrawsOnlyVisibleControls)
+{
+    Host host;
+    platform::DialogWindow window(host, *DialogTemplate::Load(155));
+    window.Layout(640, 480);
+    const RECT& w = window.WindowRect();
+    EXPECT_LE(std::abs((w.left + w.right) - 640), 1);
+    EXPECT_LE(std::abs((w.top + w.bottom) - 480), 1);
+    EXPECT_EQ(w.right - w.left,
+              platform::ClassicPainter::WindowWidth(platform::ClassicPainter::DialogUnitsX(264)));
+
+    host.GetDlgItem(3)->ShowWindow(SW_HIDE);
+    platform::PixelBuffer picture(640, 480, 16);
+    window.Paint(picture);
+    auto pixel = [&](LONG x, LONG y) { return picture.Get(x, y); };
+    const std::uint32_t face = picture.FromRgb(platform::classic::kFace);
+    const RECT ok =
+        window.PictureRect(*static_cast<platform::DialogControl*>(host.GetDlgItem(1006)));
+    const RECT no = window.PictureRect(*static_cast<platform::DialogControl*>(host.GetDlgItem(3)));
+    EXPECT_NE(pixel(ok.right - 1, ok.bottom - 1), face); // the button's dark edge
+    EXPECT_EQ(pixel(no.right - 1, no.bottom - 1), face); // hidden: nothing there
+    EXPECT_EQ(pixel(w.left + 10, w.top + 8), picture.FromRgb(platform::classic::kCaption));
+}
