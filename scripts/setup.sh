@@ -7,6 +7,7 @@ packages=(
     cmake g++ clang pkg-config
     libsdl2-dev libsdl2-ttf-dev
     libgtest-dev libbenchmark-dev libclang-rt-14-dev
+    xvfb xdotool imagemagick python3-pil
 )
 
 missing=()
