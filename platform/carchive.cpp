@@ -15,32 +15,6 @@ constexpr BYTE kByteEscape = 0xFF;
 constexpr WORD kWordEscape = 0xFFFF;
 constexpr WORD kWideMarker = 0xFFFE;
 
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80)
-    {
-        out += static_cast<char>(c);
-    }
-    else if (c < 0x800)
-    {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    else if (c < 0x10000)
-    {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    else
-    {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // UTF-16LE to code page 1252; a lone surrogate becomes '?' like any character
 // the code page cannot hold.
 std::string Utf16ToCp1252(const std::vector<BYTE>& bytes)
@@ -55,7 +29,7 @@ std::string Utf16ToCp1252(const std::vector<BYTE>& bytes)
             const char32_t next = bytes[2 * i + 2] | (bytes[2 * i + 3] << 8);
             if (next >= 0xDC00 && next < 0xE000)
             {
-                AppendUtf8(utf8, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
+                platform::AppendUtf8(utf8, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
                 ++i;
                 continue;
             }
@@ -63,7 +37,7 @@ std::string Utf16ToCp1252(const std::vector<BYTE>& bytes)
         if (unit >= 0xD800 && unit < 0xE000)
             utf8 += '?';
         else
-            AppendUtf8(utf8, unit);
+            platform::AppendUtf8(utf8, unit);
     }
     return platform::Utf8ToCp1252(utf8);
 }

@@ -8,6 +8,9 @@
 namespace platform
 {
 
+// Appends one Unicode character (up to U+10FFFF) in UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
 // Every byte has a character: the five bytes that code page 1252 leaves
 // undefined become the control characters of the same value.
 std::string Cp1252ToUtf8(std::string_view text);

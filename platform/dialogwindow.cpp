@@ -4,6 +4,7 @@
 #include "platform/cwnd.h"
 #include "platform/iconimage.h"
 #include "platform/textrenderer.h"
+#include "platform/wordwrap.h"
 
 #include <algorithm>
 #include <utility>
@@ -26,45 +27,10 @@ RECT Offset(const RECT& r, int dx, int dy)
     return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
 
+// Static text is measured as drawn, without its mnemonic marks.
 int LabelWidth(std::string_view label)
 {
     return TextRenderer::Instance().Width(TextFace::Dialog, ClassicPainter::StripMnemonic(label));
-}
-
-// Static text as the system breaks it: at blanks, and at every '\n'. A word
-// wider than the control stands alone on its line and is cut at the edge.
-std::vector<std::string> WrapWords(std::string_view text, int width)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (true)
-    {
-        const std::size_t newline = text.find('\n', start);
-        const std::string_view paragraph = text.substr(start, newline - start);
-        std::string line;
-        std::size_t pos = 0;
-        while (pos < paragraph.size())
-        {
-            std::size_t end = paragraph.find_first_not_of(' ', pos);
-            end = end == std::string_view::npos ? paragraph.size() : paragraph.find(' ', end);
-            if (end == std::string_view::npos)
-                end = paragraph.size();
-            std::string_view word = paragraph.substr(pos, end - pos);
-            pos = end;
-            if (!line.empty() && LabelWidth(line + std::string(word)) > width)
-            {
-                lines.push_back(line);
-                line.clear();
-                const std::size_t first = word.find_first_not_of(' ');
-                word.remove_prefix(first == std::string_view::npos ? word.size() : first);
-            }
-            line += word;
-        }
-        lines.push_back(line);
-        if (newline == std::string_view::npos)
-            return lines;
-        start = newline + 1;
-    }
 }
 
 } // namespace
@@ -334,8 +300,9 @@ void DialogWindow::Paint(PixelBuffer& picture)
         case Kind::Text:
         {
             int y = rect.top;
-            for (const std::string& line :
-                 WrapWords(std::string_view(text), rect.right - rect.left))
+            // A word wider than the control is cut at its edge.
+            for (const std::string& line : WrapWords(std::string_view(text), rect.right - rect.left,
+                                                     LabelWidth, LongWord::Cut))
             {
                 painter.DrawLabel(rect.left, y, line, classic::kText, TextFace::Dialog, &rect);
                 y += lineHeight;

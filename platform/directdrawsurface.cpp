@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 namespace platform
@@ -163,10 +164,34 @@ bool DirectDrawSurface::Keyed(std::uint32_t value) const
     return value >= m_ColourKey.dwColorSpaceLowValue && value <= m_ColourKey.dwColorSpaceHighValue;
 }
 
-void DirectDrawSurface::CopyRect(const PixelBuffer& source, const RECT& s, const RECT& d,
-                                 bool keyed, bool mirrorLeftRight, bool mirrorUpDown,
-                                 const DirectDrawSurface& keySource)
+HRESULT DirectDrawSurface::SourceRect(const DirectDrawSurface& from, const RECT* sourceRect,
+                                      RECT& src) const
 {
+    // This surface itself has been checked by the caller.
+    if (&from != this)
+        if (const HRESULT busy = from.Busy(); busy != DD_OK)
+            return busy;
+    src = sourceRect != nullptr ? *sourceRect : WholeOf(from.m_Pixels);
+    return Inside(src, from.m_Pixels) ? DD_OK : DDERR_INVALIDRECT;
+}
+
+HRESULT DirectDrawSurface::Copyable(const DirectDrawSurface& from, bool keyed) const
+{
+    if (from.m_Pixels.BitsPerPixel() != m_Pixels.BitsPerPixel())
+        return DDERR_INVALIDPIXELFORMAT;
+    if (keyed && !from.m_bHasColourKey)
+        return DDERR_NOCOLORKEY;
+    return DD_OK;
+}
+
+void DirectDrawSurface::CopyRect(const DirectDrawSurface& from, const RECT& s, const RECT& d,
+                                 bool keyed, bool mirrorLeftRight, bool mirrorUpDown)
+{
+    // Within one surface source and destination may overlap: read from a copy.
+    std::optional<PixelBuffer> copy;
+    if (&from == this)
+        copy.emplace(m_Pixels);
+    const PixelBuffer& source = copy ? *copy : from.m_Pixels;
     const int sourceWidth = s.right - s.left, sourceHeight = s.bottom - s.top;
     const int destWidth = d.right - d.left, destHeight = d.bottom - d.top;
     const bool sameSize = sourceWidth == destWidth && sourceHeight == destHeight;
@@ -175,11 +200,9 @@ void DirectDrawSurface::CopyRect(const PixelBuffer& source, const RECT& s, const
         if (keyed)
         {
             if (m_Pixels.BitsPerPixel() == 8)
-                CopyKeyedRows<std::uint8_t>(m_Pixels, source, s, d.left, d.top,
-                                            keySource.m_ColourKey);
+                CopyKeyedRows<std::uint8_t>(m_Pixels, source, s, d.left, d.top, from.m_ColourKey);
             else
-                CopyKeyedRows<std::uint16_t>(m_Pixels, source, s, d.left, d.top,
-                                             keySource.m_ColourKey);
+                CopyKeyedRows<std::uint16_t>(m_Pixels, source, s, d.left, d.top, from.m_ColourKey);
             return;
         }
         const std::size_t bytes = static_cast<std::size_t>(destWidth) * m_Pixels.BytesPerPixel();
@@ -200,7 +223,7 @@ void DirectDrawSurface::CopyRect(const PixelBuffer& source, const RECT& s, const
             const int sx =
                 s.left + static_cast<int>(static_cast<long long>(column) * sourceWidth / destWidth);
             const std::uint32_t value = source.Get(sx, sy);
-            if (keyed && keySource.Keyed(value))
+            if (keyed && from.Keyed(value))
                 continue;
             m_Pixels.Set(d.left + dx, d.top + dy, value);
         }
@@ -239,28 +262,16 @@ HRESULT DirectDrawSurface::Blt(RECT* destRect, IDirectDrawSurface4* source, RECT
         source != nullptr ? Implementation(source) : ((flags & DDBLT_DDFX) ? this : nullptr);
     if (from == nullptr)
         return DDERR_INVALIDPARAMS;
-    if (from != this)
-        if (const HRESULT busy = from->Busy(); busy != DD_OK)
-            return busy;
-    const RECT src = sourceRect != nullptr ? *sourceRect : WholeOf(from->m_Pixels);
-    if (!Inside(src, from->m_Pixels))
-        return DDERR_INVALIDRECT;
-    if (from->m_Pixels.BitsPerPixel() != m_Pixels.BitsPerPixel())
-        return DDERR_INVALIDPIXELFORMAT;
+    RECT src{};
+    if (const HRESULT refused = SourceRect(*from, sourceRect, src); refused != DD_OK)
+        return refused;
     const bool keyed = (flags & DDBLT_KEYSRC) != 0;
-    if (keyed && !from->m_bHasColourKey)
-        return DDERR_NOCOLORKEY;
+    if (const HRESULT refused = Copyable(*from, keyed); refused != DD_OK)
+        return refused;
 
     const bool leftRight = (fx & DDBLTFX_MIRRORLEFTRIGHT) != 0;
     const bool upDown = (fx & DDBLTFX_MIRRORUPDOWN) != 0;
-    if (from == this)
-    {
-        // Source and destination may overlap: read from a copy.
-        const PixelBuffer copy = m_Pixels;
-        CopyRect(copy, src, dest, keyed, leftRight, upDown, *this);
-    }
-    else
-        CopyRect(from->m_Pixels, src, dest, keyed, leftRight, upDown, *from);
+    CopyRect(*from, src, dest, keyed, leftRight, upDown);
     return DD_OK;
 }
 
@@ -272,33 +283,22 @@ HRESULT DirectDrawSurface::BltFast(DWORD x, DWORD y, IDirectDrawSurface4* source
     DirectDrawSurface* from = Implementation(source);
     if (const HRESULT busy = Busy(); busy != DD_OK)
         return busy;
-    if (from != this)
-        if (const HRESULT busy = from->Busy(); busy != DD_OK)
-            return busy;
-    const RECT src = sourceRect != nullptr ? *sourceRect : WholeOf(from->m_Pixels);
-    if (!Inside(src, from->m_Pixels))
-        return DDERR_INVALIDRECT;
+    RECT src{};
+    if (const HRESULT refused = SourceRect(*from, sourceRect, src); refused != DD_OK)
+        return refused;
     // BltFast does not clip: the copy must fit as a whole. A negative position
     // arrives here as a huge unsigned one and is refused the same way.
     const long long right = static_cast<long long>(x) + (src.right - src.left);
     const long long bottom = static_cast<long long>(y) + (src.bottom - src.top);
     if (right > m_Pixels.Width() || bottom > m_Pixels.Height())
         return DDERR_INVALIDRECT;
-    if (from->m_Pixels.BitsPerPixel() != m_Pixels.BitsPerPixel())
-        return DDERR_INVALIDPIXELFORMAT;
     const bool keyed = (transfer & DDBLTFAST_SRCCOLORKEY) != 0;
-    if (keyed && !from->m_bHasColourKey)
-        return DDERR_NOCOLORKEY;
+    if (const HRESULT refused = Copyable(*from, keyed); refused != DD_OK)
+        return refused;
 
     const RECT dest = {static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(right),
                        static_cast<LONG>(bottom)};
-    if (from == this)
-    {
-        const PixelBuffer copy = m_Pixels;
-        CopyRect(copy, src, dest, keyed, false, false, *this);
-    }
-    else
-        CopyRect(from->m_Pixels, src, dest, keyed, false, false, *from);
+    CopyRect(*from, src, dest, keyed, false, false);
     return DD_OK;
 }
 

@@ -47,9 +47,15 @@ private:
     // Why a blit touching this surface cannot run now, or DD_OK.
     HRESULT Busy() const;
     bool Keyed(std::uint32_t value) const;
-    void CopyRect(const PixelBuffer& source, const RECT& sourceRect, const RECT& destRect,
-                  bool keyed, bool mirrorLeftRight, bool mirrorUpDown,
-                  const DirectDrawSurface& keySource);
+    // The rectangle a blit reads from the source (all of it when none is
+    // given), or why it cannot: a busy source, a rectangle not inside it.
+    HRESULT SourceRect(const DirectDrawSurface& from, const RECT* sourceRect, RECT& src) const;
+    // Why the source's pixels cannot be copied here (another format, no
+    // colour key for a keyed copy), or DD_OK.
+    HRESULT Copyable(const DirectDrawSurface& from, bool keyed) const;
+    // The source may be this surface itself; keyed uses the source's colour key.
+    void CopyRect(const DirectDrawSurface& from, const RECT& sourceRect, const RECT& destRect,
+                  bool keyed, bool mirrorLeftRight, bool mirrorUpDown);
     void MarkRestored();
 
     ULONG m_nReferences = 1;

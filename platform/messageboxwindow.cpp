@@ -3,6 +3,7 @@
 #include "platform/classicpainter.h"
 #include "platform/display.h"
 #include "platform/modaloverlay.h"
+#include "platform/wordwrap.h"
 
 #include <algorithm>
 
@@ -39,7 +40,9 @@ MessageBoxWindow::MessageBoxWindow(std::string_view caption, std::string_view te
     const int buttonWidth = ClassicPainter::DialogUnitsX(50);
     const int buttonHeight = ClassicPainter::DialogUnitsY(14);
     const int maxClientWidth = std::max(kMinClientWidth, pictureWidth - 2 * classic::kFrameWidth);
-    WrapText(text, std::min(pictureWidth * 5 / 8, maxClientWidth - 2 * kMargin));
+    // A word wider than the box is broken between characters.
+    const int wrapWidth = std::max(1, std::min(pictureWidth * 5 / 8, maxClientWidth - 2 * kMargin));
+    m_Lines = WrapWords(text, wrapWidth, TextWidth, LongWord::Break);
 
     // Lines that do not fit on the picture are left out.
     const int fixedHeight =
@@ -72,59 +75,6 @@ MessageBoxWindow::MessageBoxWindow(std::string_view caption, std::string_view te
     const int buttonLeft = client.left + (clientWidth - buttonWidth) / 2;
     const int buttonTop = client.bottom - kMargin - buttonHeight;
     m_rcOkButton = {buttonLeft, buttonTop, buttonLeft + buttonWidth, buttonTop + buttonHeight};
-}
-
-void MessageBoxWindow::WrapText(std::string_view text, int maxWidth)
-{
-    maxWidth = std::max(maxWidth, 1);
-    std::size_t start = 0;
-    while (true)
-    {
-        const std::size_t newline = text.find('\n', start);
-        std::string_view paragraph = text.substr(start, newline - start);
-        if (!paragraph.empty() && paragraph.back() == '\r')
-            paragraph.remove_suffix(1);
-
-        // Words with the blanks before them; a wrapped line drops its leading blanks.
-        std::string line;
-        std::size_t pos = 0;
-        while (pos < paragraph.size())
-        {
-            std::size_t end = paragraph.find_first_not_of(' ', pos);
-            end = end == std::string_view::npos ? paragraph.size() : paragraph.find(' ', end);
-            if (end == std::string_view::npos)
-                end = paragraph.size();
-            std::string_view word = paragraph.substr(pos, end - pos);
-            pos = end;
-            if (!line.empty() && TextWidth(line + std::string(word)) > maxWidth)
-            {
-                m_Lines.push_back(line);
-                line.clear();
-                const std::size_t first = word.find_first_not_of(' ');
-                word.remove_prefix(first == std::string_view::npos ? word.size() : first);
-            }
-            line += word;
-            // A word wider than the box is broken between characters.
-            while (line.size() > 1 && TextWidth(line) > maxWidth)
-            {
-                std::size_t fits = 1, tooLong = line.size();
-                while (tooLong - fits > 1)
-                {
-                    const std::size_t middle = (fits + tooLong) / 2;
-                    if (TextWidth(std::string_view(line).substr(0, middle)) > maxWidth)
-                        tooLong = middle;
-                    else
-                        fits = middle;
-                }
-                m_Lines.push_back(line.substr(0, fits));
-                line.erase(0, fits);
-            }
-        }
-        m_Lines.push_back(line);
-        if (newline == std::string_view::npos)
-            break;
-        start = newline + 1;
-    }
 }
 
 RECT MessageBoxWindow::TrackedRect() const

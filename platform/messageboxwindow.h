@@ -40,7 +40,6 @@ private:
         OkButton,
         CloseBox,
     };
-    void WrapText(std::string_view text, int maxWidth);
     RECT TrackedRect() const;
 
     std::string m_Caption;
