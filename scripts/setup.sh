@@ -8,6 +8,7 @@ packages=(
     libsdl2-dev libsdl2-ttf-dev
     libgtest-dev libbenchmark-dev libclang-rt-14-dev
     xvfb xdotool imagemagick python3-pil
+    dpkg-dev
 )
 
 missing=()

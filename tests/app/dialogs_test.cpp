@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,9 @@ TEST(MessageDlgTest, ModeZeroShowsOkAloneAnyOtherModeJaAndNeinEscapeCancels)
     EXPECT_EQ(ShowMessage(4, 3, &seen), IDNO);
     EXPECT_EQ(ShowMessage(4, IDCANCEL, &seen), IDCANCEL);
     EXPECT_EQ(ShowMessage(0, IDCANCEL, &seen), IDCANCEL);
+    // A button the player cannot see cannot be pressed.
+    EXPECT_THROW(ShowMessage(4, 1006, &seen), std::invalid_argument);
+    EXPECT_THROW(ShowMessage(0, 1007, &seen), std::invalid_argument);
 }
 
 TEST(NameDlgTest, OkCutsTheNameToTenAndEscapeLeavesItEmpty)
@@ -74,6 +78,7 @@ TEST(NameDlgTest, OkCutsTheNameToTenAndEscapeLeavesItEmpty)
         {"Abcdefghijk", 1003, IDOK, "Abcdefghij"},
         {"Abcdefghij", 1003, IDOK, "Abcdefghij"},
         {"", 1003, IDOK, ""},
+        {"Ren\xE9 Gro\xDF", 1003, IDOK, "Ren\xE9 Gro\xDF"},
         {"Abcdefghijk", IDCANCEL, IDCANCEL, ""},
     };
     for (const Case& k : cases)

@@ -10,6 +10,7 @@
 #include "game/cfield.h"
 #include "platform/testing.h"
 #include "sound/cdxsoundbuffer.h"
+#include "tests/sound/soundtest.h"
 
 #include <gtest/gtest.h>
 
@@ -91,30 +92,16 @@ inline void Silence(CdxSoundBuffer* sound)
         sound->Stop();
 }
 
-// The test runs in a fresh temporary directory, with the game's sounds in
-// "Sounds" unless told otherwise; the old directory comes back after.
-class WorkingDirectory
+// The test runs in a scratch directory with the game's sounds in "Sounds".
+struct WorkingDirectory : soundtest::ScratchDirectory
 {
-public:
-    WorkingDirectory() : m_Previous(std::filesystem::current_path())
+    WorkingDirectory()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tz-app-XXXXXX").string();
-        m_Path = mkdtemp(pattern.data());
-        std::filesystem::current_path(m_Path);
         std::filesystem::create_directory("Sounds");
         for (const char* name : {"Klick.wav", "Knall.wav", "Cascade.wav"})
             std::filesystem::copy_file(std::filesystem::path(TZ_SOUNDS_SOURCE) / name,
                                        std::filesystem::path("Sounds") / name);
     }
-    ~WorkingDirectory()
-    {
-        std::filesystem::current_path(m_Previous);
-        std::filesystem::remove_all(m_Path);
-    }
-
-private:
-    std::filesystem::path m_Previous;
-    std::filesystem::path m_Path;
 };
 
 // Dialog answers in the order the dialogs come; the name dialog takes the
@@ -260,12 +247,7 @@ inline int CursorShowCount()
     return count - 1;
 }
 
-// The next frames of the headless sound device's mix.
-inline void Mix(int frames)
-{
-    std::vector<std::int16_t> out(2 * static_cast<std::size_t>(frames));
-    platform::testing::MixAudio(out.data(), frames);
-}
+using soundtest::Mix;
 
 inline std::vector<std::string> MessageTexts()
 {

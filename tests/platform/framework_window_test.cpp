@@ -83,12 +83,17 @@ void Inject(InputEvent::Kind kind, UINT key = 0, int x = 0, int y = 0)
     platform::testing::InjectEvent(event);
 }
 
+class FrameWindow : public ::testing::Test
+{
+protected:
+    Log log;
+    TestApp app{log};
+};
+
 } // namespace
 
-TEST(FrameWindow, LoadFrameCreatesTheTitledWindowAndRunsOnCreateBeforeReturning)
+TEST_F(FrameWindow, LoadFrameCreatesTheTitledWindowAndRunsOnCreateBeforeReturning)
 {
-    Log log;
-    TestApp app(log);
     EXPECT_STREQ(app.m_pszAppName, "TamZelon");
     ASSERT_TRUE(app.InitInstance());
     CWnd* frame = app.GetMainWnd();
@@ -110,10 +115,8 @@ TEST(FrameWindow, LoadFrameCreatesTheTitledWindowAndRunsOnCreateBeforeReturning)
     frame->DestroyWindow();
 }
 
-TEST(FrameWindow, InputIsDispatchedOneMessageAtATimeToTheHandlers)
+TEST_F(FrameWindow, InputIsDispatchedOneMessageAtATimeToTheHandlers)
 {
-    Log log;
-    TestApp app(log);
     ASSERT_TRUE(app.InitInstance());
     Inject(InputEvent::Kind::KeyDown, VK_DOWN);
     Inject(InputEvent::Kind::MouseDown, 0, 250, 170);
@@ -138,10 +141,8 @@ TEST(FrameWindow, InputIsDispatchedOneMessageAtATimeToTheHandlers)
     app.GetMainWnd()->DestroyWindow();
 }
 
-TEST(FrameWindow, ClosingTheWindowDeletesTheFrameAndEndsTheLoop)
+TEST_F(FrameWindow, ClosingTheWindowDeletesTheFrameAndEndsTheLoop)
 {
-    Log log;
-    TestApp app(log);
     ASSERT_TRUE(app.InitInstance());
     const HWND handle = app.GetMainWnd()->m_hWnd;
     Inject(InputEvent::Kind::Close);
@@ -155,11 +156,9 @@ TEST(FrameWindow, ClosingTheWindowDeletesTheFrameAndEndsTheLoop)
     EXPECT_TRUE(log.keys.empty());
 }
 
-TEST(FrameWindow, AFailedOnCreateFailsLoadFrameAndDeletesTheFrame)
+TEST_F(FrameWindow, AFailedOnCreateFailsLoadFrameAndDeletesTheFrame)
 {
     platform::testing::RefuseFrameCreation(true);
-    Log log;
-    TestApp app(log);
     EXPECT_FALSE(app.InitInstance());
     EXPECT_FALSE(log.createdInside);
     EXPECT_TRUE(log.destroyed);

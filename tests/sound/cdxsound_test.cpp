@@ -8,29 +8,24 @@
 namespace
 {
 
-TEST(CdxSound, ARefusedDeviceIsReportedThenRaised)
+TEST(CdxSound, ARefusedDeviceIsRaisedARefusedCooperativeLevelOnlyReported)
 {
     platform::testing::RefuseSoundDevice(true);
-    CdxSound sound;
-    EXPECT_THROW(sound.Create(nullptr), CdxSoundError);
-    EXPECT_EQ(sound.GetDS(), nullptr);
+    CdxSound refused;
+    EXPECT_THROW(refused.Create(nullptr), CdxSoundError);
+    EXPECT_EQ(refused.GetDS(), nullptr);
+    platform::testing::RefuseSoundDevice(false);
+
+    platform::testing::RefuseSoundCooperativeLevel(true);
+    CdxSound shared;
+    EXPECT_TRUE(shared.Create(nullptr));
+    EXPECT_NE(shared.GetDS(), nullptr);
 
     const auto boxes = platform::testing::TakeModalBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
+    ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].caption, "Error");
     EXPECT_EQ(boxes[0].text, "DirectSound Error DSERR_NODRIVER");
-}
-
-TEST(CdxSound, ARefusedCooperativeLevelIsOnlyReported)
-{
-    platform::testing::RefuseSoundCooperativeLevel(true);
-    CdxSound sound;
-    EXPECT_TRUE(sound.Create(nullptr));
-    EXPECT_NE(sound.GetDS(), nullptr);
-
-    const auto boxes = platform::testing::TakeModalBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "DirectSound Error DSERR_ALLOCATED");
+    EXPECT_EQ(boxes[1].text, "DirectSound Error DSERR_ALLOCATED");
 }
 
 } // namespace

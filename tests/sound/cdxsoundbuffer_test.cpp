@@ -48,40 +48,36 @@ TEST_F(SoundBufferTest, OneCopyDropsAPlayRequestWhileItSounds)
     Mix(1000); // to its end
     EXPECT_TRUE(sound.Play(0, 0));
     EXPECT_EQ(Mix(1)[0], 1) << "played out, it starts again from the beginning";
-    sound.Release();
 }
 
 TEST_F(SoundBufferTest, SeveralCopiesSoundTogetherAndTheOldestIsReused)
 {
-    CdxSoundBuffer sound;
-    ASSERT_TRUE(LoadRamp(sound, 1000, 3));
-    ASSERT_TRUE(sound.Play(0, 0));
-    Mix(100);
-    ASSERT_TRUE(sound.Play(0, 0));
-    Mix(10);
-    ASSERT_TRUE(sound.Play(0, 0));
-    EXPECT_EQ(Mix(1)[0], 111 + 11 + 1) << "copies 0, 1 and 2 sound at once";
+    // Copies that cannot be duplicated are read from the file again.
+    for (const bool duplicate : {true, false})
+    {
+        SCOPED_TRACE(duplicate);
+        platform::testing::RefuseSoundDuplicate(!duplicate);
+        CdxSoundBuffer sound;
+        ASSERT_TRUE(LoadRamp(sound, 1000, 3));
+        ASSERT_TRUE(sound.Play(0, 0));
+        Mix(100);
+        ASSERT_TRUE(sound.Play(0, 0));
+        Mix(10);
+        ASSERT_TRUE(sound.Play(0, 0));
+        EXPECT_EQ(Mix(1)[0], 111 + 11 + 1) << "copies 0, 1 and 2 sound at once";
 
-    ASSERT_TRUE(sound.Play(0, 0));
-    EXPECT_EQ(sound.m_nCurrent, 0);
-    EXPECT_EQ(Mix(1)[0], 1 + 12 + 2) << "copy 0 was cut off and started from its beginning";
-    sound.Release();
-}
-
-TEST_F(SoundBufferTest, CopiesAreReadAgainWhenTheyCannotBeDuplicated)
-{
-    platform::testing::RefuseSoundDuplicate(true);
-    CdxSoundBuffer sound;
-    ASSERT_TRUE(LoadRamp(sound, 1000, 2));
-    ASSERT_NE(sound.m_Buffers[1], nullptr);
-    ASSERT_TRUE(sound.Play(0, 0));
-    ASSERT_TRUE(sound.Play(0, 0));
-    EXPECT_EQ(Mix(1)[0], 2);
-    sound.Release();
+        ASSERT_TRUE(sound.Play(0, 0));
+        EXPECT_EQ(sound.m_nCurrent, 0);
+        EXPECT_EQ(Mix(1)[0], 1 + 12 + 2) << "copy 0 was cut off and started from its beginning";
+        Mix(1000);
+    }
 }
 
 TEST_F(SoundBufferTest, FilesThatCannotBeReadLoadNothing)
 {
+    WriteFile("Sounds/Klick.wav", Wav({}, Ramp(10)));
+    EXPECT_TRUE(CdxSoundBuffer().Load(&m_Device, "Sounds\\Klick.wav", 1)) << "a backslash folder";
+
     CdxSoundBuffer missing;
     EXPECT_FALSE(missing.Load(&m_Device, "Sounds\\none.wav", 1));
     EXPECT_FALSE(missing.Play(0, 0));
@@ -95,14 +91,6 @@ TEST_F(SoundBufferTest, FilesThatCannotBeReadLoadNothing)
     EXPECT_THROW(shortFile.SetVolume(-500), CdxSoundError);
     EXPECT_THROW(shortFile.Stop(), CdxSoundError);
     EXPECT_TRUE(IsSilent(Mix(64)));
-}
-
-TEST_F(SoundBufferTest, ABackslashSeparatesFolders)
-{
-    WriteFile("Sounds/Klick.wav", Wav({}, Ramp(10)));
-    CdxSoundBuffer sound;
-    EXPECT_TRUE(sound.Load(&m_Device, "Sounds\\Klick.wav", 1));
-    sound.Release();
 }
 
 TEST_F(SoundBufferTest, DataShorterThanAnnouncedIsKeptAndPlays)
@@ -123,7 +111,6 @@ TEST_F(SoundBufferTest, DataShorterThanAnnouncedIsKeptAndPlays)
     const Samples mix = Mix(2000);
     EXPECT_EQ(mix[2 * 499], 500);
     EXPECT_EQ(mix[2 * 500], 0) << "the rest of the buffer stays silent";
-    sound.Release();
 }
 
 TEST_F(SoundBufferTest, MoreThanOneChannelMakesAStereoBuffer)
@@ -143,7 +130,6 @@ TEST_F(SoundBufferTest, MoreThanOneChannelMakesAStereoBuffer)
             EXPECT_EQ(mix, Samples({1000, -2000, 1000, -2000}));
         else
             EXPECT_EQ(mix, Samples({1000, 1000, -2000, -2000}));
-        sound.Release();
     }
 }
 
@@ -182,7 +168,6 @@ TEST_F(SoundBufferTest, StopEndsALoopAndRewinds)
     EXPECT_TRUE(IsSilent(Mix(200)));
     ASSERT_TRUE(sound.Play(0, DSBPLAY_LOOPING));
     EXPECT_EQ(Mix(1)[0], 1);
-    sound.Release();
 }
 
 TEST_F(SoundBufferTest, VolumeAndPanAreHeardInTheMix)
@@ -210,7 +195,6 @@ TEST_F(SoundBufferTest, VolumeAndPanAreHeardInTheMix)
     EXPECT_EQ(mix[1], 0);
     sound.Stop();
     EXPECT_FALSE(sound.Play(20000, 0)) << "a pan outside the range is refused";
-    sound.Release();
 }
 
 TEST_F(SoundBufferTest, LoudSoundsTogetherAreClippedNotWrapped)
@@ -232,9 +216,6 @@ TEST_F(SoundBufferTest, LoudSoundsTogetherAreClippedNotWrapped)
     EXPECT_EQ(Mix(1), Samples({-32768, -32768}));
     third.Play(0, 0);
     EXPECT_EQ(Mix(1), Samples({-30000, -30000})) << "clipped only after everything is summed";
-    first.Release();
-    second.Release();
-    third.Release();
 }
 
 TEST_F(SoundBufferTest, ALostSoundIsRestoredWhenPlayedAgain)
@@ -251,13 +232,17 @@ TEST_F(SoundBufferTest, ALostSoundIsRestoredWhenPlayedAgain)
     sound.m_Buffers[0]->GetStatus(&status);
     EXPECT_EQ(status & DSBSTATUS_BUFFERLOST, 0u);
     EXPECT_EQ(Mix(1)[0], 11) << "the samples survive the loss";
-    sound.Release();
 }
 
-TEST(SoundBufferWithoutDevice, RaisesInsteadOfCallingThroughNothing)
+class SoundBufferWithoutDevice : public ::testing::Test
 {
-    ScratchDirectory directory;
-    WriteFile("a.wav", Wav({}, Ramp(10)));
+protected:
+    void SetUp() override { WriteFile("a.wav", Wav({}, Ramp(1000))); }
+    ScratchDirectory m_Directory;
+};
+
+TEST_F(SoundBufferWithoutDevice, RaisesInsteadOfCallingThroughNothing)
+{
     CdxSound none;
     CdxSoundBuffer sound;
     EXPECT_THROW(sound.Load(&none, "a.wav", 1), CdxSoundError);
@@ -267,10 +252,8 @@ TEST(SoundBufferWithoutDevice, RaisesInsteadOfCallingThroughNothing)
     EXPECT_THROW(CdxSoundBuffer().SetVolume(0), CdxSoundError);
 }
 
-TEST(SoundBufferWithoutDevice, SoundsMayBeReleasedAfterTheirDevice)
+TEST_F(SoundBufferWithoutDevice, SoundsMayBeReleasedAfterTheirDevice)
 {
-    ScratchDirectory directory;
-    WriteFile("a.wav", Wav({}, Ramp(1000)));
     auto* device = new CdxSound;
     ASSERT_TRUE(device->Create(nullptr));
     CdxSoundBuffer sound;

@@ -30,78 +30,49 @@ struct Record
     std::string name;
 };
 
-// A second, independent reading of the format.
-class Reader
+// A second, independent reading of the format; nothing if a record is cut short.
+std::optional<std::vector<Record>> Records(const std::uint8_t* data, std::size_t size)
 {
-public:
-    Reader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-
-    std::optional<std::vector<Record>> Records()
+    std::size_t pos = 0;
+    auto take = [&](int count, std::uint64_t& value)
     {
-        std::vector<Record> records;
-        for (int i = 0; i < CHighscores::PLACES; ++i)
-        {
-            Record record{};
-            std::uint64_t score, length;
-            if (!Take(4, score) || !Length(record.wide, length))
-                return std::nullopt;
-            const std::uint64_t bytes = record.wide ? 2 * length : length;
-            if (bytes > m_size - m_pos)
-                return std::nullopt;
-            record.score = static_cast<int>(static_cast<std::uint32_t>(score));
-            record.name.assign(reinterpret_cast<const char*>(m_data + m_pos), bytes);
-            m_pos += bytes;
-            records.push_back(record);
-        }
-        return records;
-    }
-
-private:
-    bool Take(int count, std::uint64_t& value)
-    {
-        if (m_size - m_pos < static_cast<std::size_t>(count))
+        if (size - pos < static_cast<std::size_t>(count))
             return false;
         value = 0;
         for (int i = 0; i < count; ++i)
-            value |= static_cast<std::uint64_t>(m_data[m_pos++]) << (8 * i);
+            value |= static_cast<std::uint64_t>(data[pos++]) << (8 * i);
         return true;
-    }
-
-    bool Length(bool& wide, std::uint64_t& length)
+    };
+    // One byte, 0xFF and two bytes, 0xFFFF and four; 0xFFFE first marks UTF-16.
+    auto length = [&](bool& wide, std::uint64_t& value)
     {
         wide = false;
-        if (!Take(1, length))
+        if (!take(1, value) || (value == 0xFF && !take(2, value)))
             return false;
-        if (length < 0xFF)
-            return true;
-        if (!Take(2, length))
-            return false;
-        if (length == 0xFFFE)
+        if (value == 0xFFFE)
         {
             wide = true;
-            if (!Take(1, length))
-                return false;
-            if (length < 0xFF)
-                return true;
-            if (!Take(2, length))
+            if (!take(1, value) || (value == 0xFF && !take(2, value)))
                 return false;
         }
-        return length < 0xFFFF || Take(4, length);
-    }
-
-    const std::uint8_t* m_data;
-    std::size_t m_size;
-    std::size_t m_pos = 0;
-};
-
-bool IsDefaultTable(const CHighscores& table)
-{
-    const CHighscores defaults;
+        return value != 0xFFFF || take(4, value);
+    };
+    std::vector<Record> records;
     for (int i = 0; i < CHighscores::PLACES; ++i)
-        if (!(table.m_Entries[i].m_Name == defaults.m_Entries[i].m_Name) ||
-            table.m_Entries[i].m_nScore != defaults.m_Entries[i].m_nScore)
-            return false;
-    return true;
+    {
+        Record record{};
+        std::uint64_t score, chars;
+        if (!take(4, score) || !length(record.wide, chars))
+            return std::nullopt;
+        const std::uint64_t bytes = record.wide ? 2 * chars : chars;
+        if (bytes > size - pos)
+            return std::nullopt;
+        record.score = static_cast<int>(static_cast<std::uint32_t>(score));
+        record.name.assign(reinterpret_cast<const char*>(data + pos), bytes);
+        pos += bytes;
+        records.push_back(record);
+    }
+    return records;
 }
 
 bool Matches(const CHighscores& table, const std::vector<Record>& records)
@@ -110,15 +81,24 @@ bool Matches(const CHighscores& table, const std::vector<Record>& records)
     {
         const CHighscoreEntry& entry = table.m_Entries[i];
         const Record& record = records[i];
-        if (entry.m_nScore != record.score)
-            return false;
-        const std::size_t length = static_cast<std::size_t>(entry.m_Name.GetLength());
-        if (record.wide ? length > record.name.size() / 2
-                        : !(entry.m_Name ==
-                            CString(record.name.data(), static_cast<int>(record.name.size()))))
+        const auto length = static_cast<std::size_t>(entry.m_Name.GetLength());
+        if (entry.m_nScore != record.score ||
+            (record.wide ? length > record.name.size() / 2
+                         : !(entry.m_Name ==
+                             CString(record.name.data(), static_cast<int>(record.name.size())))))
             return false;
     }
     return true;
+}
+
+std::vector<Record> DefaultTable()
+{
+    const CHighscores defaults;
+    std::vector<Record> records;
+    for (int i = 0; i < CHighscores::PLACES; ++i)
+        records.push_back(
+            {defaults.m_Entries[i].m_nScore, false, std::string(defaults.m_Entries[i].m_Name)});
+    return records;
 }
 
 } // namespace
@@ -146,8 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     table.Insert("Fuzz", 40000); // so that a kept old table would show
     table.Load(g_path.c_str());
 
-    const auto records = Reader(data, size).Records();
-    if (records ? !Matches(table, *records) : !IsDefaultTable(table))
+    const auto records = Records(data, size);
+    if (!Matches(table, records ? *records : DefaultTable()))
         std::abort();
     return 0;
 }
