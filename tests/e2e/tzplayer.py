@@ -263,12 +263,19 @@ class Session:
     """Xvfb plus the game in a fresh working directory. Use as a context
     manager: both processes are always killed on leaving it."""
 
-    def __init__(self, game, sounds, out_dir, name, highscores=None):
+    def __init__(self, game, sounds, out_dir, name, highscores=None, prepare=None,
+                 audio_driver="dummy", parent=None):
+        """sounds=None gives no "Sounds" folder; prepare(workdir) may change
+        the folder before the start; audio_driver=None leaves SDL to choose;
+        parent is where the working directory is made."""
         self.game = game
         self.sounds = sounds
         self.out_dir = out_dir
         self.name = name
         self.highscores = highscores
+        self.prepare = prepare
+        self.audio_driver = audio_driver
+        self.parent = parent
         self.xvfb = None
         self.process = None
         self.display = None
@@ -277,15 +284,21 @@ class Session:
         self.grab = True
 
     def __enter__(self):
-        self.workdir = tempfile.mkdtemp(prefix="tz-e2e-")
+        self.workdir = tempfile.mkdtemp(prefix="tz-e2e-", dir=self.parent)
         try:
-            shutil.copytree(self.sounds, os.path.join(self.workdir, "Sounds"))
+            if self.sounds is not None:
+                shutil.copytree(self.sounds, os.path.join(self.workdir, "Sounds"))
             if self.highscores is not None:
                 with open(os.path.join(self.workdir, "highscore.sav"), "wb") as f:
                     f.write(self.highscores)
+            if self.prepare is not None:
+                self.prepare(self.workdir)
             self._start_xvfb()
-            self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy")
+            self.env = dict(os.environ, DISPLAY=self.display)
             self.env.pop("SDL_VIDEODRIVER", None)
+            self.env.pop("SDL_AUDIODRIVER", None)
+            if self.audio_driver is not None:
+                self.env["SDL_AUDIODRIVER"] = self.audio_driver
             # Rest the pointer away from every button before the game starts.
             self.xdotool("mousemove", *PARK)
             self.log = open(os.path.join(self.workdir, "game.log"), "wb")
