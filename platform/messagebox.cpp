@@ -1,9 +1,12 @@
 // MessageBoxA: the box is drawn in the game's own window over its picture.
+#include "platform/codepage.h"
 #include "platform/display.h"
 #include "platform/messageboxwindow.h"
 #include "platform/modaloverlay.h"
 #include "platform/testseams.h"
 #include "platform/win32.h"
+
+#include <cstdio>
 
 int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT)
 {
@@ -15,7 +18,14 @@ int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT)
     if (seams.modalAnswerer)
         return seams.modalAnswerer(box);
     if (Display::Instance().IsHeadless())
+    {
+        // No window to draw the box in: the player started the game without a
+        // display, so the message goes to the terminal instead.
+        if (!seams.headless)
+            std::fprintf(stderr, "%s: %s\n", Cp1252ToUtf8(box.caption).c_str(),
+                         Cp1252ToUtf8(box.text).c_str());
         return IDOK;
+    }
 
     ModalOverlay overlay;
     MessageBoxWindow window(box.caption, box.text, overlay.Width(), overlay.Height());
