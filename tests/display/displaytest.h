@@ -7,6 +7,7 @@
 #include "display/cdxsurface.h"
 #include "platform/pixelbuffer.h"
 #include "platform/testing.h"
+#include "tests/support/scratchdirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -30,27 +31,7 @@ inline std::uint32_t Raw(std::uint8_t r, std::uint8_t g, std::uint8_t b)
     return platform::PixelBuffer::FromRgb({r, g, b}, 16);
 }
 
-// The test runs in a fresh temporary directory; the old one comes back after.
-class ScratchDirectory
-{
-public:
-    ScratchDirectory() : m_Previous(std::filesystem::current_path())
-    {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tz-display-XXXXXX").string();
-        m_Path = mkdtemp(pattern.data());
-        std::filesystem::current_path(m_Path);
-    }
-    ~ScratchDirectory()
-    {
-        std::filesystem::current_path(m_Previous);
-        std::filesystem::remove_all(m_Path);
-    }
-
-private:
-    std::filesystem::path m_Previous;
-    std::filesystem::path m_Path;
-};
+using ::ScratchDirectory;
 
 inline void WriteFile(const std::string& name, const Bytes& bytes)
 {

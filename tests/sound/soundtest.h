@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/testing.h"
+#include "tests/support/scratchdirectory.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -18,26 +19,7 @@ namespace soundtest
 using Bytes = std::vector<std::uint8_t>;
 using Samples = std::vector<std::int16_t>;
 
-// The test runs in a fresh temporary directory; the old one comes back after.
-class ScratchDirectory
-{
-public:
-    ScratchDirectory() : m_Previous(std::filesystem::current_path())
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tz-sound-XXXXXX").string();
-        m_Path = mkdtemp(pattern.data());
-        std::filesystem::current_path(m_Path);
-    }
-    ~ScratchDirectory()
-    {
-        std::filesystem::current_path(m_Previous);
-        std::filesystem::remove_all(m_Path);
-    }
-
-private:
-    std::filesystem::path m_Previous;
-    std::filesystem::path m_Path;
-};
+using ::ScratchDirectory;
 
 struct WavFormat
 {

@@ -1,0 +1,29 @@
+// A fresh temporary working directory for one test; the old one comes back
+// and the temporary one is removed afterwards.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+class ScratchDirectory
+{
+public:
+    ScratchDirectory() : m_Previous(std::filesystem::current_path())
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tz-test-XXXXXX").string();
+        m_Path = mkdtemp(pattern.data());
+        std::filesystem::current_path(m_Path);
+    }
+    ~ScratchDirectory()
+    {
+        std::filesystem::current_path(m_Previous);
+        std::filesystem::remove_all(m_Path);
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+private:
+    std::filesystem::path m_Previous;
+    std::filesystem::path m_Path;
+};
