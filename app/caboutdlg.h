@@ -2,7 +2,7 @@
 // button opens the controls dialog on top of it.
 #pragma once
 
-#include "platform/framework.h"
+#include "platform/framework/framework.h"
 
 class CAboutDlg : public CDialog
 {

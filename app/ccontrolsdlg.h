@@ -2,7 +2,7 @@
 // framework's OK and cancel.
 #pragma once
 
-#include "platform/framework.h"
+#include "platform/framework/framework.h"
 
 class CControlsDlg : public CDialog
 {

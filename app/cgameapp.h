@@ -2,7 +2,7 @@
 // loop, one message at most and then one frame per pass.
 #pragma once
 
-#include "platform/framework.h"
+#include "platform/framework/framework.h"
 
 class CGameApp : public CWinApp
 {

@@ -2,7 +2,6 @@
 // images, the button menus, the sounds, the field and the high scores.
 #include "app/cmainframe.h"
 
-#include "app/cbuttonmenu.h"
 #include "app/cintro.h"
 #include "display/cdxerror.h"
 #include "display/cdxscreen.h"
@@ -10,6 +9,7 @@
 #include "game/cfield.h"
 #include "sound/cdxsound.h"
 #include "sound/cdxsoundbuffer.h"
+#include "ui/cbuttonmenu.h"
 
 #include <array>
 #include <exception>

@@ -5,7 +5,7 @@
 
 #include "game/ccomment.h"
 #include "highscores/chighscores.h"
-#include "platform/framework.h"
+#include "platform/framework/framework.h"
 
 class CButtonMenu;
 class CdxScreen;

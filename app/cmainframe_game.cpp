@@ -1,14 +1,14 @@
 // The frame window's side of a game: starting it, the per-frame tick with the
 // end test, the shot, the score display and the end of the game.
-#include "app/cbuttonmenu.h"
 #include "app/cmainframe.h"
-#include "app/cmessagedlg.h"
 #include "app/cnamedlg.h"
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
 #include "game/cfield.h"
 #include "game/score.h"
 #include "sound/cdxsoundbuffer.h"
+#include "ui/cbuttonmenu.h"
+#include "ui/cmessagedlg.h"
 
 namespace
 {

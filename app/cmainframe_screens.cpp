@@ -2,11 +2,11 @@
 // mouse, the main menu's actions, the back action and the dialogs over the
 // full-screen display.
 #include "app/caboutdlg.h"
-#include "app/cbuttonmenu.h"
 #include "app/cmainframe.h"
-#include "app/cmessagedlg.h"
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
+#include "ui/cbuttonmenu.h"
+#include "ui/cmessagedlg.h"
 
 namespace
 {

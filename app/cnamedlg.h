@@ -1,7 +1,7 @@
 // The name for a new high-score line, at most 10 characters.
 #pragma once
 
-#include "platform/framework.h"
+#include "platform/framework/framework.h"
 
 class CNameDlg : public CDialog
 {

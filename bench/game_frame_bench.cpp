@@ -4,7 +4,7 @@
 // (skipped upload) and with a changed one. Headless, on a virtual clock.
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 // Also the big-endian readers of the Photoshop loader.
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/ddraw/ddraw.h"
 
 #include <cstdio>
 

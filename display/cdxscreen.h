@@ -2,7 +2,7 @@
 // primary surface with its one back buffer.
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/ddraw/ddraw.h"
 
 class CdxSurface;
 

@@ -3,7 +3,7 @@
 // text output through GDI and the loading of images by name.
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/ddraw/ddraw.h"
 
 class CdxScreen;
 

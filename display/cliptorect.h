@@ -3,7 +3,7 @@
 // screen's edges.
 #pragma once
 
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 // The clip rectangle's right and bottom are exclusive. When nothing is left the
 // source comes out empty (right <= left or bottom <= top) and BltFast refuses it.

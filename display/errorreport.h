@@ -2,7 +2,7 @@
 // failure, then asks the program to quit.
 #pragma once
 
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 // The published constant's name for a result code, or "Unknown Error".
 const char* DirectDrawErrorName(HRESULT result);

@@ -2,7 +2,7 @@
 // about the number of stones a shot destroyed.
 #pragma once
 
-#include "platform/cstring.h"
+#include "platform/framework/cstring.h"
 
 class CdxScreen;
 

@@ -1,7 +1,7 @@
 // One line of the high-score table: a name and its score.
 #pragma once
 
-#include "platform/framework.h"
+#include "platform/framework/framework.h"
 
 class CHighscoreEntry
 {

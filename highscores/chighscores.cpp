@@ -1,10 +1,10 @@
 // The high-score table, its file and its screen.
 #include "highscores/chighscores.h"
 
-#include "app/cbuttonmenu.h"
-#include "app/cmessagedlg.h"
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
+#include "ui/cbuttonmenu.h"
+#include "ui/cmessagedlg.h"
 
 #include <memory>
 #include <utility>

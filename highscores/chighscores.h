@@ -4,7 +4,7 @@
 #pragma once
 
 #include "highscores/chighscoreentry.h"
-#include "platform/framework.h"
+#include "platform/framework/framework.h"
 
 class CButtonMenu;
 class CdxScreen;

@@ -1,7 +1,7 @@
 // The sound device: the one DirectSound object the game's sounds are made on.
 #pragma once
 
-#include "platform/dsound.h"
+#include "platform/dsound/dsound.h"
 
 class CdxSound
 {

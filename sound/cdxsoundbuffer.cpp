@@ -1,7 +1,7 @@
 #include "sound/cdxsoundbuffer.h"
 
-#include "platform/gamepath.h"
-#include "platform/win32.h"
+#include "platform/win32/gamepath.h"
+#include "platform/win32/win32.h"
 #include "sound/cdxsound.h"
 #include "sound/cdxsounderror.h"
 

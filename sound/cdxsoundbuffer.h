@@ -2,7 +2,7 @@
 // number of playback copies so that it can sound several times at once.
 #pragma once
 
-#include "platform/dsound.h"
+#include "platform/dsound/dsound.h"
 
 #include <cstdio>
 #include <vector>

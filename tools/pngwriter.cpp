@@ -93,6 +93,7 @@ bool WritePng(const std::string& path, int width, int height,
     PutChunk(file, "IDAT", Stored(raw));
     PutChunk(file, "IEND", {});
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    out.write(reinterpret_cast<const char*>(file.data()),
+              static_cast<std::streamsize>(file.size()));
     return static_cast<bool>(out);
 }

@@ -8,7 +8,7 @@
 #include "display/cdxsurface.h"
 #include "game/ccomment.h"
 #include "game/cfield.h"
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 #include "tools/pngwriter.h"
 
 #include <cstdio>

@@ -2,9 +2,9 @@
 // each button returns, the cut of the name, and the controls dialog over the
 // info dialog.
 #include "app/caboutdlg.h"
-#include "app/cmessagedlg.h"
 #include "app/cnamedlg.h"
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
+#include "ui/cmessagedlg.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
 #include "game/cfield.h"
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 #include "sound/cdxsoundbuffer.h"
 #include "tests/sound/soundtest.h"
 

@@ -1,8 +1,8 @@
 // The bitmaps built into the program, read by the game's own loader: every name
 // the game loads is there, at the size and depth its screens are laid out for,
 // and drawable with colour key 0.
-#include "platform/bmpreader.h"
-#include "platform/resources.h"
+#include "platform/gdi/bmpreader.h"
+#include "platform/win32/resources.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "displaytest.h"
 
 #include "display/errorreport.h"
-#include "platform/dsound.h"
+#include "platform/dsound/dsound.h"
 
 #include <string>
 #include <utility>

@@ -4,7 +4,7 @@
 #include "display/cdxsurface.h"
 #include "game/ccomment.h"
 #include "game/cfield.h"
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // whole default table, and saves that either replace the file whole or leave
 // it untouched and warn the player.
 #include "highscores/chighscores.h"
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 
 #include <gtest/gtest.h>
 

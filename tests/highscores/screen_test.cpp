@@ -5,8 +5,8 @@
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
 #include "highscores/chighscores.h"
-#include "platform/pixelbuffer.h"
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
+#include "platform/win32/pixelbuffer.h"
 
 #include <gtest/gtest.h>
 

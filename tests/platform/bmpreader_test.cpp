@@ -1,6 +1,6 @@
 #include "bmpwriter.h"
 
-#include "platform/bmpreader.h"
+#include "platform/gdi/bmpreader.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // reader knows, from a picture of colours given row by row from the top.
 #pragma once
 
-#include "platform/pixelbuffer.h"
+#include "platform/win32/pixelbuffer.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,6 @@
 // The archive's byte layout: integers, the three length prefixes, the UTF-16
 // form, and data that ends too early or announces more than the file holds.
-#include "platform/carchive.h"
+#include "platform/framework/carchive.h"
 
 #include <gtest/gtest.h>
 

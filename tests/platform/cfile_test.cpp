@@ -1,5 +1,5 @@
 // The file class on real files: folder separators and the failures of opening.
-#include "platform/cfile.h"
+#include "platform/framework/cfile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/codepage.h"
+#include "platform/win32/codepage.h"
 
 #include <gtest/gtest.h>
 

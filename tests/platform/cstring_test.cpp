@@ -1,5 +1,5 @@
 // The framework string: formatting of any length, cutting, and every byte kept.
-#include "platform/cstring.h"
+#include "platform/framework/cstring.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/ddraw.h"
-#include "platform/testing.h"
+#include "platform/ddraw/ddraw.h"
+#include "platform/testing/testing.h"
 
 #include <gtest/gtest.h>
 

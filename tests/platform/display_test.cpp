@@ -1,6 +1,6 @@
-#include "platform/display.h"
-#include "platform/testing.h"
-#include "platform/win32.h"
+#include "platform/sdl/display.h"
+#include "platform/testing/testing.h"
+#include "platform/win32/win32.h"
 
 #include <gtest/gtest.h>
 

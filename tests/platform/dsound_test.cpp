@@ -1,4 +1,4 @@
-#include "platform/dsound.h"
+#include "platform/dsound/dsound.h"
 
 #include "tests/sound/soundtest.h"
 

@@ -1,8 +1,8 @@
-#include "platform/classicpainter.h"
-#include "platform/dialogtemplate.h"
-#include "platform/dialogwindow.h"
-#include "platform/framework.h"
-#include "platform/testing.h"
+#include "platform/framework/classicpainter.h"
+#include "platform/framework/dialogtemplate.h"
+#include "platform/framework/dialogwindow.h"
+#include "platform/framework/framework.h"
+#include "platform/testing/testing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/framework.h"
-#include "platform/testing.h"
+#include "platform/framework/framework.h"
+#include "platform/testing/testing.h"
 
 #include <gtest/gtest.h>
 

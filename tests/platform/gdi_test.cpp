@@ -1,9 +1,9 @@
 #include "bmpwriter.h"
 
-#include "platform/gdi.h"
-#include "platform/pixelbuffer.h"
-#include "platform/surfacedc.h"
-#include "platform/textrenderer.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/surfacedc.h"
+#include "platform/sdl/textrenderer.h"
+#include "platform/win32/pixelbuffer.h"
 
 #include <gtest/gtest.h>
 

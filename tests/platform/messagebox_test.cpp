@@ -1,7 +1,7 @@
-#include "platform/classicpainter.h"
-#include "platform/messageboxwindow.h"
-#include "platform/testing.h"
-#include "platform/win32.h"
+#include "platform/framework/classicpainter.h"
+#include "platform/framework/messageboxwindow.h"
+#include "platform/testing/testing.h"
+#include "platform/win32/win32.h"
 
 #include <gtest/gtest.h>
 

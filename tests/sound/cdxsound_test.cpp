@@ -1,6 +1,6 @@
 #include "sound/cdxsound.h"
 
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 #include "sound/cdxsounderror.h"
 
 #include <gtest/gtest.h>

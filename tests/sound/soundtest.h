@@ -2,7 +2,7 @@
 // order, and the headless mix read back.
 #pragma once
 
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 #include "tests/support/scratchdirectory.h"
 
 #include <cstdint>

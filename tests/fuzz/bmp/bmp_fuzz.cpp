@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the bitmap reader, as a file and as a resource.
-#include "platform/bmpreader.h"
+#include "platform/gdi/bmpreader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // file cannot back is a fault of the reader.
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 
 #include <cstdint>
 #include <cstdio>

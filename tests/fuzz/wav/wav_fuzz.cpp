@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the WAV reader as a sound file, then plays what
 // was loaded through the headless mixer. The file lives in memory.
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 #include "sound/cdxsound.h"
 #include "sound/cdxsoundbuffer.h"
 #include "sound/cdxsounderror.h"

@@ -1,0 +1,428 @@
+#include "platform/ddraw/softwaresurface.h"
+
+#include "platform/ddraw/softwaredirectdraw.h"
+#include "platform/gdi/surfacedc.h"
+#include "platform/sdl/display.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <utility>
+
+namespace platform
+{
+
+namespace
+{
+
+RECT WholeOf(const PixelBuffer& pixels)
+{
+    return {0, 0, pixels.Width(), pixels.Height()};
+}
+
+// Without a clipper every rectangle must be non-empty and lie inside its surface.
+bool Inside(const RECT& r, const PixelBuffer& pixels)
+{
+    return r.left >= 0 && r.top >= 0 && r.left < r.right && r.top < r.bottom &&
+           r.right <= pixels.Width() && r.bottom <= pixels.Height();
+}
+
+SoftwareSurface* Implementation(IDirectDrawSurface4* surface)
+{
+    return static_cast<SoftwareSurface*>(surface);
+}
+
+// Row loops on the pixel type of the format: the game's frame is hundreds of
+// these copies, so they must not decide the format per pixel.
+template <typename Pixel> Pixel Load(const std::uint8_t* p)
+{
+    Pixel value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+
+template <typename Pixel> void Store(std::uint8_t* p, Pixel value)
+{
+    std::memcpy(p, &value, sizeof value);
+}
+
+template <typename Pixel> void FillRows(PixelBuffer& pixels, const RECT& r, std::uint32_t colour)
+{
+    const auto value = static_cast<Pixel>(colour);
+    std::uint8_t* first = pixels.Row(r.top) + r.left * sizeof(Pixel);
+    for (LONG x = 0; x < r.right - r.left; ++x)
+        Store<Pixel>(first + x * sizeof(Pixel), value);
+    const std::size_t bytes = static_cast<std::size_t>(r.right - r.left) * sizeof(Pixel);
+    for (LONG y = r.top + 1; y < r.bottom; ++y)
+        std::memcpy(pixels.Row(y) + r.left * sizeof(Pixel), first, bytes);
+}
+
+// One row of a keyed copy. Source and destination never overlap (a copy
+// within one surface reads from a copy), which lets the compiler copy several
+// pixels at once; hence no branch per pixel either.
+template <typename Pixel>
+void CopyKeyedRow(std::uint8_t* __restrict out, const std::uint8_t* __restrict in, LONG width,
+                  Pixel base, Pixel span)
+{
+    for (LONG i = 0; i < width; ++i)
+    {
+        const Pixel value = Load<Pixel>(in + i * sizeof(Pixel));
+        const Pixel old = Load<Pixel>(out + i * sizeof(Pixel));
+        const bool transparent = static_cast<Pixel>(value - base) <= span;
+        Store<Pixel>(out + i * sizeof(Pixel), transparent ? old : value);
+    }
+}
+
+template <typename Pixel>
+void CopyKeyedRows(PixelBuffer& dest, const PixelBuffer& source, const RECT& s, LONG x, LONG y,
+                   const DDCOLORKEY& key)
+{
+    constexpr std::uint32_t largest = static_cast<Pixel>(~Pixel{0});
+    const std::uint32_t low = key.dwColorSpaceLowValue;
+    const std::uint32_t high = std::min(key.dwColorSpaceHighValue, largest);
+    if (low > high)
+    {
+        // No value of this format lies in the key's range: an opaque copy.
+        for (LONG row = 0; row < s.bottom - s.top; ++row)
+            std::memcpy(dest.Row(y + row) + x * sizeof(Pixel),
+                        source.Row(s.top + row) + s.left * sizeof(Pixel),
+                        static_cast<std::size_t>(s.right - s.left) * sizeof(Pixel));
+        return;
+    }
+    for (LONG row = 0; row < s.bottom - s.top; ++row)
+        CopyKeyedRow<Pixel>(dest.Row(y + row) + x * sizeof(Pixel),
+                            source.Row(s.top + row) + s.left * sizeof(Pixel), s.right - s.left,
+                            static_cast<Pixel>(low), static_cast<Pixel>(high - low));
+}
+
+} // namespace
+
+SoftwareSurface::SoftwareSurface(SoftwareDirectDraw* owner, int width, int height, int bitsPerPixel,
+                                 DWORD caps)
+    : m_pDirectDraw(owner), m_Pixels(width, height, bitsPerPixel), m_dwCaps(caps),
+      m_nGeneration(Display::Instance().LossGeneration())
+{
+    m_pDirectDraw->AddRef();
+}
+
+SoftwareSurface::~SoftwareSurface()
+{
+    if (m_hDC != nullptr)
+        DestroySurfaceDC(m_hDC);
+    if (m_pBackBuffer != nullptr)
+        m_pBackBuffer->Release();
+    if (m_dwCaps & DDSCAPS_PRIMARYSURFACE)
+        m_pDirectDraw->ForgetPrimary(this);
+    m_pDirectDraw->Release();
+}
+
+void SoftwareSurface::CreateBackBuffer()
+{
+    m_pBackBuffer = new SoftwareSurface(
+        m_pDirectDraw, m_Pixels.Width(), m_Pixels.Height(), m_Pixels.BitsPerPixel(),
+        DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_VIDEOMEMORY);
+}
+
+HRESULT SoftwareSurface::QueryInterface(const IID&, void** object)
+{
+    if (object == nullptr)
+        return E_POINTER;
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG SoftwareSurface::AddRef()
+{
+    return ++m_nReferences;
+}
+
+ULONG SoftwareSurface::Release()
+{
+    const ULONG left = --m_nReferences;
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+bool SoftwareSurface::Lost() const
+{
+    return m_nGeneration != Display::Instance().LossGeneration();
+}
+
+HRESULT SoftwareSurface::Busy() const
+{
+    if (Lost())
+        return DDERR_SURFACELOST;
+    // A surface whose device context is out is locked for GDI.
+    if (m_hDC != nullptr)
+        return DDERR_SURFACEBUSY;
+    return DD_OK;
+}
+
+bool SoftwareSurface::Keyed(std::uint32_t value) const
+{
+    return value >= m_ColourKey.dwColorSpaceLowValue && value <= m_ColourKey.dwColorSpaceHighValue;
+}
+
+HRESULT SoftwareSurface::SourceRect(const SoftwareSurface& from, const RECT* sourceRect,
+                                    RECT& src) const
+{
+    // This surface itself has been checked by the caller.
+    if (&from != this)
+        if (const HRESULT busy = from.Busy(); busy != DD_OK)
+            return busy;
+    src = sourceRect != nullptr ? *sourceRect : WholeOf(from.m_Pixels);
+    return Inside(src, from.m_Pixels) ? DD_OK : DDERR_INVALIDRECT;
+}
+
+HRESULT SoftwareSurface::Copyable(const SoftwareSurface& from, bool keyed) const
+{
+    if (from.m_Pixels.BitsPerPixel() != m_Pixels.BitsPerPixel())
+        return DDERR_INVALIDPIXELFORMAT;
+    if (keyed && !from.m_bHasColourKey)
+        return DDERR_NOCOLORKEY;
+    return DD_OK;
+}
+
+void SoftwareSurface::CopyRect(const SoftwareSurface& from, const RECT& s, const RECT& d,
+                               bool keyed, bool mirrorLeftRight, bool mirrorUpDown)
+{
+    // Within one surface source and destination may overlap: read from a copy.
+    std::optional<PixelBuffer> copy;
+    if (&from == this)
+        copy.emplace(m_Pixels);
+    const PixelBuffer& source = copy ? *copy : from.m_Pixels;
+    const int sourceWidth = s.right - s.left, sourceHeight = s.bottom - s.top;
+    const int destWidth = d.right - d.left, destHeight = d.bottom - d.top;
+    const bool sameSize = sourceWidth == destWidth && sourceHeight == destHeight;
+    if (sameSize && !mirrorLeftRight && !mirrorUpDown)
+    {
+        if (keyed)
+        {
+            if (m_Pixels.BitsPerPixel() == 8)
+                CopyKeyedRows<std::uint8_t>(m_Pixels, source, s, d.left, d.top, from.m_ColourKey);
+            else
+                CopyKeyedRows<std::uint16_t>(m_Pixels, source, s, d.left, d.top, from.m_ColourKey);
+            return;
+        }
+        const std::size_t bytes = static_cast<std::size_t>(destWidth) * m_Pixels.BytesPerPixel();
+        for (int row = 0; row < destHeight; ++row)
+            std::memcpy(m_Pixels.Row(d.top + row) + d.left * m_Pixels.BytesPerPixel(),
+                        source.Row(s.top + row) + s.left * source.BytesPerPixel(), bytes);
+        return;
+    }
+    // Stretched or mirrored: nearest source pixel for each destination pixel.
+    for (int dy = 0; dy < destHeight; ++dy)
+    {
+        const int row = mirrorUpDown ? destHeight - 1 - dy : dy;
+        const int sy =
+            s.top + static_cast<int>(static_cast<long long>(row) * sourceHeight / destHeight);
+        for (int dx = 0; dx < destWidth; ++dx)
+        {
+            const int column = mirrorLeftRight ? destWidth - 1 - dx : dx;
+            const int sx =
+                s.left + static_cast<int>(static_cast<long long>(column) * sourceWidth / destWidth);
+            const std::uint32_t value = source.Get(sx, sy);
+            if (keyed && from.Keyed(value))
+                continue;
+            m_Pixels.Set(d.left + dx, d.top + dy, value);
+        }
+    }
+}
+
+HRESULT SoftwareSurface::Blt(RECT* destRect, IDirectDrawSurface4* source, RECT* sourceRect,
+                             DWORD flags, DDBLTFX* effects)
+{
+    if (const HRESULT busy = Busy(); busy != DD_OK)
+        return busy;
+    const RECT dest = destRect != nullptr ? *destRect : WholeOf(m_Pixels);
+    if (!Inside(dest, m_Pixels))
+        return DDERR_INVALIDRECT;
+
+    if (flags & DDBLT_COLORFILL)
+    {
+        if (effects == nullptr)
+            return DDERR_INVALIDPARAMS;
+        if (m_Pixels.BitsPerPixel() == 8)
+            FillRows<std::uint8_t>(m_Pixels, dest, effects->dwFillColor);
+        else
+            FillRows<std::uint16_t>(m_Pixels, dest, effects->dwFillColor);
+        return DD_OK;
+    }
+
+    DWORD fx = 0;
+    if (flags & DDBLT_DDFX)
+    {
+        if (effects == nullptr)
+            return DDERR_INVALIDPARAMS;
+        fx = effects->dwDDFX;
+    }
+    // A mirror without a source works on the surface itself.
+    SoftwareSurface* from =
+        source != nullptr ? Implementation(source) : ((flags & DDBLT_DDFX) ? this : nullptr);
+    if (from == nullptr)
+        return DDERR_INVALIDPARAMS;
+    RECT src{};
+    if (const HRESULT refused = SourceRect(*from, sourceRect, src); refused != DD_OK)
+        return refused;
+    const bool keyed = (flags & DDBLT_KEYSRC) != 0;
+    if (const HRESULT refused = Copyable(*from, keyed); refused != DD_OK)
+        return refused;
+
+    const bool leftRight = (fx & DDBLTFX_MIRRORLEFTRIGHT) != 0;
+    const bool upDown = (fx & DDBLTFX_MIRRORUPDOWN) != 0;
+    CopyRect(*from, src, dest, keyed, leftRight, upDown);
+    return DD_OK;
+}
+
+HRESULT SoftwareSurface::BltFast(DWORD x, DWORD y, IDirectDrawSurface4* source, RECT* sourceRect,
+                                 DWORD transfer)
+{
+    if (source == nullptr)
+        return DDERR_INVALIDPARAMS;
+    SoftwareSurface* from = Implementation(source);
+    if (const HRESULT busy = Busy(); busy != DD_OK)
+        return busy;
+    RECT src{};
+    if (const HRESULT refused = SourceRect(*from, sourceRect, src); refused != DD_OK)
+        return refused;
+    // BltFast does not clip: the copy must fit as a whole. A negative position
+    // arrives here as a huge unsigned one and is refused the same way.
+    const long long right = static_cast<long long>(x) + (src.right - src.left);
+    const long long bottom = static_cast<long long>(y) + (src.bottom - src.top);
+    if (right > m_Pixels.Width() || bottom > m_Pixels.Height())
+        return DDERR_INVALIDRECT;
+    const bool keyed = (transfer & DDBLTFAST_SRCCOLORKEY) != 0;
+    if (const HRESULT refused = Copyable(*from, keyed); refused != DD_OK)
+        return refused;
+
+    const RECT dest = {static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(right),
+                       static_cast<LONG>(bottom)};
+    CopyRect(*from, src, dest, keyed, false, false);
+    return DD_OK;
+}
+
+HRESULT SoftwareSurface::Flip(IDirectDrawSurface4* overrideSurface, DWORD flags)
+{
+    if (m_pBackBuffer == nullptr)
+        return DDERR_NOTFLIPPABLE;
+    if (overrideSurface != nullptr && overrideSurface != m_pBackBuffer)
+        return DDERR_INVALIDPARAMS;
+    if (const HRESULT busy = Busy(); busy != DD_OK)
+        return busy;
+    if (const HRESULT busy = m_pBackBuffer->Busy(); busy != DD_OK)
+        return busy;
+    // The buffers trade places: the back buffer now holds the former front picture.
+    std::swap(m_Pixels, m_pBackBuffer->m_Pixels);
+    const bool wait = (flags & DDFLIP_WAIT) != 0 && (flags & DDFLIP_NOVSYNC) == 0;
+    Display::Instance().Present(m_Pixels, wait);
+    return DD_OK;
+}
+
+HRESULT SoftwareSurface::GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface4** attached)
+{
+    if (caps == nullptr || attached == nullptr)
+        return DDERR_INVALIDPARAMS;
+    *attached = nullptr;
+    if (m_pBackBuffer == nullptr || !(caps->dwCaps & DDSCAPS_BACKBUFFER))
+        return DDERR_NOTFOUND;
+    m_pBackBuffer->AddRef();
+    *attached = m_pBackBuffer;
+    return DD_OK;
+}
+
+HRESULT SoftwareSurface::SetColorKey(DWORD flags, DDCOLORKEY* key)
+{
+    if (!(flags & DDCKEY_SRCBLT))
+        return DDERR_INVALIDPARAMS;
+    // No key given removes the key.
+    m_bHasColourKey = key != nullptr;
+    if (key != nullptr)
+        m_ColourKey = *key;
+    return DD_OK;
+}
+
+HRESULT SoftwareSurface::GetDC(HDC* dc)
+{
+    if (dc == nullptr)
+        return DDERR_INVALIDPARAMS;
+    *dc = nullptr;
+    if (Lost())
+        return DDERR_SURFACELOST;
+    if (m_hDC != nullptr)
+        return DDERR_DCALREADYCREATED;
+    m_hDC = CreateSurfaceDC(m_Pixels);
+    if (m_hDC == nullptr)
+        return DDERR_CANTCREATEDC;
+    *dc = m_hDC;
+    return DD_OK;
+}
+
+HRESULT SoftwareSurface::ReleaseDC(HDC dc)
+{
+    if (m_hDC == nullptr)
+        return DDERR_NODC;
+    if (dc != m_hDC)
+        return DDERR_INVALIDPARAMS;
+    DestroySurfaceDC(m_hDC);
+    m_hDC = nullptr;
+    return DD_OK;
+}
+
+void SoftwareSurface::MarkRestored()
+{
+    if (!Lost())
+        return;
+    std::fill(m_Pixels.Bytes().begin(), m_Pixels.Bytes().end(), std::uint8_t{0});
+    m_nGeneration = Display::Instance().LossGeneration();
+}
+
+HRESULT SoftwareSurface::Restore()
+{
+    // The back buffer comes back with its primary only.
+    if (m_dwCaps & DDSCAPS_BACKBUFFER)
+        return DDERR_IMPLICITLYCREATED;
+    MarkRestored();
+    if (m_pBackBuffer != nullptr)
+        m_pBackBuffer->MarkRestored();
+    return DD_OK;
+}
+
+HRESULT SoftwareSurface::IsLost()
+{
+    return Lost() ? DDERR_SURFACELOST : DD_OK;
+}
+
+HRESULT SoftwareSurface::GetSurfaceDesc(DDSURFACEDESC2* desc)
+{
+    if (desc == nullptr)
+        return DDERR_INVALIDPARAMS;
+    const DWORD size = desc->dwSize;
+    *desc = DDSURFACEDESC2{};
+    desc->dwSize = size;
+    desc->dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PITCH | DDSD_PIXELFORMAT;
+    desc->dwWidth = static_cast<DWORD>(m_Pixels.Width());
+    desc->dwHeight = static_cast<DWORD>(m_Pixels.Height());
+    desc->lPitch = m_Pixels.Pitch();
+    desc->ddsCaps.dwCaps = m_dwCaps;
+    if (m_pBackBuffer != nullptr)
+    {
+        desc->dwFlags |= DDSD_BACKBUFFERCOUNT;
+        desc->dwBackBufferCount = 1;
+    }
+    DDPIXELFORMAT& format = desc->ddpfPixelFormat;
+    format.dwSize = sizeof(DDPIXELFORMAT);
+    format.dwRGBBitCount = static_cast<DWORD>(m_Pixels.BitsPerPixel());
+    if (m_Pixels.BitsPerPixel() == 8)
+        format.dwFlags = DDPF_RGB | DDPF_PALETTEINDEXED8;
+    else
+    {
+        format.dwFlags = DDPF_RGB;
+        format.dwRBitMask = 0xF800;
+        format.dwGBitMask = 0x07E0;
+        format.dwBBitMask = 0x001F;
+    }
+    return DD_OK;
+}
+
+} // namespace platform

@@ -1,0 +1,73 @@
+// One DirectDraw surface as a software pixel buffer: blits, fills, colour
+// keys, the flip of a primary with its one back buffer, loss and restore.
+#pragma once
+
+#include "platform/ddraw/ddraw.h"
+#include "platform/win32/pixelbuffer.h"
+
+#include <cstdint>
+
+namespace platform
+{
+
+class SoftwareDirectDraw;
+
+class SoftwareSurface final : public IDirectDrawSurface4
+{
+public:
+    // Holds a reference on its DirectDraw object until the last Release.
+    SoftwareSurface(SoftwareDirectDraw* owner, int width, int height, int bitsPerPixel, DWORD caps);
+
+    // Makes this surface (a primary) the front of a flip chain with a new back buffer.
+    void CreateBackBuffer();
+
+    HRESULT QueryInterface(const IID& riid, void** object) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+
+    HRESULT Blt(RECT* destRect, IDirectDrawSurface4* source, RECT* sourceRect, DWORD flags,
+                DDBLTFX* effects) override;
+    HRESULT BltFast(DWORD x, DWORD y, IDirectDrawSurface4* source, RECT* sourceRect,
+                    DWORD transfer) override;
+    HRESULT Flip(IDirectDrawSurface4* overrideSurface, DWORD flags) override;
+    HRESULT GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface4** attached) override;
+    HRESULT SetColorKey(DWORD flags, DDCOLORKEY* key) override;
+    HRESULT GetDC(HDC* dc) override;
+    HRESULT ReleaseDC(HDC dc) override;
+    HRESULT Restore() override;
+    HRESULT IsLost() override;
+    HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc) override;
+
+    const PixelBuffer& Pixels() const { return m_Pixels; }
+
+private:
+    ~SoftwareSurface() override;
+
+    bool Lost() const;
+    // Why a blit touching this surface cannot run now, or DD_OK.
+    HRESULT Busy() const;
+    bool Keyed(std::uint32_t value) const;
+    // The rectangle a blit reads from the source (all of it when none is
+    // given), or why it cannot: a busy source, a rectangle not inside it.
+    HRESULT SourceRect(const SoftwareSurface& from, const RECT* sourceRect, RECT& src) const;
+    // Why the source's pixels cannot be copied here (another format, no
+    // colour key for a keyed copy), or DD_OK.
+    HRESULT Copyable(const SoftwareSurface& from, bool keyed) const;
+    // The source may be this surface itself; keyed uses the source's colour key.
+    void CopyRect(const SoftwareSurface& from, const RECT& sourceRect, const RECT& destRect,
+                  bool keyed, bool mirrorLeftRight, bool mirrorUpDown);
+    void MarkRestored();
+
+    ULONG m_nReferences = 1;
+    SoftwareDirectDraw* m_pDirectDraw;
+    PixelBuffer m_Pixels;
+    DWORD m_dwCaps;
+    bool m_bHasColourKey = false;
+    DDCOLORKEY m_ColourKey{};
+    HDC m_hDC = nullptr;
+    // The loss generation of the display when this surface was made or restored.
+    std::uint64_t m_nGeneration;
+    SoftwareSurface* m_pBackBuffer = nullptr; // a primary's back buffer, one reference held
+};
+
+} // namespace platform

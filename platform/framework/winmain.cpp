@@ -1,0 +1,22 @@
+// The program's entry point: runs the one application object the way the
+// framework does. The object itself is a global of the game.
+#include "platform/framework/cwinapp.h"
+#include "platform/framework/cwnd.h"
+
+#include <cstdio>
+
+int main()
+{
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+    {
+        std::fputs("No application object.\n", stderr);
+        return 1;
+    }
+    const int exitCode = app->InitInstance() ? app->Run() : app->ExitInstance();
+    // A main window that is still there goes now, so that its destructor
+    // releases the display and the sound before the program ends.
+    if (CWnd* mainWindow = app->m_pMainWnd)
+        mainWindow->DestroyWindow();
+    return exitCode;
+}

@@ -1,0 +1,504 @@
+#include "platform/sdl/display.h"
+
+#include "platform/win32/clock.h"
+#include "platform/win32/codepage.h"
+#include "platform/win32/testseams.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace platform
+{
+
+namespace
+{
+
+struct WindowDeleter
+{
+    void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+};
+struct RendererDeleter
+{
+    void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
+};
+struct TextureDeleter
+{
+    void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
+};
+
+constexpr int kDefaultRefreshRate = 60;
+// This many presents in a row that came back at once mean that the driver
+// ignores vsync; the refresh period is then waited out by hand.
+constexpr int kPresentsBeforeDistrustingVsync = 8;
+
+// Keys the game and its dialogs react to; letters and digits are mapped by range.
+struct KeyMapping
+{
+    SDL_Keycode key;
+    UINT virtualKey;
+};
+constexpr KeyMapping kKeyMap[] = {
+    {SDLK_BACKSPACE, VK_BACK},  {SDLK_TAB, VK_TAB},      {SDLK_RETURN, VK_RETURN},
+    {SDLK_KP_ENTER, VK_RETURN}, {SDLK_LSHIFT, VK_SHIFT}, {SDLK_RSHIFT, VK_SHIFT},
+    {SDLK_ESCAPE, VK_ESCAPE},   {SDLK_SPACE, VK_SPACE},  {SDLK_END, VK_END},
+    {SDLK_HOME, VK_HOME},       {SDLK_LEFT, VK_LEFT},    {SDLK_UP, VK_UP},
+    {SDLK_RIGHT, VK_RIGHT},     {SDLK_DOWN, VK_DOWN},    {SDLK_DELETE, VK_DELETE},
+    {SDLK_F1, VK_F1},
+};
+
+UINT VirtualKey(SDL_Keycode key)
+{
+    if (key >= SDLK_a && key <= SDLK_z)
+        return 'A' + static_cast<UINT>(key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9)
+        return '0' + static_cast<UINT>(key - SDLK_0);
+    for (const KeyMapping& mapping : kKeyMap)
+        if (mapping.key == key)
+            return mapping.virtualKey;
+    return 0;
+}
+
+} // namespace
+
+struct Display::Impl
+{
+    bool videoTried = false;
+    bool videoAvailable = false;
+    std::unique_ptr<SDL_Window, WindowDeleter> window;
+    std::unique_ptr<SDL_Renderer, RendererDeleter> renderer;
+    std::unique_ptr<SDL_Texture, TextureDeleter> texture;
+    int textureWidth = 0;
+    int textureHeight = 0;
+    int width = 640;
+    int height = 480;
+    int refreshRate = kDefaultRefreshRate;
+    bool vsync = false;
+    int quickPresents = 0;
+    std::uint64_t lastPresentEnd = 0;
+    bool minimised = false;
+
+    std::optional<PixelBuffer> shown;
+    int uploads = 0;
+    std::uint64_t lossGeneration = 0;
+    int cursorShowCount = 0;
+    bool cursorVisible = true;
+    POINT cursor{0, 0};
+    std::vector<std::uint32_t> colours16; // RGB565 -> ARGB8888
+    std::vector<std::uint32_t> colours8;  // 3-3-2 -> ARGB8888
+
+    bool VideoAvailable();
+    bool OpenWindow(int w, int h);
+    void Render(const PixelBuffer& picture);
+    void WaitForRefresh() const;
+    const std::vector<std::uint32_t>& Colours(int bitsPerPixel);
+    InputEvent Translate(const SDL_Event& event);
+    void Apply(const InputEvent& event);
+    POINT Clamp(int x, int y) const
+    {
+        return {std::clamp(x, 0, width - 1), std::clamp(y, 0, height - 1)};
+    }
+};
+
+bool Display::Impl::VideoAvailable()
+{
+    if (!videoTried)
+    {
+        videoTried = true;
+        // Without any display server SDL would pick a driver that shows nothing.
+        const bool server = std::getenv("DISPLAY") != nullptr ||
+                            std::getenv("WAYLAND_DISPLAY") != nullptr ||
+                            std::getenv("SDL_VIDEODRIVER") != nullptr;
+        videoAvailable = server && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    }
+    return videoAvailable;
+}
+
+bool Display::Impl::OpenWindow(int w, int h)
+{
+    width = w;
+    height = h;
+    if (!window)
+    {
+        // Made at the desktop's size and place already, so that the picture
+        // covers the screen even where no window manager makes it full-screen.
+        SDL_Rect bounds{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w, h};
+        SDL_GetDisplayBounds(0, &bounds);
+        window.reset(SDL_CreateWindow("TamZelon", bounds.x, bounds.y, bounds.w, bounds.h,
+                                      SDL_WINDOW_FULLSCREEN_DESKTOP));
+        if (!window)
+            return false;
+        SDL_DisplayMode mode;
+        const bool rateKnown =
+            SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(window.get()), &mode) == 0 &&
+            mode.refresh_rate > 0;
+        refreshRate = rateKnown ? mode.refresh_rate : kDefaultRefreshRate;
+        // Scaling must be nearest-neighbour before the texture exists.
+        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+        // Vsync only where the refresh rate is known; else the period is waited out.
+        renderer.reset(
+            SDL_CreateRenderer(window.get(), -1, rateKnown ? SDL_RENDERER_PRESENTVSYNC : 0));
+        if (!renderer)
+            renderer.reset(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_SOFTWARE));
+        if (!renderer)
+        {
+            window.reset();
+            return false;
+        }
+        SDL_RendererInfo info;
+        vsync = SDL_GetRendererInfo(renderer.get(), &info) == 0 &&
+                (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+        quickPresents = 0;
+        minimised = false;
+        SDL_ShowCursor(cursorVisible ? SDL_ENABLE : SDL_DISABLE);
+    }
+    SDL_RenderSetLogicalSize(renderer.get(), w, h);
+    if (!texture || textureWidth != w || textureHeight != h)
+    {
+        texture.reset(SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_ARGB8888,
+                                        SDL_TEXTUREACCESS_STREAMING, w, h));
+        if (!texture)
+        {
+            renderer.reset();
+            window.reset();
+            return false;
+        }
+        textureWidth = w;
+        textureHeight = h;
+    }
+    SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
+    SDL_RenderClear(renderer.get());
+    SDL_RenderPresent(renderer.get());
+    return true;
+}
+
+const std::vector<std::uint32_t>& Display::Impl::Colours(int bitsPerPixel)
+{
+    std::vector<std::uint32_t>& table = bitsPerPixel == 8 ? colours8 : colours16;
+    if (table.empty())
+    {
+        table.resize(bitsPerPixel == 8 ? 256 : 65536);
+        for (std::size_t value = 0; value < table.size(); ++value)
+        {
+            const Rgb c = PixelBuffer::ToRgb(static_cast<std::uint32_t>(value), bitsPerPixel);
+            table[value] =
+                0xFF000000u | (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
+        }
+    }
+    return table;
+}
+
+void Display::Impl::Render(const PixelBuffer& picture)
+{
+    if (picture.Width() != textureWidth || picture.Height() != textureHeight)
+        if (!OpenWindow(picture.Width(), picture.Height()))
+            return;
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(texture.get(), nullptr, &pixels, &pitch) != 0)
+        return;
+    const std::vector<std::uint32_t>& colours = Colours(picture.BitsPerPixel());
+    for (int y = 0; y < picture.Height(); ++y)
+    {
+        auto* out = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(pixels) +
+                                                     static_cast<std::size_t>(y) * pitch);
+        const std::uint8_t* in = picture.Row(y);
+        if (picture.BitsPerPixel() == 8)
+            for (int x = 0; x < picture.Width(); ++x)
+                out[x] = colours[in[x]];
+        else
+            for (int x = 0; x < picture.Width(); ++x)
+            {
+                std::uint16_t value;
+                std::memcpy(&value, in + 2 * x, sizeof value);
+                out[x] = colours[value];
+            }
+    }
+    SDL_UnlockTexture(texture.get());
+    // The whole frame every time: the border around the picture stays black.
+    SDL_RenderClear(renderer.get());
+    SDL_RenderCopy(renderer.get(), texture.get(), nullptr, nullptr);
+    SDL_RenderPresent(renderer.get());
+
+    const std::uint64_t now = Clock::NowMicroseconds();
+    if (vsync)
+    {
+        const std::uint64_t halfPeriod = 500000 / static_cast<std::uint64_t>(refreshRate);
+        quickPresents = now - lastPresentEnd < halfPeriod ? quickPresents + 1 : 0;
+        if (quickPresents >= kPresentsBeforeDistrustingVsync)
+            vsync = false;
+    }
+    lastPresentEnd = now;
+}
+
+void Display::Impl::WaitForRefresh() const
+{
+    // Up to the next vertical blank of a display refreshing at refreshRate.
+    const std::uint64_t period = 1000000 / static_cast<std::uint64_t>(refreshRate);
+    const std::uint64_t now = Clock::NowMicroseconds();
+    Clock::SleepMicroseconds((now / period + 1) * period - now);
+}
+
+InputEvent Display::Impl::Translate(const SDL_Event& event)
+{
+    InputEvent result;
+    switch (event.type)
+    {
+    case SDL_QUIT:
+        result.kind = InputEvent::Kind::Close;
+        break;
+    case SDL_KEYDOWN:
+        // Repeats come through on purpose: the game treats each as a press.
+        result.key = VirtualKey(event.key.keysym.sym);
+        if (result.key != 0)
+        {
+            result.kind = InputEvent::Kind::KeyDown;
+            result.shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
+            result.alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+        }
+        break;
+    case SDL_TEXTINPUT:
+        result.text = Utf8ToCp1252(event.text.text);
+        if (!result.text.empty())
+            result.kind = InputEvent::Kind::Text;
+        break;
+    case SDL_MOUSEMOTION:
+    {
+        // Mouse events arrive in the logical 640 x 480 pixels already.
+        const POINT p = Clamp(event.motion.x, event.motion.y);
+        result = {InputEvent::Kind::MouseMove, p.x, p.y, 0, false, {}};
+        break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button == SDL_BUTTON_LEFT)
+        {
+            const POINT p = Clamp(event.button.x, event.button.y);
+            result = {event.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::MouseDown
+                                                        : InputEvent::Kind::MouseUp,
+                      p.x,
+                      p.y,
+                      0,
+                      false,
+                      {}};
+        }
+        break;
+    case SDL_WINDOWEVENT:
+        switch (event.window.event)
+        {
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            result.kind = InputEvent::Kind::FocusLost;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            result.kind = InputEvent::Kind::FocusGained;
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN:
+            minimised = true;
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_EXPOSED:
+            minimised = false;
+            if (shown)
+                Render(*shown);
+            break;
+        default:
+            break;
+        }
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+void Display::Impl::Apply(const InputEvent& event)
+{
+    switch (event.kind)
+    {
+    case InputEvent::Kind::MouseMove:
+    case InputEvent::Kind::MouseDown:
+    case InputEvent::Kind::MouseUp:
+        cursor = Clamp(event.x, event.y);
+        break;
+    case InputEvent::Kind::FocusLost:
+        // As in exclusive mode: the video memory is gone, the mouse is free.
+        ++lossGeneration;
+        if (window)
+            SDL_SetWindowGrab(window.get(), SDL_FALSE);
+        break;
+    case InputEvent::Kind::FocusGained:
+        if (window)
+            SDL_SetWindowGrab(window.get(), SDL_TRUE);
+        break;
+    default:
+        break;
+    }
+}
+
+Display::Display() : m_pImpl(std::make_unique<Impl>()) {}
+
+Display::~Display() = default;
+
+Display& Display::Instance()
+{
+    // Never destroyed: surfaces released during the program's exit still find it.
+    static Display* display = new Display;
+    return *display;
+}
+
+bool Display::IsHeadless() const
+{
+    return TestSeams::Get().headless || !m_pImpl->VideoAvailable();
+}
+
+bool Display::OpenFullScreen(int width, int height, int bitsPerPixel)
+{
+    if (width <= 0 || height <= 0 || (bitsPerPixel != 8 && bitsPerPixel != 16))
+        return false;
+    Impl& m = *m_pImpl;
+    if (TestSeams::Get().headless)
+    {
+        m.width = width;
+        m.height = height;
+        return true;
+    }
+    // Without a display server there is no screen to switch: the mode is refused,
+    // so the player learns why instead of a game running where nobody sees it.
+    if (!m.VideoAvailable())
+        return false;
+    return m.OpenWindow(width, height);
+}
+
+void Display::Close()
+{
+    Impl& m = *m_pImpl;
+    m.texture.reset();
+    m.textureWidth = m.textureHeight = 0;
+    m.renderer.reset();
+    m.window.reset();
+}
+
+void Display::Present(const PixelBuffer& picture, bool wait)
+{
+    Impl& m = *m_pImpl;
+    const bool same =
+        m.shown && m.shown->Width() == picture.Width() && m.shown->Height() == picture.Height() &&
+        m.shown->BitsPerPixel() == picture.BitsPerPixel() && m.shown->Bytes() == picture.Bytes();
+    bool waitedForVsync = false;
+    if (!same)
+    {
+        m.shown = picture;
+        ++m.uploads;
+        if (!m.window && !IsHeadless())
+            m.OpenWindow(picture.Width(), picture.Height());
+        // Nothing is drawn while minimised; the picture is shown on return.
+        if (m.window && !m.minimised)
+        {
+            m.Render(*m.shown);
+            waitedForVsync = m.vsync;
+        }
+    }
+    if (wait && !waitedForVsync)
+        m.WaitForRefresh();
+}
+
+const PixelBuffer* Display::ShownPicture() const
+{
+    return m_pImpl->shown ? &*m_pImpl->shown : nullptr;
+}
+
+InputEvent Display::NextEvent(int timeoutMs)
+{
+    Impl& m = *m_pImpl;
+    auto& injected = TestSeams::Get().injectedEvents;
+    if (!injected.empty())
+    {
+        InputEvent event = injected.front();
+        injected.pop_front();
+        m.Apply(event);
+        return event;
+    }
+    if (!m.window)
+    {
+        if (timeoutMs > 0)
+            Clock::SleepMicroseconds(static_cast<std::uint64_t>(timeoutMs) * 1000);
+        return {};
+    }
+    const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(std::max(timeoutMs, 0));
+    for (;;)
+    {
+        SDL_Event sdlEvent;
+        const Uint64 now = SDL_GetTicks64();
+        const int got = timeoutMs > 0 && now < deadline
+                            ? SDL_WaitEventTimeout(&sdlEvent, static_cast<int>(deadline - now))
+                            : SDL_PollEvent(&sdlEvent);
+        if (!got)
+            return {};
+        InputEvent event = m.Translate(sdlEvent);
+        if (event.kind != InputEvent::Kind::None)
+        {
+            m.Apply(event);
+            return event;
+        }
+    }
+}
+
+POINT Display::CursorPosition() const
+{
+    const Impl& m = *m_pImpl;
+    if (!m.renderer)
+        return m.cursor;
+    // The mouse state is in window coordinates, not rescaled like the events.
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    float logicalX = 0, logicalY = 0;
+    SDL_RenderWindowToLogical(m.renderer.get(), x, y, &logicalX, &logicalY);
+    return m.Clamp(static_cast<int>(logicalX), static_cast<int>(logicalY));
+}
+
+void Display::SetSystemCursorVisible(bool visible)
+{
+    m_pImpl->cursorVisible = visible;
+    if (m_pImpl->window)
+        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+int Display::ChangeCursorShowCount(bool show)
+{
+    const int count = m_pImpl->cursorShowCount += show ? 1 : -1;
+    SetSystemCursorVisible(count >= 0);
+    return count;
+}
+
+std::uint64_t Display::LossGeneration() const
+{
+    return m_pImpl->lossGeneration;
+}
+
+void Display::LoseSurfaces()
+{
+    ++m_pImpl->lossGeneration;
+}
+
+int Display::PictureUploads() const
+{
+    return m_pImpl->uploads;
+}
+
+void Display::Reset()
+{
+    Impl& m = *m_pImpl;
+    m.shown.reset();
+    m.uploads = 0;
+    m.cursorShowCount = 0;
+    m.cursor = {0, 0};
+    SetSystemCursorVisible(true);
+}
+
+} // namespace platform

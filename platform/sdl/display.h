@@ -1,0 +1,65 @@
+// The one window of the program and what is on it. Owns the SDL window, the
+// renderer and the streaming texture, or nothing at all when headless.
+// Used by the DirectDraw surfaces (present a flipped picture) and by the modal
+// boxes and dialogs (show their own picture, read input in their own loop).
+#pragma once
+
+#include "platform/win32/inputevent.h"
+#include "platform/win32/pixelbuffer.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace platform
+{
+
+class Display
+{
+public:
+    static Display& Instance();
+
+    // True when there is no window: no X display, or a test asked for it.
+    bool IsHeadless() const;
+
+    // Switches to the 640 x 480 full-screen picture; false when refused.
+    bool OpenFullScreen(int width, int height, int bitsPerPixel);
+    void Close();
+
+    // Shows the picture at once (converted from its pixel format); with wait,
+    // paces to the display's refresh. A picture equal to the one on screen is
+    // not uploaded again, but the wait still happens.
+    void Present(const PixelBuffer& picture, bool wait);
+
+    // The picture shown last, or null before the first present.
+    const PixelBuffer* ShownPicture() const;
+
+    // The next input event, waiting at most timeoutMs (0: do not wait).
+    // Events are also turned into window messages by the message queue.
+    InputEvent NextEvent(int timeoutMs);
+
+    // The cursor in display pixels.
+    POINT CursorPosition() const;
+    void SetSystemCursorVisible(bool visible);
+    // The ShowCursor count: the cursor shows while it is 0 or more. Returns the new count.
+    int ChangeCursorShowCount(bool show);
+
+    // Surfaces made before the latest loss report it until they are restored.
+    // A loss happens when the window loses the focus, or on a mode switch.
+    std::uint64_t LossGeneration() const;
+    void LoseSurfaces();
+
+    // How often a changed picture was taken over (identical ones are skipped).
+    int PictureUploads() const;
+
+    // Back to the state at start, for the next test: no picture, cursor count 0.
+    void Reset();
+
+    ~Display();
+
+private:
+    Display();
+    struct Impl;
+    std::unique_ptr<Impl> m_pImpl;
+};
+
+} // namespace platform

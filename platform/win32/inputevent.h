@@ -1,0 +1,36 @@
+// One input event from the window system (or injected by a test), before it
+// becomes a window message of the game or is read by a modal box's own loop.
+#pragma once
+
+#include "platform/win32/win32.h"
+
+#include <string>
+
+namespace platform
+{
+
+struct InputEvent
+{
+    enum class Kind
+    {
+        None,        // nothing arrived in time
+        MouseMove,   // x, y in display pixels
+        MouseDown,   // left button; x, y
+        MouseUp,     // left button; x, y
+        KeyDown,     // virtual key in key (repeats arrive as further presses), shift held
+        Text,        // typed characters in text, code page 1252
+        Close,       // the window manager asked to close the window
+        FocusLost,   // the full-screen window lost the input focus
+        FocusGained, // it has the focus again
+    };
+
+    Kind kind = Kind::None;
+    int x = 0;
+    int y = 0;
+    UINT key = 0;
+    bool shift = false;
+    std::string text;
+    bool alt = false; // KeyDown: Alt held (the dialogs' mnemonics)
+};
+
+} // namespace platform

@@ -1,0 +1,132 @@
+#include "platform/win32/messagequeue.h"
+
+#include "platform/sdl/display.h"
+#include "platform/win32/inputevent.h"
+
+namespace platform
+{
+
+namespace
+{
+
+constexpr WPARAM kLeftButton = 0x0001; // MK_LBUTTON
+
+bool Matches(const MSG& msg, HWND window, UINT filterMin, UINT filterMax)
+{
+    if (window != nullptr && msg.hwnd != window)
+        return false;
+    if (filterMin == 0 && filterMax == 0)
+        return true;
+    return msg.message >= filterMin && msg.message <= filterMax;
+}
+
+LPARAM MakePointParam(int x, int y)
+{
+    return static_cast<LPARAM>((static_cast<DWORD>(y & 0xFFFF) << 16) |
+                               static_cast<DWORD>(x & 0xFFFF));
+}
+
+} // namespace
+
+MessageQueue& MessageQueue::Instance()
+{
+    static MessageQueue queue;
+    return queue;
+}
+
+MSG MessageQueue::Make(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return {window, message, wParam, lParam, GetTickCount(), Display::Instance().CursorPosition()};
+}
+
+void MessageQueue::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    m_Messages.push_back(Make(window, message, wParam, lParam));
+}
+
+void MessageQueue::PostQuit(int exitCode)
+{
+    m_bQuit = true;
+    m_nExitCode = exitCode;
+}
+
+void MessageQueue::SetInputWindow(HWND window)
+{
+    m_hInputWindow = window;
+}
+
+void MessageQueue::PostInput(const InputEvent& event)
+{
+    switch (event.kind)
+    {
+    case InputEvent::Kind::KeyDown:
+        // Repeat count 1; a held key arrives as further presses.
+        Post(m_hInputWindow, WM_KEYDOWN, event.key, 1);
+        break;
+    case InputEvent::Kind::MouseDown:
+        Post(m_hInputWindow, WM_LBUTTONDOWN, kLeftButton, MakePointParam(event.x, event.y));
+        break;
+    case InputEvent::Kind::Close:
+        Post(m_hInputWindow, WM_CLOSE, 0, 0);
+        break;
+    default:
+        // Movement is read with GetCursorPos; typed text only by the dialogs.
+        break;
+    }
+}
+
+void MessageQueue::PumpInput(int timeoutMs)
+{
+    Display& display = Display::Instance();
+    InputEvent event = display.NextEvent(timeoutMs);
+    while (event.kind != InputEvent::Kind::None)
+    {
+        PostInput(event);
+        event = display.NextEvent(0);
+    }
+}
+
+bool MessageQueue::Peek(MSG* msg, HWND window, UINT filterMin, UINT filterMax, bool remove)
+{
+    PumpInput(0);
+    for (auto it = m_Messages.begin(); it != m_Messages.end(); ++it)
+    {
+        if (!Matches(*it, window, filterMin, filterMax))
+            continue;
+        if (msg != nullptr)
+            *msg = *it;
+        if (remove)
+            m_Messages.erase(it);
+        return true;
+    }
+    const MSG quit = Make(nullptr, WM_QUIT, static_cast<WPARAM>(m_nExitCode), 0);
+    if (m_bQuit && window == nullptr && Matches(quit, nullptr, filterMin, filterMax))
+    {
+        if (msg != nullptr)
+            *msg = quit;
+        if (remove)
+            m_bQuit = false;
+        return true;
+    }
+    return false;
+}
+
+bool MessageQueue::Get(MSG* msg, HWND window, UINT filterMin, UINT filterMax)
+{
+    MSG found{};
+    while (!Peek(&found, window, filterMin, filterMax, true))
+        PumpInput(10);
+    if (msg != nullptr)
+        *msg = found;
+    return found.message != WM_QUIT;
+}
+
+void MessageQueue::Clear()
+{
+    m_Messages.clear();
+    m_bQuit = false;
+    m_nExitCode = 0;
+    m_hInputWindow = nullptr;
+}
+
+} // namespace platform
