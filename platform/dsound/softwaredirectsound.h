@@ -2,8 +2,8 @@
 // buffer holds a reference, so the device outlives its last buffer.
 #pragma once
 
+#include "platform/dsound/audiomixer.h"
 #include "platform/dsound/dsound.h"
-#include "platform/sdl/audiomixer.h"
 
 #include <memory>
 

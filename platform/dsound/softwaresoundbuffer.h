@@ -2,9 +2,9 @@
 // and pan over sample memory it may share with its duplicates.
 #pragma once
 
+#include "platform/dsound/audiomixer.h"
 #include "platform/dsound/dsound.h"
 #include "platform/dsound/soundsamples.h"
-#include "platform/sdl/audiomixer.h"
 
 #include <memory>
 

@@ -5,7 +5,7 @@
 // the picture.
 #pragma once
 
-#include "platform/sdl/textrenderer.h"
+#include "platform/gdi/textrenderer.h"
 #include "platform/win32/pixelbuffer.h"
 #include "platform/win32/win32.h"
 

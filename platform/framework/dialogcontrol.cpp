@@ -1,6 +1,6 @@
 #include "platform/framework/dialogcontrol.h"
 
-#include "platform/sdl/textrenderer.h"
+#include "platform/gdi/textrenderer.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,8 +3,8 @@
 #include "platform/framework/classicpainter.h"
 #include "platform/framework/cwnd.h"
 #include "platform/gdi/iconimage.h"
+#include "platform/gdi/textrenderer.h"
 #include "platform/gdi/wordwrap.h"
-#include "platform/sdl/textrenderer.h"
 
 #include <algorithm>
 #include <utility>

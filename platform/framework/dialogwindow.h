@@ -6,9 +6,9 @@
 
 #include "platform/framework/dialogcontrol.h"
 #include "platform/framework/dialogtemplate.h"
-#include "platform/testing/testing.h"
 #include "platform/win32/inputevent.h"
 #include "platform/win32/pixelbuffer.h"
+#include "platform/win32/testseams.h"
 
 #include <memory>
 #include <optional>

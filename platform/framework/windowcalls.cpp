@@ -1,10 +1,61 @@
-// The user32 calls around windows: sending and dispatching messages to the
-// framework's windows, and the program's icons.
+// The user32 calls around windows: the message pump that turns the window's
+// input into messages, sending and dispatching messages to the framework's
+// windows, the pointer, and the program's icons.
 #include "platform/framework/cwnd.h"
 #include "platform/gdi/iconimage.h"
+#include "platform/sdl/display.h"
+#include "platform/win32/messagequeue.h"
 #include "platform/win32/win32.h"
 
 #include <string>
+
+namespace
+{
+
+// Moves the input waiting at the window into the queue, waiting up to
+// timeoutMs for the first event.
+void PumpInput(int timeoutMs)
+{
+    platform::Display& display = platform::Display::Instance();
+    platform::MessageQueue& queue = platform::MessageQueue::Instance();
+    for (platform::InputEvent event = display.NextEvent(timeoutMs);
+         event.kind != platform::InputEvent::Kind::None; event = display.NextEvent(0))
+        queue.PostInput(event);
+}
+
+} // namespace
+
+BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags)
+{
+    PumpInput(0);
+    return platform::MessageQueue::Instance().Peek(msg, window, filterMin, filterMax,
+                                                   (removeFlags & PM_REMOVE) != 0)
+               ? TRUE
+               : FALSE;
+}
+
+BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax)
+{
+    MSG found{};
+    while (!PeekMessageA(&found, window, filterMin, filterMax, PM_REMOVE))
+        PumpInput(10);
+    if (msg != nullptr)
+        *msg = found;
+    return found.message != WM_QUIT ? TRUE : FALSE;
+}
+
+int ShowCursor(BOOL show)
+{
+    return platform::Display::Instance().ChangeCursorShowCount(show != FALSE);
+}
+
+BOOL GetCursorPos(POINT* point)
+{
+    if (point == nullptr)
+        return FALSE;
+    *point = platform::Display::Instance().CursorPosition();
+    return TRUE;
+}
 
 LRESULT DispatchMessageA(const MSG* msg)
 {

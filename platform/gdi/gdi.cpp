@@ -4,7 +4,7 @@
 #include "platform/gdi/devicecontext.h"
 #include "platform/gdi/dibitmap.h"
 #include "platform/gdi/surfacedc.h"
-#include "platform/sdl/textrenderer.h"
+#include "platform/gdi/textrenderer.h"
 #include "platform/win32/pixelbuffer.h"
 #include "platform/win32/resources.h"
 

@@ -1,7 +1,10 @@
+// The window of the program and the presenting of its picture, the pointer,
+// and the surfaces' loss when the full-screen window loses the focus.
 #include "platform/sdl/display.h"
 
+#include "platform/sdl/inputtranslation.h"
+
 #include "platform/win32/clock.h"
-#include "platform/win32/codepage.h"
 #include "platform/win32/testseams.h"
 
 #include <SDL.h>
@@ -36,33 +39,6 @@ constexpr int kDefaultRefreshRate = 60;
 // ignores vsync; the refresh period is then waited out by hand.
 constexpr int kPresentsBeforeDistrustingVsync = 8;
 
-// Keys the game and its dialogs react to; letters and digits are mapped by range.
-struct KeyMapping
-{
-    SDL_Keycode key;
-    UINT virtualKey;
-};
-constexpr KeyMapping kKeyMap[] = {
-    {SDLK_BACKSPACE, VK_BACK},  {SDLK_TAB, VK_TAB},      {SDLK_RETURN, VK_RETURN},
-    {SDLK_KP_ENTER, VK_RETURN}, {SDLK_LSHIFT, VK_SHIFT}, {SDLK_RSHIFT, VK_SHIFT},
-    {SDLK_ESCAPE, VK_ESCAPE},   {SDLK_SPACE, VK_SPACE},  {SDLK_END, VK_END},
-    {SDLK_HOME, VK_HOME},       {SDLK_LEFT, VK_LEFT},    {SDLK_UP, VK_UP},
-    {SDLK_RIGHT, VK_RIGHT},     {SDLK_DOWN, VK_DOWN},    {SDLK_DELETE, VK_DELETE},
-    {SDLK_F1, VK_F1},
-};
-
-UINT VirtualKey(SDL_Keycode key)
-{
-    if (key >= SDLK_a && key <= SDLK_z)
-        return 'A' + static_cast<UINT>(key - SDLK_a);
-    if (key >= SDLK_0 && key <= SDLK_9)
-        return '0' + static_cast<UINT>(key - SDLK_0);
-    for (const KeyMapping& mapping : kKeyMap)
-        if (mapping.key == key)
-            return mapping.virtualKey;
-    return 0;
-}
-
 } // namespace
 
 struct Display::Impl
@@ -96,7 +72,6 @@ struct Display::Impl
     void Render(const PixelBuffer& picture);
     void WaitForRefresh() const;
     const std::vector<std::uint32_t>& Colours(int bitsPerPixel);
-    InputEvent Translate(const SDL_Event& event);
     void Apply(const InputEvent& event);
     POINT Clamp(int x, int y) const
     {
@@ -243,80 +218,6 @@ void Display::Impl::WaitForRefresh() const
     Clock::SleepMicroseconds((now / period + 1) * period - now);
 }
 
-InputEvent Display::Impl::Translate(const SDL_Event& event)
-{
-    InputEvent result;
-    switch (event.type)
-    {
-    case SDL_QUIT:
-        result.kind = InputEvent::Kind::Close;
-        break;
-    case SDL_KEYDOWN:
-        // Repeats come through on purpose: the game treats each as a press.
-        result.key = VirtualKey(event.key.keysym.sym);
-        if (result.key != 0)
-        {
-            result.kind = InputEvent::Kind::KeyDown;
-            result.shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
-            result.alt = (event.key.keysym.mod & KMOD_ALT) != 0;
-        }
-        break;
-    case SDL_TEXTINPUT:
-        result.text = Utf8ToCp1252(event.text.text);
-        if (!result.text.empty())
-            result.kind = InputEvent::Kind::Text;
-        break;
-    case SDL_MOUSEMOTION:
-    {
-        // Mouse events arrive in the logical 640 x 480 pixels already.
-        const POINT p = Clamp(event.motion.x, event.motion.y);
-        result = {InputEvent::Kind::MouseMove, p.x, p.y, 0, false, {}};
-        break;
-    }
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-        if (event.button.button == SDL_BUTTON_LEFT)
-        {
-            const POINT p = Clamp(event.button.x, event.button.y);
-            result = {event.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::MouseDown
-                                                        : InputEvent::Kind::MouseUp,
-                      p.x,
-                      p.y,
-                      0,
-                      false,
-                      {}};
-        }
-        break;
-    case SDL_WINDOWEVENT:
-        switch (event.window.event)
-        {
-        case SDL_WINDOWEVENT_FOCUS_LOST:
-            result.kind = InputEvent::Kind::FocusLost;
-            break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED:
-            result.kind = InputEvent::Kind::FocusGained;
-            break;
-        case SDL_WINDOWEVENT_MINIMIZED:
-        case SDL_WINDOWEVENT_HIDDEN:
-            minimised = true;
-            break;
-        case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_SHOWN:
-        case SDL_WINDOWEVENT_EXPOSED:
-            minimised = false;
-            if (shown)
-                Render(*shown);
-            break;
-        default:
-            break;
-        }
-        break;
-    default:
-        break;
-    }
-    return result;
-}
-
 void Display::Impl::Apply(const InputEvent& event)
 {
     switch (event.kind)
@@ -335,6 +236,14 @@ void Display::Impl::Apply(const InputEvent& event)
     case InputEvent::Kind::FocusGained:
         if (window)
             SDL_SetWindowGrab(window.get(), SDL_TRUE);
+        break;
+    case InputEvent::Kind::Hidden:
+        minimised = true;
+        break;
+    case InputEvent::Kind::Exposed:
+        minimised = false;
+        if (shown)
+            Render(*shown);
         break;
     default:
         break;
@@ -440,12 +349,17 @@ InputEvent Display::NextEvent(int timeoutMs)
                             : SDL_PollEvent(&sdlEvent);
         if (!got)
             return {};
-        InputEvent event = m.Translate(sdlEvent);
-        if (event.kind != InputEvent::Kind::None)
+        InputEvent event = TranslateEvent(sdlEvent);
+        if (event.IsMouse())
         {
-            m.Apply(event);
-            return event;
+            const POINT p = m.Clamp(event.x, event.y);
+            event.x = p.x;
+            event.y = p.y;
         }
+        m.Apply(event);
+        if (event.kind != InputEvent::Kind::None && event.kind != InputEvent::Kind::Hidden &&
+            event.kind != InputEvent::Kind::Exposed)
+            return event;
     }
 }
 

@@ -1,6 +1,6 @@
 // The sound part of the test seams: faults of the device and its buffers, and
 // the mix pulled by hand when there is no sound output.
-#include "platform/sdl/audiomixer.h"
+#include "platform/dsound/audiomixer.h"
 #include "platform/win32/testseams.h"
 
 #include <algorithm>

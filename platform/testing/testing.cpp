@@ -10,17 +10,6 @@
 #include <stdexcept>
 #include <utility>
 
-namespace platform
-{
-
-TestSeams& TestSeams::Get()
-{
-    static TestSeams seams;
-    return seams;
-}
-
-} // namespace platform
-
 namespace platform::testing
 {
 

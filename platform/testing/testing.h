@@ -6,6 +6,7 @@
 #include "platform/ddraw/ddraw.h"
 #include "platform/win32/inputevent.h"
 #include "platform/win32/pixelbuffer.h"
+#include "platform/win32/testseams.h"
 
 #include <cstdint>
 #include <functional>
@@ -32,21 +33,6 @@ void InjectEvent(const InputEvent& event);
 // A dialog's answer is the control id to press (IDCANCEL: Escape); the dialog
 // takes editText into its edit field, then acts as on a real press, and asks
 // again while it stays open.
-struct ModalButton
-{
-    int id;
-    std::string label; // with its '&'
-};
-struct ModalBox
-{
-    std::string caption;
-    std::string text; // a dialog: its visible static texts, one per line
-    // Dialogs only; 0 for a message box.
-    int dialogTemplate = 0;
-    std::vector<ModalButton> buttons{}; // the visible push buttons, in template order
-    bool hasEdit = false;               // a visible edit field, whose text the answerer may change
-    std::string editText{};
-};
 void SetModalAnswerer(std::function<int(ModalBox&)> answerer);
 std::vector<ModalBox> TakeModalBoxes();
 
@@ -65,7 +51,6 @@ void FailNextFileClose(); // the next CFile::Close closes, then reports a failur
 
 // Sound: headless, the device plays only when a test pulls the mix, in
 // stereo at kMixRate frames per second (out holds 2 * frames samples).
-constexpr int kMixRate = 44100;
 void MixAudio(std::int16_t* out, int frames);
 void RefuseSoundDevice(bool refuse);           // DirectSoundCreate fails
 void RefuseSoundCooperativeLevel(bool refuse); // IDirectSound::SetCooperativeLevel fails

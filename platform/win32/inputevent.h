@@ -22,6 +22,8 @@ struct InputEvent
         Close,       // the window manager asked to close the window
         FocusLost,   // the full-screen window lost the input focus
         FocusGained, // it has the focus again
+        Hidden,      // minimised or hidden: nothing is drawn (the display's own business)
+        Exposed,     // visible again: the picture is shown again (the display's own business)
     };
 
     Kind kind = Kind::None;
@@ -31,6 +33,11 @@ struct InputEvent
     bool shift = false;
     std::string text;
     bool alt = false; // KeyDown: Alt held (the dialogs' mnemonics)
+
+    bool IsMouse() const
+    {
+        return kind == Kind::MouseMove || kind == Kind::MouseDown || kind == Kind::MouseUp;
+    }
 };
 
 } // namespace platform

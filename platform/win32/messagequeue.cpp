@@ -1,6 +1,7 @@
+// Posted messages and the window's input as window messages, in order, and the
+// quit request that comes once nothing else waits.
 #include "platform/win32/messagequeue.h"
 
-#include "platform/sdl/display.h"
 #include "platform/win32/inputevent.h"
 
 namespace platform
@@ -36,7 +37,7 @@ MessageQueue& MessageQueue::Instance()
 
 MSG MessageQueue::Make(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const
 {
-    return {window, message, wParam, lParam, GetTickCount(), Display::Instance().CursorPosition()};
+    return {window, message, wParam, lParam, GetTickCount(), m_Cursor};
 }
 
 void MessageQueue::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -57,6 +58,8 @@ void MessageQueue::SetInputWindow(HWND window)
 
 void MessageQueue::PostInput(const InputEvent& event)
 {
+    if (event.IsMouse())
+        m_Cursor = {event.x, event.y};
     switch (event.kind)
     {
     case InputEvent::Kind::KeyDown:
@@ -75,20 +78,8 @@ void MessageQueue::PostInput(const InputEvent& event)
     }
 }
 
-void MessageQueue::PumpInput(int timeoutMs)
-{
-    Display& display = Display::Instance();
-    InputEvent event = display.NextEvent(timeoutMs);
-    while (event.kind != InputEvent::Kind::None)
-    {
-        PostInput(event);
-        event = display.NextEvent(0);
-    }
-}
-
 bool MessageQueue::Peek(MSG* msg, HWND window, UINT filterMin, UINT filterMax, bool remove)
 {
-    PumpInput(0);
     for (auto it = m_Messages.begin(); it != m_Messages.end(); ++it)
     {
         if (!Matches(*it, window, filterMin, filterMax))
@@ -111,22 +102,13 @@ bool MessageQueue::Peek(MSG* msg, HWND window, UINT filterMin, UINT filterMax, b
     return false;
 }
 
-bool MessageQueue::Get(MSG* msg, HWND window, UINT filterMin, UINT filterMax)
-{
-    MSG found{};
-    while (!Peek(&found, window, filterMin, filterMax, true))
-        PumpInput(10);
-    if (msg != nullptr)
-        *msg = found;
-    return found.message != WM_QUIT;
-}
-
 void MessageQueue::Clear()
 {
     m_Messages.clear();
     m_bQuit = false;
     m_nExitCode = 0;
     m_hInputWindow = nullptr;
+    m_Cursor = {0, 0};
 }
 
 } // namespace platform

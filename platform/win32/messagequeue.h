@@ -1,5 +1,6 @@
 // The thread's message queue: messages posted by the program, the input of
-// the window turned into window messages, and the quit request.
+// the window turned into window messages, and the quit request. The pump
+// that feeds it the window's input is PeekMessageA's.
 #pragma once
 
 #include "platform/win32/win32.h"
@@ -22,27 +23,25 @@ public:
 
     // Input messages are addressed to this window (the frame window).
     void SetInputWindow(HWND window);
+    // The window's input, turned into the messages the game handles.
+    void PostInput(const InputEvent& event);
 
     // The first message for the window (null: any) within [filterMin, filterMax]
     // (both 0: all), taken out of the queue when remove is set.
     bool Peek(MSG* msg, HWND window, UINT filterMin, UINT filterMax, bool remove);
-    // Waits for such a message and takes it; false when it is the quit message.
-    bool Get(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
 
     // Forgets everything waiting (between tests).
     void Clear();
 
 private:
     MessageQueue() = default;
-    // Turns waiting input into messages, waiting up to timeoutMs for the first.
-    void PumpInput(int timeoutMs);
-    void PostInput(const InputEvent& event);
     MSG Make(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
 
     std::deque<MSG> m_Messages;
     bool m_bQuit = false;
     int m_nExitCode = 0;
     HWND m_hInputWindow = nullptr;
+    POINT m_Cursor{0, 0}; // where the pointer was last seen, for each message's pt
 };
 
 } // namespace platform

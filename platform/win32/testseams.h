@@ -1,14 +1,38 @@
-// The state behind platform/testing.h, read by the platform's own code where
+// The state behind platform/testing/testing.h, read by the platform's own code where
 // a seam changes its behaviour. Default values mean "behave for real".
 #pragma once
 
-#include "platform/testing/testing.h"
+#include "platform/win32/inputevent.h"
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
+
+namespace platform::testing
+{
+
+// What a test sees of a modal box or dialog, and may answer.
+struct ModalButton
+{
+    int id;
+    std::string label; // with its '&'
+};
+struct ModalBox
+{
+    std::string caption;
+    std::string text; // a dialog: its visible static texts, one per line
+    // Dialogs only; 0 for a message box.
+    int dialogTemplate = 0;
+    std::vector<ModalButton> buttons{}; // the visible push buttons, in template order
+    bool hasEdit = false;               // a visible edit field, whose text the answerer may change
+    std::string editText{};
+};
+// The headless mixer's rate.
+constexpr int kMixRate = 44100;
+
+} // namespace platform::testing
 
 namespace platform
 {

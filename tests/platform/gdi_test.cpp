@@ -2,7 +2,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/surfacedc.h"
-#include "platform/sdl/textrenderer.h"
+#include "platform/gdi/textrenderer.h"
 #include "platform/win32/pixelbuffer.h"
 
 #include <gtest/gtest.h>

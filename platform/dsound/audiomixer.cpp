@@ -1,8 +1,7 @@
-#include "platform/sdl/audiomixer.h"
+// Mixing the playing voices of the sound buffers into 16-bit frames.
+#include "platform/dsound/audiomixer.h"
 
 #include "platform/win32/testseams.h"
-
-#include <SDL.h>
 
 #include <algorithm>
 #include <cmath>
@@ -33,18 +32,17 @@ std::int16_t Clip(float value)
 
 AudioMixer::Guard::Guard(AudioMixer& mixer) : m_Mixer(mixer)
 {
-    if (m_Mixer.m_nDevice != 0)
-        SDL_LockAudioDevice(m_Mixer.m_nDevice);
+    if (m_Mixer.m_pDevice)
+        m_Mixer.m_pDevice->Lock();
 }
 
 AudioMixer::Guard::~Guard()
 {
-    if (m_Mixer.m_nDevice != 0)
-        SDL_UnlockAudioDevice(m_Mixer.m_nDevice);
+    if (m_Mixer.m_pDevice)
+        m_Mixer.m_pDevice->Unlock();
 }
 
-AudioMixer::AudioMixer(std::uint32_t device, int rate, int channels)
-    : m_nDevice(device), m_nRate(rate), m_nChannels(channels)
+AudioMixer::AudioMixer(int rate) : m_nRate(rate)
 {
     LiveMixers().push_back(this);
 }
@@ -52,47 +50,19 @@ AudioMixer::AudioMixer(std::uint32_t device, int rate, int channels)
 std::unique_ptr<AudioMixer> AudioMixer::Open()
 {
     if (TestSeams::Get().headless)
-        return std::unique_ptr<AudioMixer>(new AudioMixer(0, testing::kMixRate, 2));
-
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return std::unique_ptr<AudioMixer>(new AudioMixer(testing::kMixRate));
+    std::unique_ptr<AudioMixer> mixer(new AudioMixer(0));
+    mixer->m_pDevice = AudioDevice::Open(&AudioMixer::Fill, mixer.get());
+    if (!mixer->m_pDevice)
         return nullptr;
-    // Rate and channel count are taken as the system gives them; the samples
-    // stay 16-bit and SDL converts them if the hardware wants otherwise.
-    SDL_AudioSpec wanted{};
-    wanted.freq = 44100;
-    wanted.format = AUDIO_S16SYS;
-    wanted.channels = 2;
-    wanted.samples = 1024;
-    wanted.callback = &AudioMixer::Callback;
-    SDL_AudioSpec granted{};
-    std::unique_ptr<AudioMixer> mixer(new AudioMixer(0, 0, 0));
-    wanted.userdata = mixer.get();
-    const SDL_AudioDeviceID device =
-        SDL_OpenAudioDevice(nullptr, 0, &wanted, &granted,
-                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE |
-                                SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
-    if (device == 0 || granted.freq <= 0 || granted.channels == 0)
-    {
-        if (device != 0)
-            SDL_CloseAudioDevice(device);
-        mixer.reset();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return nullptr;
-    }
-    mixer->m_nDevice = device;
-    mixer->m_nRate = granted.freq;
-    mixer->m_nChannels = granted.channels;
-    SDL_PauseAudioDevice(device, 0);
+    mixer->m_nRate = mixer->m_pDevice->Rate();
     return mixer;
 }
 
 AudioMixer::~AudioMixer()
 {
-    if (m_nDevice != 0)
-    {
-        SDL_CloseAudioDevice(m_nDevice);
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
+    // The device stops calling before the voices it reads go away.
+    m_pDevice.reset();
     auto& live = LiveMixers();
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
 }
@@ -114,11 +84,9 @@ void AudioMixer::Remove(Voice* voice)
     m_Voices.erase(std::remove(m_Voices.begin(), m_Voices.end(), voice), m_Voices.end());
 }
 
-void AudioMixer::Callback(void* mixer, std::uint8_t* stream, int bytes)
+void AudioMixer::Fill(void* mixer, std::int16_t* out, int frames, int channels)
 {
-    auto* self = static_cast<AudioMixer*>(mixer);
-    const int frameBytes = static_cast<int>(sizeof(std::int16_t)) * self->m_nChannels;
-    self->Mix(reinterpret_cast<std::int16_t*>(stream), bytes / frameBytes, self->m_nChannels);
+    static_cast<AudioMixer*>(mixer)->Mix(out, frames, channels);
 }
 
 void AudioMixer::Mix(std::int16_t* out, int frames, int channels)

@@ -1,4 +1,6 @@
-#include "platform/sdl/textrenderer.h"
+// The embedded TrueType faces opened with SDL_ttf, and strings turned into
+// runs of ink.
+#include "platform/sdl/fontrasterizer.h"
 
 #include "platform/win32/codepage.h"
 #include "platform/win32/resources.h"
@@ -6,24 +8,13 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
-#include <algorithm>
-#include <functional>
+#include <string>
 
 namespace platform
 {
 
 namespace
 {
-
-// Enough for every line a screen or a dialog shows; a runaway caller (a new
-// text every frame) empties the cache instead of growing it.
-constexpr std::size_t kMaxCachedStrings = 512;
-
-struct StringHash
-{
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-};
 
 struct FontSpec
 {
@@ -65,8 +56,7 @@ TextMask MaskOf(SDL_Surface* surface)
             const int start = x;
             while (x < surface->w && row[x] != 0)
                 ++x;
-            mask.runs.push_back({static_cast<std::int16_t>(start), static_cast<std::int16_t>(y),
-                                 static_cast<std::int16_t>(x - start)});
+            mask.runs.push_back({start, y, x - start});
         }
     }
     SDL_UnlockSurface(surface);
@@ -75,21 +65,19 @@ TextMask MaskOf(SDL_Surface* surface)
 
 } // namespace
 
-struct TextRenderer::Font
+struct FontRasterizer::Font
 {
     TTF_Font* ttf = nullptr;
-    int averageCharWidth = 0;
-    std::unordered_map<std::string, TextMask, StringHash, std::equal_to<>> cache;
 };
 
-TextRenderer& TextRenderer::Instance()
+FontRasterizer& FontRasterizer::Instance()
 {
     // Never destroyed, like the display: text drawn during the exit still works.
-    static auto* renderer = new TextRenderer;
-    return *renderer;
+    static auto* rasterizer = new FontRasterizer;
+    return *rasterizer;
 }
 
-TextRenderer::TextRenderer()
+FontRasterizer::FontRasterizer()
 {
     const bool ttfReady = TTF_Init() == 0;
     for (const FontSpec& spec : kSpecs)
@@ -107,43 +95,27 @@ TextRenderer::TextRenderer()
     }
 }
 
-TextRenderer::Font& TextRenderer::FontOf(TextFace face) const
+const FontRasterizer::Font& FontRasterizer::FontOf(TextFace face) const
 {
     return *m_Fonts[static_cast<std::size_t>(face)];
 }
 
-int TextRenderer::LineHeight(TextFace face) const
+int FontRasterizer::LineHeight(TextFace face) const
 {
     const Font& font = FontOf(face);
     return font.ttf ? TTF_FontHeight(font.ttf) : 0;
 }
 
-int TextRenderer::Ascent(TextFace face) const
+int FontRasterizer::Ascent(TextFace face) const
 {
     const Font& font = FontOf(face);
     return font.ttf ? TTF_FontAscent(font.ttf) : 0;
 }
 
-int TextRenderer::AverageCharWidth(TextFace face)
+TextMask FontRasterizer::Rasterize(TextFace face, std::string_view text)
 {
-    Font& font = FontOf(face);
-    if (font.averageCharWidth == 0)
-    {
-        const int width = Width(face, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-        font.averageCharWidth = std::max(1, (width / 26 + 1) / 2);
-    }
-    return font.averageCharWidth;
-}
-
-const TextMask& TextRenderer::Render(TextFace face, std::string_view text)
-{
-    Font& font = FontOf(face);
-    if (auto it = font.cache.find(text); it != font.cache.end())
-        return it->second;
-    if (font.cache.size() >= kMaxCachedStrings)
-        font.cache.clear();
-
     TextMask mask;
+    const Font& font = FontOf(face);
     if (font.ttf && !text.empty())
     {
         const std::string utf8 = Cp1252ToUtf8(text);
@@ -156,35 +128,7 @@ const TextMask& TextRenderer::Render(TextFace face, std::string_view text)
     }
     if (mask.height == 0)
         mask.height = LineHeight(face);
-    return font.cache.emplace(std::string(text), std::move(mask)).first->second;
-}
-
-void TextRenderer::Draw(PixelBuffer& target, int x, int y, TextFace face, std::string_view text,
-                        std::uint32_t rawValue, const RECT* clip)
-{
-    int left = 0, top = 0, right = target.Width(), bottom = target.Height();
-    if (clip)
-    {
-        left = std::max<int>(left, clip->left);
-        top = std::max<int>(top, clip->top);
-        right = std::min<int>(right, clip->right);
-        bottom = std::min<int>(bottom, clip->bottom);
-    }
-    if (left >= right || top >= bottom || text.empty())
-        return;
-
-    const TextMask& mask = Render(face, text);
-    for (const TextMask::Run& run : mask.runs)
-    {
-        const long long py = static_cast<long long>(y) + run.y;
-        if (py < top || py >= bottom)
-            continue;
-        const long long from = std::max<long long>(left, static_cast<long long>(x) + run.x);
-        const long long to =
-            std::min<long long>(right, static_cast<long long>(x) + run.x + run.length);
-        for (long long px = from; px < to; ++px)
-            target.Set(static_cast<int>(px), static_cast<int>(py), rawValue);
-    }
+    return mask;
 }
 
 } // namespace platform

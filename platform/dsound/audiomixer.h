@@ -1,9 +1,10 @@
-// The one sound output of a DirectSound device: an SDL audio device whose
-// callback sums every playing voice, or, headless, a mixer that runs only when
-// a test pulls samples. The callback neither allocates nor waits.
+// The mixer of a DirectSound device: sums every playing voice into the audio
+// device's stream or, headless, only when a test pulls samples. Mixing
+// neither allocates nor waits.
 #pragma once
 
 #include "platform/dsound/soundsamples.h"
+#include "platform/sdl/audiodevice.h"
 
 #include <array>
 #include <cstdint>
@@ -64,13 +65,12 @@ public:
 private:
     static constexpr int kChunkFrames = 512;
 
-    AudioMixer(std::uint32_t device, int rate, int channels);
-    static void Callback(void* mixer, std::uint8_t* stream, int bytes);
+    explicit AudioMixer(int rate);
+    static void Fill(void* mixer, std::int16_t* out, int frames, int channels);
     void MixChunk(int frames);
 
-    std::uint32_t m_nDevice; // 0 when headless
+    std::unique_ptr<AudioDevice> m_pDevice; // null when headless
     int m_nRate;
-    int m_nChannels;
     std::vector<Voice*> m_Voices;
     std::array<float, 2 * kChunkFrames> m_Sum{};
 };

@@ -1,43 +1,19 @@
-// Text in the fonts built into the program, as hard-edged ink masks that are
-// written into surfaces in one raw pixel value: no blending with a background
-// nobody knows. Rendered strings are cached, since a frame draws the same few
+// Text in the fonts built into the program, written into surfaces in one raw
+// pixel value. Rendered strings are cached, since a frame draws the same few
 // lines again and again.
 #pragma once
 
+#include "platform/sdl/fontrasterizer.h"
 #include "platform/win32/pixelbuffer.h"
 #include "platform/win32/win32.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 
 namespace platform
 {
-
-enum class TextFace
-{
-    System,     // bold, the device context's default font of the game's texts
-    Dialog,     // regular 8 point, texts of dialogs and message boxes
-    DialogBold, // bold 8 point, captions
-};
-
-// The ink of one string: horizontal runs of set pixels in a cell of
-// width x height (height is the font's line height).
-struct TextMask
-{
-    struct Run
-    {
-        std::int16_t x;
-        std::int16_t y;
-        std::int16_t length;
-    };
-    int width = 0;
-    int height = 0;
-    std::vector<Run> runs;
-};
 
 class TextRenderer
 {
@@ -60,10 +36,21 @@ public:
               std::uint32_t rawValue, const RECT* clip = nullptr);
 
 private:
-    TextRenderer();
-    struct Font;
-    Font& FontOf(TextFace face) const;
-    std::vector<std::unique_ptr<Font>> m_Fonts;
+    TextRenderer() = default;
+
+    struct StringHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const
+        {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+    using Cache = std::unordered_map<std::string, TextMask, StringHash, std::equal_to<>>;
+
+    static constexpr int kFaces = 3;
+    Cache m_Cache[kFaces];
+    int m_nAverageCharWidth[kFaces] = {};
 };
 
 } // namespace platform

@@ -1,0 +1,25 @@
+# One static library per room of the program, linked to the rooms it may use
+# as cmake/layers.txt lists them.
+file(STRINGS ${CMAKE_SOURCE_DIR}/cmake/layers.txt tz_layer_lines REGEX "^[a-z]")
+
+# tz_add_room(ROOM sources...): the library tz_<last part of ROOM>.
+function(tz_add_room room)
+    set(found FALSE)
+    foreach(line ${tz_layer_lines})
+        string(REGEX REPLACE "[ \t]+" ";" words "${line}")
+        list(POP_FRONT words name)
+        if(name STREQUAL room)
+            set(found TRUE)
+            set(uses ${words})
+        endif()
+    endforeach()
+    if(NOT found)
+        message(FATAL_ERROR "${room} is not a room of cmake/layers.txt")
+    endif()
+    get_filename_component(library ${room} NAME)
+    add_library(tz_${library} STATIC ${ARGN})
+    foreach(used ${uses})
+        get_filename_component(dependency ${used} NAME)
+        target_link_libraries(tz_${library} PUBLIC tz_${dependency})
+    endforeach()
+endfunction()
