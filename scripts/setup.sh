@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libbenchmark-dev libclang-rt-14-dev
     xvfb xdotool imagemagick python3-pil
     dpkg-dev
+    lintian appstream desktop-file-utils man-db groff-base
 )
 
 missing=()
