@@ -2,6 +2,7 @@
 
 #include "platform/framework/dialogtemplate.h"
 #include "platform/framework/dialogwindow.h"
+#include "platform/framework/messagepump.h"
 #include "platform/framework/modaloverlay.h"
 #include "platform/sdl/display.h"
 #include "platform/win32/testseams.h"
@@ -89,7 +90,7 @@ void CDialog::RunModalLoop()
     paint();
     while (!m_bEnded)
     {
-        const platform::InputEvent event = platform::Display::Instance().NextEvent(kEventWaitMs);
+        const platform::InputEvent event = platform::TakeInput(kEventWaitMs);
         if (event.kind == platform::InputEvent::Kind::None)
             continue;
         const platform::DialogWindow::Outcome outcome = m_pDialogWindow->HandleEvent(event);

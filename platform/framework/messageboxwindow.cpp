@@ -1,9 +1,10 @@
 #include "platform/framework/messageboxwindow.h"
 
+#include "platform/framework/messagepump.h"
+
 #include "platform/framework/classicpainter.h"
 #include "platform/framework/modaloverlay.h"
 #include "platform/gdi/wordwrap.h"
-#include "platform/sdl/display.h"
 
 #include <algorithm>
 
@@ -141,7 +142,7 @@ int MessageBoxWindow::RunModal(ModalOverlay& overlay)
     paint();
     while (true)
     {
-        const InputEvent event = Display::Instance().NextEvent(kEventWaitMs);
+        const InputEvent event = TakeInput(kEventWaitMs);
         if (event.kind == InputEvent::Kind::None)
             continue;
         const Tracking tracking = m_Tracking;

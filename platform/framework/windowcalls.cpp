@@ -1,7 +1,7 @@
-// The user32 calls around windows: the message pump that turns the window's
-// input into messages, sending and dispatching messages to the framework's
-// windows, the pointer, and the program's icons.
+// The user32 calls around windows: peeking at and getting messages, sending and dispatching
+// messages to the framework's windows, the pointer, and the program's icons.
 #include "platform/framework/cwnd.h"
+#include "platform/framework/messagepump.h"
 #include "platform/gdi/iconimage.h"
 #include "platform/sdl/display.h"
 #include "platform/win32/messagequeue.h"
@@ -9,25 +9,9 @@
 
 #include <string>
 
-namespace
-{
-
-// Moves the input waiting at the window into the queue, waiting up to
-// timeoutMs for the first event.
-void PumpInput(int timeoutMs)
-{
-    platform::Display& display = platform::Display::Instance();
-    platform::MessageQueue& queue = platform::MessageQueue::Instance();
-    for (platform::InputEvent event = display.NextEvent(timeoutMs);
-         event.kind != platform::InputEvent::Kind::None; event = display.NextEvent(0))
-        queue.PostInput(event);
-}
-
-} // namespace
-
 BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags)
 {
-    PumpInput(0);
+    platform::PumpInput(0);
     return platform::MessageQueue::Instance().Peek(msg, window, filterMin, filterMax,
                                                    (removeFlags & PM_REMOVE) != 0)
                ? TRUE
@@ -38,7 +22,7 @@ BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax)
 {
     MSG found{};
     while (!PeekMessageA(&found, window, filterMin, filterMax, PM_REMOVE))
-        PumpInput(10);
+        platform::PumpInput(10);
     if (msg != nullptr)
         *msg = found;
     return found.message != WM_QUIT ? TRUE : FALSE;

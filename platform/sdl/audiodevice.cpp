@@ -1,14 +1,14 @@
 // Opening SDL's audio device, its callback and its lock.
 #include "platform/sdl/audiodevice.h"
 
-#include <SDL.h>
+#include "platform/sdl/sdlsubsystem.h"
 
 namespace platform
 {
 
 std::unique_ptr<AudioDevice> AudioDevice::Open(Source source, void* context)
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    if (!InitSdlSubsystem(SDL_INIT_AUDIO))
         return nullptr;
     std::unique_ptr<AudioDevice> device(new AudioDevice);
     device->m_Source = source;

@@ -3,6 +3,7 @@
 #include "platform/sdl/display.h"
 
 #include "platform/sdl/inputtranslation.h"
+#include "platform/sdl/sdlsubsystem.h"
 
 #include "platform/win32/clock.h"
 #include "platform/win32/testseams.h"
@@ -35,6 +36,13 @@ struct TextureDeleter
 };
 
 constexpr int kDefaultRefreshRate = 60;
+
+// Video drivers that draw nowhere a player could see.
+bool IsInvisibleDriver(const char* driver)
+{
+    return SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0 ||
+           SDL_strcasecmp(driver, "evdev") == 0;
+}
 // This many presents in a row that came back at once mean that the driver
 // ignores vsync; the refresh period is then waited out by hand.
 constexpr int kPresentsBeforeDistrustingVsync = 8;
@@ -84,11 +92,20 @@ bool Display::Impl::VideoAvailable()
     if (!videoTried)
     {
         videoTried = true;
-        // Without any display server SDL would pick a driver that shows nothing.
+        const char* requested = std::getenv("SDL_VIDEODRIVER");
         const bool server = std::getenv("DISPLAY") != nullptr ||
-                            std::getenv("WAYLAND_DISPLAY") != nullptr ||
-                            std::getenv("SDL_VIDEODRIVER") != nullptr;
-        videoAvailable = server && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+                            std::getenv("WAYLAND_DISPLAY") != nullptr || requested != nullptr;
+        videoAvailable = server && InitSdlSubsystem(SDL_INIT_VIDEO);
+        // A display server that is not there (a stale DISPLAY, a server not up
+        // yet) makes SDL fall through to a driver that shows nothing; such a
+        // game would wait where nobody sees it. Only asked for by name.
+        const char* driver = videoAvailable ? SDL_GetCurrentVideoDriver() : nullptr;
+        if (driver != nullptr && IsInvisibleDriver(driver) &&
+            (requested == nullptr || SDL_strcasecmp(requested, driver) != 0))
+        {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            videoAvailable = false;
+        }
     }
     return videoAvailable;
 }

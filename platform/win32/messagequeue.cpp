@@ -58,23 +58,39 @@ void MessageQueue::SetInputWindow(HWND window)
 
 void MessageQueue::PostInput(const InputEvent& event)
 {
+    m_Input.push_back(event);
+}
+
+bool MessageQueue::TakeInput(InputEvent& event)
+{
+    if (m_Input.empty())
+        return false;
+    event = std::move(m_Input.front());
+    m_Input.pop_front();
     if (event.IsMouse())
         m_Cursor = {event.x, event.y};
+    return true;
+}
+
+MSG MessageQueue::MessageOf(const InputEvent& event) const
+{
     switch (event.kind)
     {
     case InputEvent::Kind::KeyDown:
         // Repeat count 1; a held key arrives as further presses.
-        Post(m_hInputWindow, WM_KEYDOWN, event.key, 1);
-        break;
+        return Make(m_hInputWindow, WM_KEYDOWN, event.key, 1);
     case InputEvent::Kind::MouseDown:
-        Post(m_hInputWindow, WM_LBUTTONDOWN, kLeftButton, MakePointParam(event.x, event.y));
-        break;
+    {
+        MSG msg =
+            Make(m_hInputWindow, WM_LBUTTONDOWN, kLeftButton, MakePointParam(event.x, event.y));
+        msg.pt = {event.x, event.y};
+        return msg;
+    }
     case InputEvent::Kind::Close:
-        Post(m_hInputWindow, WM_CLOSE, 0, 0);
-        break;
+        return Make(m_hInputWindow, WM_CLOSE, 0, 0);
     default:
         // Movement is read with GetCursorPos; typed text only by the dialogs.
-        break;
+        return {};
     }
 }
 
@@ -88,6 +104,25 @@ bool MessageQueue::Peek(MSG* msg, HWND window, UINT filterMin, UINT filterMax, b
             *msg = *it;
         if (remove)
             m_Messages.erase(it);
+        return true;
+    }
+    // Input that makes no message is passed over for good once it is first in line.
+    InputEvent passed;
+    while (!m_Input.empty() && MessageOf(m_Input.front()).message == 0)
+        TakeInput(passed);
+    for (auto it = m_Input.begin(); it != m_Input.end(); ++it)
+    {
+        const MSG input = MessageOf(*it);
+        if (input.message == 0 || !Matches(input, window, filterMin, filterMax))
+            continue;
+        if (msg != nullptr)
+            *msg = input;
+        if (remove)
+        {
+            if (it->IsMouse())
+                m_Cursor = {it->x, it->y};
+            m_Input.erase(it);
+        }
         return true;
     }
     const MSG quit = Make(nullptr, WM_QUIT, static_cast<WPARAM>(m_nExitCode), 0);
@@ -105,6 +140,7 @@ bool MessageQueue::Peek(MSG* msg, HWND window, UINT filterMin, UINT filterMax, b
 void MessageQueue::Clear()
 {
     m_Messages.clear();
+    m_Input.clear();
     m_bQuit = false;
     m_nExitCode = 0;
     m_hInputWindow = nullptr;

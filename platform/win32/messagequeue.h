@@ -5,12 +5,12 @@
 
 #include "platform/win32/win32.h"
 
+#include "platform/win32/inputevent.h"
+
 #include <deque>
 
 namespace platform
 {
-
-struct InputEvent;
 
 class MessageQueue
 {
@@ -23,8 +23,12 @@ public:
 
     // Input messages are addressed to this window (the frame window).
     void SetInputWindow(HWND window);
-    // The window's input, turned into the messages the game handles.
+    // The window's input, kept in the order it came until the main loop takes
+    // it as window messages or a modal box takes it as it is: one queue, so
+    // input that came before a box opened goes to the box, never after it.
     void PostInput(const InputEvent& event);
+    // The oldest input not yet taken; false when none waits.
+    bool TakeInput(InputEvent& event);
 
     // The first message for the window (null: any) within [filterMin, filterMax]
     // (both 0: all), taken out of the queue when remove is set.
@@ -36,8 +40,11 @@ public:
 private:
     MessageQueue() = default;
     MSG Make(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
+    // The window message an input event stands for; message 0 for none.
+    MSG MessageOf(const InputEvent& event) const;
 
     std::deque<MSG> m_Messages;
+    std::deque<InputEvent> m_Input;
     bool m_bQuit = false;
     int m_nExitCode = 0;
     HWND m_hInputWindow = nullptr;
