@@ -15,12 +15,6 @@ HBITMAP LoadBitmapByName(const char* name)
     return static_cast<HBITMAP>(image);
 }
 
-int ReadByte(std::FILE* file)
-{
-    const int value = std::fgetc(file);
-    return value == EOF ? 0 : value;
-}
-
 } // namespace
 
 DWORD PlacementCaps(int placement)
@@ -119,19 +113,4 @@ HRESULT ReloadBitmap(IDirectDrawSurface4* surface, const char* name)
         OutputDebugStringA("ddcopybitmap failed\n");
     DeleteObject(bitmap);
     return result;
-}
-
-WORD ReadWordBE(std::FILE* file)
-{
-    const int high = ReadByte(file);
-    const int low = ReadByte(file);
-    return static_cast<WORD>((high << 8) | low);
-}
-
-DWORD ReadLongBE(std::FILE* file)
-{
-    DWORD value = 0;
-    for (int i = 0; i < 4; ++i)
-        value = (value << 8) | static_cast<DWORD>(ReadByte(file));
-    return value;
 }
