@@ -5,6 +5,7 @@
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
 #include "game/cfield.h"
+#include "game/fieldgeometry.h"
 #include "game/score.h"
 #include "sound/cdxsoundbuffer.h"
 #include "ui/cbuttonmenu.h"
@@ -27,9 +28,6 @@ constexpr const char* NO_PLACE_MESSAGE = "%d Punkte reichen leider nicht aus um\
                                          "chsten Mal\nwird es besser!";
 constexpr const char* OUTSIDE_COMMENT = "Ins Feld musste schiessen!";
 constexpr const char* MISS_COMMENT = "Du Blindfisch ! Kannste nicht zielen!";
-
-// The field's rows end at the bottom edge of the 480-pixel screen.
-constexpr int SCREEN_ROWS_OF_TILES = 24;
 
 } // namespace
 
@@ -137,7 +135,7 @@ void CMainFrame::Shoot(int x, int y)
 
     const int tileWidth = m_pBlackImage->m_nWidth;
     const int tileHeight = m_pBlackImage->m_nHeight;
-    if (x > FIELD_COLUMNS * tileWidth || y < (SCREEN_ROWS_OF_TILES - tileHeight) * FIELD_ROWS)
+    if (x > FieldRight(tileWidth) || y < FieldTop(tileHeight))
     {
         m_Comment.Set(0, OUTSIDE_COMMENT);
         PlayOnce(m_pClickSound);

@@ -5,6 +5,7 @@
 #include "app/cmainframe.h"
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
+#include "display/screensize.h"
 #include "ui/cbuttonmenu.h"
 #include "ui/cmessagedlg.h"
 
@@ -14,8 +15,6 @@ namespace
 // The game screen's very dark green; every other screen is black.
 constexpr DWORD GAME_BACKGROUND = 0x0100;
 constexpr int QUESTION = 4; // Ja and Nein
-constexpr LONG SCREEN_WIDTH = 640;
-constexpr LONG SCREEN_HEIGHT = 480;
 
 } // namespace
 

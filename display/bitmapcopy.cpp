@@ -1,5 +1,7 @@
 #include "display/bitmapcopy.h"
 
+#include "display/cdxsurface.h"
+
 namespace
 {
 
@@ -19,9 +21,9 @@ HBITMAP LoadBitmapByName(const char* name)
 
 DWORD PlacementCaps(int placement)
 {
-    if (placement == 0)
+    if (placement == PLACEMENT_VIDEO_MEMORY)
         return DDSCAPS_VIDEOMEMORY;
-    if (placement == 1)
+    if (placement == PLACEMENT_SYSTEM_MEMORY)
         return DDSCAPS_SYSTEMMEMORY;
     return 0;
 }

@@ -4,8 +4,7 @@
 
 #include "platform/ddraw/ddraw.h"
 
-// Where an off-screen surface lives: 0 video memory, 1 system memory, any
-// other value lets DirectDraw choose.
+// The capability bits of a SurfacePlacement.
 DWORD PlacementCaps(int placement);
 
 // A new off-screen surface holding the bitmap resource of that name or, failing

@@ -3,6 +3,7 @@
 
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
+#include "display/screensize.h"
 #include "ui/cbuttonmenu.h"
 #include "ui/cmessagedlg.h"
 
@@ -16,7 +17,6 @@ constexpr int DEFAULT_TOP_SCORE = 37000;
 constexpr int DEFAULT_SCORE_STEP = 2000;
 constexpr int SORT_PASSES = 12;
 
-constexpr int SCREEN_WIDTH = 640;
 constexpr int TITLE_Y = 25;
 constexpr int BUTTONS_X = 500;
 constexpr int BUTTONS_Y = 240;
@@ -166,8 +166,8 @@ void CHighscores::SetTitle(CdxSurface* title)
 void CHighscores::Init(CdxScreen* screen)
 {
     m_pScreen = screen;
-    auto reset = std::make_unique<CdxSurface>(screen, "BMP_RESET", 2);
-    auto back = std::make_unique<CdxSurface>(screen, "BMP_BACK", 2);
+    auto reset = std::make_unique<CdxSurface>(screen, "BMP_RESET", PLACEMENT_DISPLAY_CHOOSES);
+    auto back = std::make_unique<CdxSurface>(screen, "BMP_BACK", PLACEMENT_DISPLAY_CHOOSES);
     // Keying an image that did not load raises; then neither button exists,
     // so nothing missing is drawn or hit.
     reset->SetColourKey(0);
