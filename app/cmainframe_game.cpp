@@ -9,12 +9,12 @@
 #include "game/score.h"
 #include "sound/cdxsoundbuffer.h"
 #include "ui/cbuttonmenu.h"
+#include "ui/cdialogscope.h"
 #include "ui/cmessagedlg.h"
 
 namespace
 {
 
-constexpr int MESSAGE = 0; // OK alone
 constexpr COLORREF TEXT_COLOUR = 255;
 
 constexpr const char* NEW_GAME_QUESTION = "Wollen Sie Ihr aktuelles Spiel beenden?";
@@ -65,11 +65,11 @@ void CMainFrame::Tick()
 void CMainFrame::GameOver()
 {
     // One showing of the cursor for all the dialogs of the end.
-    BeforeDialog();
+    const CDialogScope scope(m_pScreen, CDialogScope::Order::FlipFirst);
     if (m_pField->IsCleared())
     {
         CMessageDlg cleared;
-        cleared.Show(CLEARED_MESSAGE, "Gratulation", MESSAGE);
+        cleared.Show(CLEARED_MESSAGE, "Gratulation", CMessageDlg::MODE_NOTICE);
         m_nScore += SCORE_CLEARED_BONUS;
     }
 
@@ -79,7 +79,7 @@ void CMainFrame::GameOver()
         CString text;
         text.Format(PLACE_MESSAGE, m_nScore, place);
         CMessageDlg congratulation;
-        congratulation.Show(text, "Gratulation", MESSAGE);
+        congratulation.Show(text, "Gratulation", CMessageDlg::MODE_NOTICE);
         // However the dialog was closed: an unconfirmed name is empty and
         // entered all the same.
         CNameDlg name;
@@ -91,12 +91,11 @@ void CMainFrame::GameOver()
         CString text;
         text.Format(NO_PLACE_MESSAGE, m_nScore);
         CMessageDlg regret;
-        regret.Show(text, "Schlechte Nachricht", MESSAGE);
+        regret.Show(text, "Schlechte Nachricht", CMessageDlg::MODE_NOTICE);
     }
 
     m_bHighscoresAfterGame = true;
     m_nState = STATE_HIGHSCORES;
-    AfterDialog();
 }
 
 void CMainFrame::DrawGame(const POINT& cursor)

@@ -5,6 +5,7 @@
 #include "display/cdxsurface.h"
 #include "display/screensize.h"
 #include "ui/cbuttonmenu.h"
+#include "ui/cdialogscope.h"
 #include "ui/cmessagedlg.h"
 
 #include <memory>
@@ -148,14 +149,11 @@ void CHighscores::Save(const char* fileName)
 
 void CHighscores::WarnNotSaved()
 {
-    ShowCursor(TRUE);
-    if (m_pScreen && m_pScreen->m_pDirectDraw)
-        m_pScreen->m_pDirectDraw->FlipToGDISurface();
+    const CDialogScope scope(m_pScreen, CDialogScope::Order::CursorFirst);
     MessageBoxA(nullptr,
                 "Die Highscores konnten nicht gespeichert werden.\nDer Datentr\xE4ger oder die "
                 "Datei ist schreibgesch\xFCtzt.",
                 "Warnung", MB_OK);
-    ShowCursor(FALSE);
 }
 
 void CHighscores::SetTitle(CdxSurface* title)
@@ -214,14 +212,11 @@ bool CHighscores::OnClick(int x, int y)
         return false;
     if (item == ITEM_RESET)
     {
-        ShowCursor(TRUE);
-        if (m_pScreen->m_pDirectDraw)
-            m_pScreen->m_pDirectDraw->FlipToGDISurface();
+        const CDialogScope scope(m_pScreen, CDialogScope::Order::CursorFirst);
         CMessageDlg question;
-        if (question.Show("Wollen Sie Ihre hart erarbeiteten Rekorde\nl\xF6schen?", "Frage", 4) ==
-            IDYES)
+        if (question.Show("Wollen Sie Ihre hart erarbeiteten Rekorde\nl\xF6schen?", "Frage",
+                          CMessageDlg::MODE_QUESTION) == IDYES)
             SetDefaults();
-        ShowCursor(FALSE);
     }
     return true;
 }
