@@ -3,12 +3,11 @@
 #include "display/cdxerror.h"
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
+#include "display/screensize.h"
 
 namespace
 {
 
-constexpr int SCREEN_WIDTH = 640;
-constexpr int SCREEN_HEIGHT = 480;
 constexpr unsigned LOGO_MILLISECONDS = 2500;
 constexpr unsigned PRESENTS_MILLISECONDS = 1500;
 constexpr const char* MEMORY_MESSAGE = "Haupt- , Videospeicher ist ausgelastet.";
@@ -37,8 +36,8 @@ void CIntro::Run()
     try
     {
         // Drawn opaque: neither image gets a colour key.
-        m_pPresents = new CdxSurface(m_pScreen, "BMP_PRESENTS", 2);
-        m_pLogo = new CdxSurface(m_pScreen, "BMP_LOGO", 2);
+        m_pPresents = new CdxSurface(m_pScreen, "BMP_PRESENTS", PLACEMENT_DISPLAY_CHOOSES);
+        m_pLogo = new CdxSurface(m_pScreen, "BMP_LOGO", PLACEMENT_DISPLAY_CHOOSES);
     }
     catch (const CdxError&)
     {

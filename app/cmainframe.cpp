@@ -6,6 +6,7 @@
 #include "display/cdxerror.h"
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
+#include "display/screensize.h"
 #include "game/cfield.h"
 #include "sound/cdxsound.h"
 #include "sound/cdxsoundbuffer.h"
@@ -17,11 +18,6 @@
 
 namespace
 {
-
-constexpr DWORD SCREEN_WIDTH = 640;
-constexpr DWORD SCREEN_HEIGHT = 480;
-// DirectDraw chooses where an image lives.
-constexpr int PLACEMENT = 2;
 
 constexpr const char* VIDEO_MODE_MESSAGE =
     "Ihre Grafikkarte unterst\xFCtzt den gebrauchten\nVideomodus nicht!";
@@ -123,13 +119,14 @@ void CMainFrame::InitDisplay()
     m_pScreen = new CdxScreen;
     try
     {
-        m_pScreen->CreateFullScreen(m_hWnd, SCREEN_WIDTH, SCREEN_HEIGHT, 16, 0);
+        m_pScreen->CreateFullScreen(m_hWnd, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS_PER_PIXEL, 0);
     }
     catch (const CdxError&)
     {
         try
         {
-            m_pScreen->CreateFullScreen(m_hWnd, SCREEN_WIDTH, SCREEN_HEIGHT, 8, 0);
+            m_pScreen->CreateFullScreen(m_hWnd, SCREEN_WIDTH, SCREEN_HEIGHT,
+                                        SCREEN_FALLBACK_BITS_PER_PIXEL, 0);
         }
         catch (const CdxError&)
         {
@@ -156,7 +153,7 @@ void CMainFrame::InitDisplay()
 
 CdxSurface* CMainFrame::LoadKeyedImage(const char* name)
 {
-    auto image = std::make_unique<CdxSurface>(m_pScreen, name, PLACEMENT);
+    auto image = std::make_unique<CdxSurface>(m_pScreen, name, PLACEMENT_DISPLAY_CHOOSES);
     // Raises when the load left the surface without an image.
     image->SetColourKey(0);
     return image.release();
@@ -169,10 +166,12 @@ void CMainFrame::InitMenus()
     try
     {
         for (std::size_t i = 0; i < buttons.size(); ++i)
-            buttons[i] = std::make_unique<CdxSurface>(m_pScreen, MENU_BUTTONS[i], PLACEMENT);
+            buttons[i] =
+                std::make_unique<CdxSurface>(m_pScreen, MENU_BUTTONS[i], PLACEMENT_DISPLAY_CHOOSES);
         m_pMainMenu = new CButtonMenu;
         m_pGameMenu = new CButtonMenu;
-        miniButton = std::make_unique<CdxSurface>(m_pScreen, "BMP_NEWGAMEMINI", PLACEMENT);
+        miniButton =
+            std::make_unique<CdxSurface>(m_pScreen, "BMP_NEWGAMEMINI", PLACEMENT_DISPLAY_CHOOSES);
         bool loaded = miniButton->m_pSurface != nullptr;
         for (const auto& button : buttons)
             loaded = loaded && button->m_pSurface != nullptr;

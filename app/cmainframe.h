@@ -60,10 +60,6 @@ private:
     void MenuAction(int index);
     void Leave();
     void ShowAbout();
-    // Around every dialog: the desktop surface made visible and the system
-    // cursor shown; afterwards the cursor hidden again.
-    void BeforeDialog();
-    void AfterDialog();
     int Ask(const char* question);
 
     // The game.

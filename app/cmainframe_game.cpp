@@ -5,15 +5,16 @@
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
 #include "game/cfield.h"
+#include "game/fieldgeometry.h"
 #include "game/score.h"
 #include "sound/cdxsoundbuffer.h"
 #include "ui/cbuttonmenu.h"
+#include "ui/cdialogscope.h"
 #include "ui/cmessagedlg.h"
 
 namespace
 {
 
-constexpr int MESSAGE = 0; // OK alone
 constexpr COLORREF TEXT_COLOUR = 255;
 
 constexpr const char* NEW_GAME_QUESTION = "Wollen Sie Ihr aktuelles Spiel beenden?";
@@ -27,9 +28,6 @@ constexpr const char* NO_PLACE_MESSAGE = "%d Punkte reichen leider nicht aus um\
                                          "chsten Mal\nwird es besser!";
 constexpr const char* OUTSIDE_COMMENT = "Ins Feld musste schiessen!";
 constexpr const char* MISS_COMMENT = "Du Blindfisch ! Kannste nicht zielen!";
-
-// The field's rows end at the bottom edge of the 480-pixel screen.
-constexpr int SCREEN_ROWS_OF_TILES = 24;
 
 } // namespace
 
@@ -67,11 +65,11 @@ void CMainFrame::Tick()
 void CMainFrame::GameOver()
 {
     // One showing of the cursor for all the dialogs of the end.
-    BeforeDialog();
+    const CDialogScope scope(m_pScreen, CDialogScope::Order::FlipFirst);
     if (m_pField->IsCleared())
     {
         CMessageDlg cleared;
-        cleared.Show(CLEARED_MESSAGE, "Gratulation", MESSAGE);
+        cleared.Show(CLEARED_MESSAGE, "Gratulation", CMessageDlg::MODE_NOTICE);
         m_nScore += SCORE_CLEARED_BONUS;
     }
 
@@ -81,7 +79,7 @@ void CMainFrame::GameOver()
         CString text;
         text.Format(PLACE_MESSAGE, m_nScore, place);
         CMessageDlg congratulation;
-        congratulation.Show(text, "Gratulation", MESSAGE);
+        congratulation.Show(text, "Gratulation", CMessageDlg::MODE_NOTICE);
         // However the dialog was closed: an unconfirmed name is empty and
         // entered all the same.
         CNameDlg name;
@@ -93,12 +91,11 @@ void CMainFrame::GameOver()
         CString text;
         text.Format(NO_PLACE_MESSAGE, m_nScore);
         CMessageDlg regret;
-        regret.Show(text, "Schlechte Nachricht", MESSAGE);
+        regret.Show(text, "Schlechte Nachricht", CMessageDlg::MODE_NOTICE);
     }
 
     m_bHighscoresAfterGame = true;
     m_nState = STATE_HIGHSCORES;
-    AfterDialog();
 }
 
 void CMainFrame::DrawGame(const POINT& cursor)
@@ -137,7 +134,7 @@ void CMainFrame::Shoot(int x, int y)
 
     const int tileWidth = m_pBlackImage->m_nWidth;
     const int tileHeight = m_pBlackImage->m_nHeight;
-    if (x > FIELD_COLUMNS * tileWidth || y < (SCREEN_ROWS_OF_TILES - tileHeight) * FIELD_ROWS)
+    if (x > FieldRight(tileWidth) || y < FieldTop(tileHeight))
     {
         m_Comment.Set(0, OUTSIDE_COMMENT);
         PlayOnce(m_pClickSound);

@@ -5,7 +5,9 @@
 #include "app/cmainframe.h"
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
+#include "display/screensize.h"
 #include "ui/cbuttonmenu.h"
+#include "ui/cdialogscope.h"
 #include "ui/cmessagedlg.h"
 
 namespace
@@ -13,9 +15,6 @@ namespace
 
 // The game screen's very dark green; every other screen is black.
 constexpr DWORD GAME_BACKGROUND = 0x0100;
-constexpr int QUESTION = 4; // Ja and Nein
-constexpr LONG SCREEN_WIDTH = 640;
-constexpr LONG SCREEN_HEIGHT = 480;
 
 } // namespace
 
@@ -202,32 +201,16 @@ void CMainFrame::Leave()
     }
 }
 
-void CMainFrame::BeforeDialog()
-{
-    if (m_pScreen && m_pScreen->m_pDirectDraw)
-        m_pScreen->m_pDirectDraw->FlipToGDISurface();
-    ShowCursor(TRUE);
-}
-
-void CMainFrame::AfterDialog()
-{
-    // The next frame's flip shows the game again.
-    ShowCursor(FALSE);
-}
-
 void CMainFrame::ShowAbout()
 {
-    BeforeDialog();
+    const CDialogScope scope(m_pScreen, CDialogScope::Order::FlipFirst);
     CAboutDlg about;
     about.DoModal();
-    AfterDialog();
 }
 
 int CMainFrame::Ask(const char* question)
 {
-    BeforeDialog();
+    const CDialogScope scope(m_pScreen, CDialogScope::Order::FlipFirst);
     CMessageDlg dialog;
-    const int answer = dialog.Show(question, "Frage", QUESTION);
-    AfterDialog();
-    return answer;
+    return dialog.Show(question, "Frage", CMessageDlg::MODE_QUESTION);
 }

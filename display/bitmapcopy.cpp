@@ -1,5 +1,7 @@
 #include "display/bitmapcopy.h"
 
+#include "display/cdxsurface.h"
+
 namespace
 {
 
@@ -15,19 +17,13 @@ HBITMAP LoadBitmapByName(const char* name)
     return static_cast<HBITMAP>(image);
 }
 
-int ReadByte(std::FILE* file)
-{
-    const int value = std::fgetc(file);
-    return value == EOF ? 0 : value;
-}
-
 } // namespace
 
 DWORD PlacementCaps(int placement)
 {
-    if (placement == 0)
+    if (placement == PLACEMENT_VIDEO_MEMORY)
         return DDSCAPS_VIDEOMEMORY;
-    if (placement == 1)
+    if (placement == PLACEMENT_SYSTEM_MEMORY)
         return DDSCAPS_SYSTEMMEMORY;
     return 0;
 }
@@ -119,19 +115,4 @@ HRESULT ReloadBitmap(IDirectDrawSurface4* surface, const char* name)
         OutputDebugStringA("ddcopybitmap failed\n");
     DeleteObject(bitmap);
     return result;
-}
-
-WORD ReadWordBE(std::FILE* file)
-{
-    const int high = ReadByte(file);
-    const int low = ReadByte(file);
-    return static_cast<WORD>((high << 8) | low);
-}
-
-DWORD ReadLongBE(std::FILE* file)
-{
-    DWORD value = 0;
-    for (int i = 0; i < 4; ++i)
-        value = (value << 8) | static_cast<DWORD>(ReadByte(file));
-    return value;
 }

@@ -1,14 +1,10 @@
 // Getting images into DirectDraw surfaces by name: a bitmap resource of the
 // program or a bitmap file, copied through GDI into a new or restored surface.
-// Also the big-endian readers of the Photoshop loader.
 #pragma once
 
 #include "platform/ddraw/ddraw.h"
 
-#include <cstdio>
-
-// Where an off-screen surface lives: 0 video memory, 1 system memory, any
-// other value lets DirectDraw choose.
+// The capability bits of a SurfacePlacement.
 DWORD PlacementCaps(int placement);
 
 // A new off-screen surface holding the bitmap resource of that name or, failing
@@ -24,8 +20,3 @@ HRESULT CopyBitmapToSurface(IDirectDrawSurface4* surface, HBITMAP bitmap, int x,
 
 // Copies the named bitmap into a surface again after its memory was restored.
 HRESULT ReloadBitmap(IDirectDrawSurface4* surface, const char* name);
-
-// The next 2 or 4 bytes as an unsigned big-endian number. Bytes past the end
-// of the file count as 0; the caller checks feof.
-WORD ReadWordBE(std::FILE* file);
-DWORD ReadLongBE(std::FILE* file);

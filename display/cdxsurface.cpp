@@ -8,10 +8,8 @@
 #include "display/psdreader.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,19 +30,6 @@ LONG ClampToLong(double value)
     constexpr double low = std::numeric_limits<LONG>::min();
     constexpr double high = std::numeric_limits<LONG>::max();
     return static_cast<LONG>(value < low ? low : (value > high ? high : value));
-}
-
-struct FileCloser
-{
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-bool StartsWithPsdSignature(std::FILE* file)
-{
-    char signature[4] = {};
-    return std::fread(signature, 1, sizeof(signature), file) == sizeof(signature) &&
-           std::memcmp(signature, "8BPS", sizeof(signature)) == 0;
 }
 
 } // namespace
@@ -224,9 +209,7 @@ int CdxSurface::Load(CdxScreen* screen, const char* name, int placement)
     IDirectDraw4* directDraw = DirectDrawOf(screen);
 
     // A Photoshop file of that name takes precedence over the resource.
-    bool photoshop = false;
-    if (FilePtr file{std::fopen(name, "rb")})
-        photoshop = StartsWithPsdSignature(file.get());
+    const bool photoshop = IsPsdFile(name);
 
     ReleaseSurface();
     if (photoshop)
@@ -249,40 +232,9 @@ int CdxSurface::Load(CdxScreen* screen, const char* name, int placement)
 
 int CdxSurface::LoadPsd(CdxScreen* screen, const char* name, int placement)
 {
-    FilePtr file{std::fopen(name, "rb")};
-    if (!file)
-        return 0;
-    std::FILE* in = file.get();
-    if (!StartsWithPsdSignature(in) || ReadWordBE(in) != 1)
-        return 0;
-    ReadLongBE(in); // reserved
-    ReadWordBE(in);
-    const WORD channels = ReadWordBE(in);
-    if (channels > 24)
-        return 0;
-    const DWORD height = ReadLongBE(in);
-    const DWORD width = ReadLongBE(in);
-    m_nHeight = static_cast<int>(height);
-    m_nWidth = static_cast<int>(width);
-    if (ReadWordBE(in) != 8 || ReadWordBE(in) != 3 || std::feof(in))
-        return 0;
-    // Colour mode data, image resources, layer and mask information.
-    for (int section = 0; section < 3; ++section)
-    {
-        const DWORD length = ReadLongBE(in);
-        if (std::feof(in))
-            return 0;
-        if (length != 0 && std::fseek(in, static_cast<long>(length), SEEK_CUR) != 0)
-            return 0;
-    }
-    const WORD compression = ReadWordBE(in);
-    if (std::feof(in) || compression > 1)
-        return 0;
-
     std::vector<std::uint8_t> pixels;
-    if (!ReadPsdImageData(in, channels, width, height, compression, pixels))
+    if (!ReadPsdFile(name, m_nWidth, m_nHeight, pixels))
         return 0;
-    file.reset();
 
     if (!Create(screen, m_nWidth, m_nHeight, placement))
         return 0;

@@ -7,6 +7,15 @@
 
 class CdxScreen;
 
+// Where a surface's memory lies, the placement argument below; any value past
+// these lets DirectDraw choose as well.
+enum SurfacePlacement : int
+{
+    PLACEMENT_VIDEO_MEMORY = 0,
+    PLACEMENT_SYSTEM_MEMORY = 1,
+    PLACEMENT_DISPLAY_CHOOSES = 2,
+};
+
 class CdxSurface
 {
     friend class CdxScreen;
@@ -33,8 +42,7 @@ public:
     virtual HRESULT MirrorVertical(int, int, int);
     virtual void Placeholder(int, int, int, int, int);
 
-    // 1 on success, 0 on failure. Placement: 0 video memory, 1 system memory,
-    // anything else lets DirectDraw choose.
+    // 1 on success, 0 on failure.
     int Create(CdxScreen* screen, int width, int height, int placement);
     // The name is kept, not copied: it must live as long as the surface.
     int Load(CdxScreen* screen, const char* name, int placement);

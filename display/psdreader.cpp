@@ -1,10 +1,40 @@
+// Reads Photoshop documents: the header and its sections, then the channels.
 #include "display/psdreader.h"
+
+#include "platform/win32/byteorder.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace
 {
+
+struct FileCloser
+{
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+constexpr char kSignature[4] = {'8', 'B', 'P', 'S'};
+constexpr std::uint16_t kVersion = 1;
+constexpr std::uint16_t kMaxChannels = 24;
+constexpr std::uint16_t kDepth = 8;
+constexpr std::uint16_t kModeRgb = 3;
+
+// Signature, version, six reserved bytes, channels, height, width, depth, mode.
+constexpr std::size_t kHeaderSize = 26;
+constexpr std::size_t kVersionAt = 4;
+constexpr std::size_t kChannelsAt = 12;
+constexpr std::size_t kHeightAt = 14;
+constexpr std::size_t kWidthAt = 18;
+constexpr std::size_t kDepthAt = 22;
+constexpr std::size_t kModeAt = 24;
+
+// Colour mode data, image resources, layer and mask information.
+constexpr int kSkippedSections = 3;
 
 constexpr std::uint32_t COMPRESSION_RAW = 0;
 constexpr std::uint32_t COMPRESSION_PACKBITS = 1;
@@ -74,8 +104,7 @@ bool ReadPackBits(Source& source, std::uint8_t* pixels, std::size_t count)
     return true;
 }
 
-} // namespace
-
+// The channels from the file's current position, as ReadPsdFile describes.
 bool ReadPsdImageData(std::FILE* file, std::uint32_t channels, std::uint32_t width,
                       std::uint32_t height, std::uint32_t compression,
                       std::vector<std::uint8_t>& pixels)
@@ -136,4 +165,71 @@ bool ReadPsdImageData(std::FILE* file, std::uint32_t channels, std::uint32_t wid
         }
     }
     return true;
+}
+
+bool HasSignature(const std::uint8_t* bytes, std::size_t size)
+{
+    return size >= sizeof(kSignature) && std::memcmp(bytes, kSignature, sizeof(kSignature)) == 0;
+}
+
+// The next big-endian number of N bytes; false when the file ends first.
+template <std::size_t N> bool ReadNumber(std::FILE* file, std::uint32_t& value)
+{
+    std::uint8_t bytes[N];
+    if (std::fread(bytes, 1, N, file) != N)
+        return false;
+    if constexpr (N == 2)
+        value = platform::ReadBigEndian16(bytes);
+    else
+        value = platform::ReadBigEndian32(bytes);
+    return true;
+}
+
+} // namespace
+
+bool IsPsdFile(const char* path)
+{
+    FilePtr file{std::fopen(path, "rb")};
+    if (!file)
+        return false;
+    std::uint8_t signature[sizeof(kSignature)];
+    return HasSignature(signature, std::fread(signature, 1, sizeof(signature), file.get()));
+}
+
+bool ReadPsdFile(const char* path, int& width, int& height, std::vector<std::uint8_t>& pixels)
+{
+    FilePtr file{std::fopen(path, "rb")};
+    if (!file)
+        return false;
+    std::FILE* in = file.get();
+
+    // Bytes past the end read as 0; a short header fails after the size is taken.
+    std::uint8_t header[kHeaderSize] = {};
+    const std::size_t headerRead = std::fread(header, 1, kHeaderSize, in);
+    if (!HasSignature(header, headerRead) ||
+        platform::ReadBigEndian16(header + kVersionAt) != kVersion)
+        return false;
+    const std::uint16_t channels = platform::ReadBigEndian16(header + kChannelsAt);
+    if (channels > kMaxChannels)
+        return false;
+    const std::uint32_t imageHeight = platform::ReadBigEndian32(header + kHeightAt);
+    const std::uint32_t imageWidth = platform::ReadBigEndian32(header + kWidthAt);
+    height = static_cast<int>(imageHeight);
+    width = static_cast<int>(imageWidth);
+    if (platform::ReadBigEndian16(header + kDepthAt) != kDepth ||
+        platform::ReadBigEndian16(header + kModeAt) != kModeRgb || headerRead < kHeaderSize)
+        return false;
+
+    for (int section = 0; section < kSkippedSections; ++section)
+    {
+        std::uint32_t length = 0;
+        if (!ReadNumber<4>(in, length))
+            return false;
+        if (length != 0 && std::fseek(in, static_cast<long>(length), SEEK_CUR) != 0)
+            return false;
+    }
+    std::uint32_t compression = 0;
+    if (!ReadNumber<2>(in, compression))
+        return false;
+    return ReadPsdImageData(in, channels, imageWidth, imageHeight, compression, pixels);
 }

@@ -56,14 +56,13 @@ void CField::Draw(CdxScreen* screen)
     CollapseStep();
     const int w = m_pBlackImage->m_nWidth;
     const int h = m_pBlackImage->m_nHeight;
-    // The 20 rows end at the bottom edge of the 480-pixel screen.
-    const int top = (24 - h) * 20;
+    const int top = FieldTop(h);
     for (int column = 0; column < FIELD_COLUMNS; ++column)
         for (int row = 0; row < FIELD_ROWS; ++row)
         {
             CStone* stone = GetStone(column, row);
             if (stone->GetColour() != STONE_DESTROYED)
-                stone->Draw(screen, column * w, top + row * h);
+                stone->Draw(screen, FIELD_LEFT + column * w, top + row * h);
         }
 }
 
@@ -157,7 +156,8 @@ int CField::Shoot(int x, int y)
 {
     const int w = m_pBlackImage->m_nWidth;
     const int h = m_pBlackImage->m_nHeight;
-    const int fieldY = y - (480 - 20 * h);
+    const int fieldX = x - FIELD_LEFT;
+    const int fieldY = y - FieldTop(h);
 
     // Both borders of a cell count as inside and the last match wins, so a
     // border belongs to the cell right of it or below it; x = 30 * w still
@@ -166,7 +166,7 @@ int CField::Shoot(int x, int y)
     int hitRow = 0;
     for (int column = 0; column < FIELD_COLUMNS; ++column)
         for (int row = 0; row < FIELD_ROWS; ++row)
-            if (column * w <= x && x <= column * w + w && row * h <= fieldY &&
+            if (column * w <= fieldX && fieldX <= column * w + w && row * h <= fieldY &&
                 fieldY <= row * h + h)
             {
                 hitColumn = column;

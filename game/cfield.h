@@ -4,15 +4,12 @@
 #pragma once
 
 #include "game/cstone.h"
+#include "game/fieldgeometry.h"
 
 #include <array>
 
 class CdxScreen;
 class CdxSurface;
-
-constexpr int FIELD_COLUMNS = 30;
-constexpr int FIELD_ROWS = 20;
-constexpr int FIELD_CELLS = FIELD_COLUMNS * FIELD_ROWS;
 
 constexpr int DIRECTION_UP = 0;
 constexpr int DIRECTION_DOWN = 1;

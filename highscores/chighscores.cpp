@@ -3,7 +3,9 @@
 
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
+#include "display/screensize.h"
 #include "ui/cbuttonmenu.h"
+#include "ui/cdialogscope.h"
 #include "ui/cmessagedlg.h"
 
 #include <memory>
@@ -16,7 +18,6 @@ constexpr int DEFAULT_TOP_SCORE = 37000;
 constexpr int DEFAULT_SCORE_STEP = 2000;
 constexpr int SORT_PASSES = 12;
 
-constexpr int SCREEN_WIDTH = 640;
 constexpr int TITLE_Y = 25;
 constexpr int BUTTONS_X = 500;
 constexpr int BUTTONS_Y = 240;
@@ -148,14 +149,11 @@ void CHighscores::Save(const char* fileName)
 
 void CHighscores::WarnNotSaved()
 {
-    ShowCursor(TRUE);
-    if (m_pScreen && m_pScreen->m_pDirectDraw)
-        m_pScreen->m_pDirectDraw->FlipToGDISurface();
+    const CDialogScope scope(m_pScreen, CDialogScope::Order::CursorFirst);
     MessageBoxA(nullptr,
                 "Die Highscores konnten nicht gespeichert werden.\nDer Datentr\xE4ger oder die "
                 "Datei ist schreibgesch\xFCtzt.",
                 "Warnung", MB_OK);
-    ShowCursor(FALSE);
 }
 
 void CHighscores::SetTitle(CdxSurface* title)
@@ -166,8 +164,8 @@ void CHighscores::SetTitle(CdxSurface* title)
 void CHighscores::Init(CdxScreen* screen)
 {
     m_pScreen = screen;
-    auto reset = std::make_unique<CdxSurface>(screen, "BMP_RESET", 2);
-    auto back = std::make_unique<CdxSurface>(screen, "BMP_BACK", 2);
+    auto reset = std::make_unique<CdxSurface>(screen, "BMP_RESET", PLACEMENT_DISPLAY_CHOOSES);
+    auto back = std::make_unique<CdxSurface>(screen, "BMP_BACK", PLACEMENT_DISPLAY_CHOOSES);
     // Keying an image that did not load raises; then neither button exists,
     // so nothing missing is drawn or hit.
     reset->SetColourKey(0);
@@ -214,14 +212,11 @@ bool CHighscores::OnClick(int x, int y)
         return false;
     if (item == ITEM_RESET)
     {
-        ShowCursor(TRUE);
-        if (m_pScreen->m_pDirectDraw)
-            m_pScreen->m_pDirectDraw->FlipToGDISurface();
+        const CDialogScope scope(m_pScreen, CDialogScope::Order::CursorFirst);
         CMessageDlg question;
-        if (question.Show("Wollen Sie Ihre hart erarbeiteten Rekorde\nl\xF6schen?", "Frage", 4) ==
-            IDYES)
+        if (question.Show("Wollen Sie Ihre hart erarbeiteten Rekorde\nl\xF6schen?", "Frage",
+                          CMessageDlg::MODE_QUESTION) == IDYES)
             SetDefaults();
-        ShowCursor(FALSE);
     }
     return true;
 }

@@ -1,7 +1,7 @@
 #include "sound/cdxsound.h"
 
-#include "display/errorreport.h"
 #include "sound/cdxsounderror.h"
+#include "sound/dsounderrorreport.h"
 
 CdxSound::CdxSound() = default;
 

@@ -1,5 +1,6 @@
 #include "sound/cdxsoundbuffer.h"
 
+#include "platform/win32/byteorder.h"
 #include "platform/win32/gamepath.h"
 #include "platform/win32/win32.h"
 #include "sound/cdxsound.h"
@@ -12,17 +13,6 @@ namespace
 {
 
 constexpr long kWavHeaderSize = 44;
-
-std::uint16_t Read16(const unsigned char* p)
-{
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t Read32(const unsigned char* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 // The debug line prints addresses and handles as 32-bit numbers.
 int AsDecimal(const void* pointer)
@@ -89,11 +79,11 @@ bool CdxSoundBuffer::LoadWav(int copy)
         return false;
     }
     // The layout is taken as fixed: format chunk at 20, data size at 40.
-    const WORD channels = Read16(header + 22);
-    const DWORD samplesPerSecond = Read32(header + 24);
-    const WORD blockAlign = Read16(header + 32);
-    const WORD bitsPerSample = Read16(header + 34);
-    const DWORD dataSize = Read32(header + 40);
+    const WORD channels = platform::ReadLittleEndian16(header + 22);
+    const DWORD samplesPerSecond = platform::ReadLittleEndian32(header + 24);
+    const WORD blockAlign = platform::ReadLittleEndian16(header + 32);
+    const WORD bitsPerSample = platform::ReadLittleEndian16(header + 34);
+    const DWORD dataSize = platform::ReadLittleEndian32(header + 40);
     try
     {
         CreateBuffer(copy, dataSize, samplesPerSecond, bitsPerSample, blockAlign, channels > 1);

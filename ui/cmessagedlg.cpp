@@ -50,8 +50,9 @@ void CMessageDlg::OnShowWindow(BOOL bShow, UINT nStatus)
     CDialog::OnShowWindow(bShow, nStatus);
     SetWindowText(m_strCaption);
     // The template has all three buttons; the mode picks OK or Ja and Nein.
-    const int question = m_nMode != 0 ? SW_SHOWNORMAL : SW_HIDE;
-    const int notice = m_nMode != 0 ? SW_HIDE : SW_SHOWNORMAL;
+    const bool asks = m_nMode != MODE_NOTICE;
+    const int question = asks ? SW_SHOWNORMAL : SW_HIDE;
+    const int notice = asks ? SW_HIDE : SW_SHOWNORMAL;
     GetDlgItem(IDC_MESSAGE_NO)->ShowWindow(question);
     GetDlgItem(IDC_MESSAGE_YES)->ShowWindow(question);
     GetDlgItem(IDC_MESSAGE_OK)->ShowWindow(notice);

@@ -1,5 +1,5 @@
-// The game's message box: a text under a caption, answered with OK alone
-// (mode 0) or with Ja and Nein (any other mode).
+// The game's message box: a text under a caption, answered with OK alone or
+// with Ja and Nein.
 #pragma once
 
 #include "platform/framework/framework.h"
@@ -12,6 +12,13 @@ public:
         IDD = 155
     };
 
+    // The modes the game passes to Show; any mode other than a notice asks too.
+    enum Mode : int
+    {
+        MODE_NOTICE = 0,   // OK alone
+        MODE_QUESTION = 4, // Ja and Nein
+    };
+
     explicit CMessageDlg(CWnd* pParent = nullptr);
 
     // IDYES, IDNO, IDOK, IDCANCEL when closed otherwise, or -1 when the dialog
@@ -19,7 +26,7 @@ public:
     int Show(CString text, CString caption, int mode);
 
     CString m_strText;
-    int m_nMode = 0;
+    int m_nMode = MODE_NOTICE;
     CString m_strCaption;
 
 protected:

@@ -1,5 +1,7 @@
 #include "platform/dsound/soundsamples.h"
 
+#include "platform/win32/byteorder.h"
+
 #include <algorithm>
 
 namespace platform
@@ -15,8 +17,7 @@ std::int32_t SampleAt(const BYTE* bytes, const WAVEFORMATEX& format, std::uint64
     const BYTE* p = bytes + frame * format.nBlockAlign;
     if (format.wBitsPerSample == 8)
         return (static_cast<std::int32_t>(p[channel]) - 128) * 256;
-    const BYTE* s = p + 2 * channel;
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(s[0] | (s[1] << 8)));
+    return static_cast<std::int16_t>(ReadLittleEndian16(p + 2 * channel));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The archive's buffering and its byte layout of integers and strings.
 #include "platform/framework/carchive.h"
 
+#include "platform/win32/byteorder.h"
 #include "platform/win32/codepage.h"
 
 #include <algorithm>
@@ -23,10 +24,10 @@ std::string Utf16ToCp1252(const std::vector<BYTE>& bytes)
     const std::size_t units = bytes.size() / 2;
     for (std::size_t i = 0; i < units; ++i)
     {
-        const char32_t unit = bytes[2 * i] | (bytes[2 * i + 1] << 8);
+        const char32_t unit = platform::ReadLittleEndian16(&bytes[2 * i]);
         if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units)
         {
-            const char32_t next = bytes[2 * i + 2] | (bytes[2 * i + 3] << 8);
+            const char32_t next = platform::ReadLittleEndian16(&bytes[2 * i + 2]);
             if (next >= 0xDC00 && next < 0xE000)
             {
                 platform::AppendUtf8(utf8, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
@@ -123,15 +124,14 @@ WORD CArchive::ReadWord()
 {
     BYTE bytes[2];
     ReadBytes(bytes, sizeof bytes);
-    return static_cast<WORD>(bytes[0] | (bytes[1] << 8));
+    return platform::ReadLittleEndian16(bytes);
 }
 
 DWORD CArchive::ReadDword()
 {
     BYTE bytes[4];
     ReadBytes(bytes, sizeof bytes);
-    return static_cast<DWORD>(bytes[0]) | (static_cast<DWORD>(bytes[1]) << 8) |
-           (static_cast<DWORD>(bytes[2]) << 16) | (static_cast<DWORD>(bytes[3]) << 24);
+    return platform::ReadLittleEndian32(bytes);
 }
 
 std::uint64_t CArchive::ReadLength(bool& wide)

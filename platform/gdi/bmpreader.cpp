@@ -1,5 +1,7 @@
 #include "platform/gdi/bmpreader.h"
 
+#include "platform/win32/byteorder.h"
+
 #include <cstdlib>
 
 namespace platform
@@ -12,18 +14,6 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::int64_t kMaxSide = 32768;
-
-std::uint16_t Word(std::span<const std::uint8_t> b, std::size_t at)
-{
-    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
-std::uint32_t Dword(std::span<const std::uint8_t> b, std::size_t at)
-{
-    return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(b[at + 2]) << 16) |
-           (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
 
 bool KnownDepth(int bits)
 {
@@ -50,16 +40,17 @@ std::unique_ptr<DiBitmap> BmpReader::Read(std::span<const std::uint8_t> bytes,
     const std::size_t size = bytes.size();
     if (size < infoOffset + kInfoHeaderSize)
         return nullptr;
-    const std::uint32_t headerSize = Dword(bytes, infoOffset);
+    const std::uint32_t headerSize = ReadLittleEndian32(bytes.data() + infoOffset);
     if (headerSize < kInfoHeaderSize || headerSize > size - infoOffset)
         return nullptr;
 
-    const auto width = static_cast<std::int32_t>(Dword(bytes, infoOffset + 4));
-    const auto rawHeight = static_cast<std::int32_t>(Dword(bytes, infoOffset + 8));
-    const int planes = Word(bytes, infoOffset + 12);
-    const int bits = Word(bytes, infoOffset + 14);
-    const std::uint32_t compression = Dword(bytes, infoOffset + 16);
-    const std::uint32_t coloursUsed = Dword(bytes, infoOffset + 32);
+    const auto width = static_cast<std::int32_t>(ReadLittleEndian32(bytes.data() + infoOffset + 4));
+    const auto rawHeight =
+        static_cast<std::int32_t>(ReadLittleEndian32(bytes.data() + infoOffset + 8));
+    const int planes = ReadLittleEndian16(bytes.data() + infoOffset + 12);
+    const int bits = ReadLittleEndian16(bytes.data() + infoOffset + 14);
+    const std::uint32_t compression = ReadLittleEndian32(bytes.data() + infoOffset + 16);
+    const std::uint32_t coloursUsed = ReadLittleEndian32(bytes.data() + infoOffset + 32);
 
     const bool topDown = rawHeight < 0;
     const std::int64_t height = std::llabs(static_cast<std::int64_t>(rawHeight));
@@ -92,7 +83,7 @@ std::unique_ptr<DiBitmap> BmpReader::Read(std::span<const std::uint8_t> bytes,
     std::size_t bitsOffset = paletteEnd;
     if (hasFileHeader)
     {
-        bitsOffset = Dword(bytes, 10);
+        bitsOffset = ReadLittleEndian32(bytes.data() + 10);
         if (bitsOffset < paletteOffset || bitsOffset > size)
             return nullptr;
     }

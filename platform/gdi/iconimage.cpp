@@ -1,6 +1,7 @@
 #include "platform/gdi/iconimage.h"
 
 #include "platform/gdi/bmpreader.h"
+#include "platform/win32/byteorder.h"
 #include "platform/win32/resources.h"
 
 #include <map>
@@ -12,12 +13,6 @@ namespace platform
 
 namespace
 {
-
-std::uint32_t Dword(const unsigned char* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 std::map<std::string, std::unique_ptr<IconImage>, std::less<>>& Cache()
 {
@@ -51,8 +46,8 @@ const IconImage* IconImage::Load(std::string_view name)
     // The reader has checked that the header and the rows fit into the bytes;
     // the opacity is the one thing it does not keep.
     const bool withAlpha = bitmap->BitsPerPixel() == 32;
-    const std::size_t pixelStart = Dword(resource->data + 10);
-    const bool topDown = static_cast<std::int32_t>(Dword(resource->data + 22)) < 0;
+    const std::size_t pixelStart = ReadLittleEndian32(resource->data + 10);
+    const bool topDown = static_cast<std::int32_t>(ReadLittleEndian32(resource->data + 22)) < 0;
     for (int y = 0; y < icon->m_nHeight; ++y)
     {
         const std::size_t row = static_cast<std::size_t>(topDown ? y : icon->m_nHeight - 1 - y);
