@@ -23,6 +23,12 @@ void CMainFrame::DrawFrame()
 {
     if (!HasDisplay())
         return;
+    ComposeFrame();
+    m_pScreen->Flip(1);
+}
+
+void CMainFrame::ComposeFrame()
+{
     POINT cursor{};
     GetCursorPos(&cursor);
     // A lost chain takes nothing, not even text, until the flip has restored
@@ -32,7 +38,6 @@ void CMainFrame::DrawFrame()
         DrawScreen(cursor);
         DrawCrosshair(cursor);
     }
-    m_pScreen->Flip(1);
 }
 
 void CMainFrame::DrawScreen(const POINT& cursor)
