@@ -29,7 +29,8 @@ constexpr int MENU_QUIT = 4;
 
 class CMainFrame : public CFrameWnd
 {
-    // Lets the scenario tests look at the game and craft fields.
+    // Lets the tests, the render tool and the benchmarks look at the game,
+    // craft fields and compose frames.
     friend class CMainFrameProbe;
 
 public:
@@ -55,6 +56,8 @@ private:
 
     // Screens and input.
     void DrawFrame();
+    // The frame in the back buffer, not yet shown; the display must exist.
+    void ComposeFrame();
     void DrawScreen(const POINT& cursor);
     void DrawCrosshair(const POINT& cursor);
     void MenuAction(int index);

@@ -22,6 +22,12 @@ void CMainFrame::DrawFrame()
 {
     if (!HasDisplay())
         return;
+    ComposeFrame();
+    m_pScreen->Flip(1);
+}
+
+void CMainFrame::ComposeFrame()
+{
     POINT cursor{};
     GetCursorPos(&cursor);
     // A lost chain takes nothing, not even text, until the flip has restored
@@ -31,7 +37,6 @@ void CMainFrame::DrawFrame()
         DrawScreen(cursor);
         DrawCrosshair(cursor);
     }
-    m_pScreen->Flip(1);
 }
 
 void CMainFrame::DrawScreen(const POINT& cursor)

@@ -3,65 +3,21 @@
 // input and scripted dialog answers, and looked at through a probe.
 #pragma once
 
-#include "app/cgameapp.h"
-#include "app/cmainframe.h"
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
 #include "game/cfield.h"
 #include "platform/testing/testing.h"
 #include "sound/cdxsoundbuffer.h"
 #include "tests/sound/soundtest.h"
+#include "tests/support/headlessgame.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <deque>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
-
-// The frame's insides, for looking at a game and crafting fields.
-class CMainFrameProbe
-{
-public:
-    explicit CMainFrameProbe(CMainFrame& frame) : m_Frame(frame) {}
-
-    int State() const { return m_Frame.m_nState; }
-    int& Score() { return m_Frame.m_nScore; }
-    CField& Field() { return *m_Frame.m_pField; }
-    CString Comment() const { return m_Frame.m_Comment.GetText(); }
-    CHighscores& Highscores() { return m_Frame.m_Highscores; }
-    CdxScreen* Screen() { return m_Frame.m_pScreen; }
-    CdxSoundBuffer* Click() { return m_Frame.m_pClickSound; }
-    CdxSoundBuffer* Bang() { return m_Frame.m_pBangSound; }
-    CdxSoundBuffer* Music() { return m_Frame.m_pMusic; }
-
-    // Every cell destroyed except the stones given, each with its own image.
-    struct Stone
-    {
-        int column;
-        int row;
-        int colour;
-    };
-    void SetStones(const std::vector<Stone>& stones)
-    {
-        for (int column = 0; column < FIELD_COLUMNS; ++column)
-            for (int row = 0; row < FIELD_ROWS; ++row)
-                Field().GetStone(column, row)->SetColour(STONE_DESTROYED);
-        for (const Stone& stone : stones)
-        {
-            CStone* cell = Field().GetStone(stone.column, stone.row);
-            cell->SetColour(stone.colour);
-            cell->SetSurface(stone.colour == STONE_BLACK   ? m_Frame.m_pBlackImage
-                             : stone.colour == STONE_WHITE ? m_Frame.m_pWhiteImage
-                                                           : m_Frame.m_pGreyImage);
-        }
-    }
-
-private:
-    CMainFrame& m_Frame;
-};
 
 namespace scenario
 {
@@ -93,16 +49,7 @@ inline void Silence(CdxSoundBuffer* sound)
 }
 
 // The test runs in a scratch directory with the game's sounds in "Sounds".
-struct WorkingDirectory : soundtest::ScratchDirectory
-{
-    WorkingDirectory()
-    {
-        std::filesystem::create_directory("Sounds");
-        for (const char* name : {"Klick.wav", "Knall.wav", "Cascade.wav"})
-            std::filesystem::copy_file(std::filesystem::path(TZ_SOUNDS_SOURCE) / name,
-                                       std::filesystem::path("Sounds") / name);
-    }
-};
+using WorkingDirectory = GameFolder;
 
 // Dialog answers in the order the dialogs come; the name dialog takes the
 // name given with its answer. A dialog beyond the script fails the test.
@@ -131,65 +78,7 @@ inline void Answer(std::deque<Reply> replies)
         });
 }
 
-// The whole game, started as the framework starts it, driven one loop pass
-// at a time.
-class Game
-{
-public:
-    Game() : m_bStarted(m_App.InitInstance() != FALSE) {}
-    ~Game()
-    {
-        if (CWnd* window = m_App.GetMainWnd())
-            window->DestroyWindow();
-        // The next game of the same test starts with an empty queue.
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT)
-        {
-        }
-    }
-
-    bool Started() const { return m_bStarted; }
-    bool WindowExists() { return m_App.GetMainWnd() != nullptr; }
-    CMainFrameProbe Probe()
-    {
-        return CMainFrameProbe(*static_cast<CMainFrame*>(m_App.GetMainWnd()));
-    }
-
-    // One pass of the loop, after the input; false when it met the quit message.
-    bool Pass() { return m_App.RunPass(); }
-    bool Press(UINT key) { return Inject(Kind::KeyDown, 0, 0, key) && Pass(); }
-    bool MoveTo(int x, int y) { return Inject(Kind::MouseMove, x, y) && Pass(); }
-    bool Click(int x, int y)
-    {
-        return Inject(Kind::MouseMove, x, y) && Inject(Kind::MouseDown, x, y) &&
-               Inject(Kind::MouseUp, x, y) && Pass();
-    }
-    bool CloseWindow() { return Inject(Kind::Close, 0, 0) && Pass(); }
-    // Passes until the loop ends; how many it took, or -1 if it did not end.
-    int PassesToEnd(int limit = 5)
-    {
-        for (int passes = 1; passes <= limit; ++passes)
-            if (!Pass())
-                return passes;
-        return -1;
-    }
-
-private:
-    using Kind = platform::InputEvent::Kind;
-    static bool Inject(Kind kind, int x, int y, UINT key = 0)
-    {
-        platform::InputEvent event;
-        event.kind = kind;
-        event.x = x;
-        event.y = y;
-        event.key = key;
-        platform::testing::InjectEvent(event);
-        return true;
-    }
-
-    CGameApp m_App;
-    bool m_bStarted;
-};
+using Game = HeadlessGame;
 
 // Does the picture on screen show the named image at (x, y), wherever the
 // image is not transparent? The crosshair over it is looked past unless the

@@ -1,0 +1,150 @@
+// The headless game, its probe and the scenes that pictures of the game show.
+#include "tests/support/headlessgame.h"
+
+#include "platform/testing/testing.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace
+{
+
+using Kind = platform::InputEvent::Kind;
+
+void Inject(Kind kind, int x, int y, UINT key = 0)
+{
+    platform::InputEvent event;
+    event.kind = kind;
+    event.x = x;
+    event.y = y;
+    event.key = key;
+    platform::testing::InjectEvent(event);
+}
+
+// Inside the main menu's first two buttons.
+constexpr POINT NEW_GAME_BUTTON{150, 170};
+constexpr POINT HIGHSCORES_BUTTON{150, 230};
+
+// The field a game scene starts from, and shots that each hit a group of it.
+constexpr unsigned SCENE_SEED = 7;
+constexpr POINT SCENE_SHOTS[] = {{30, 470}, {250, 300}, {450, 150}};
+// Stones fall and columns close up one step per frame; the shots' holes
+// settle in fewer frames than this.
+constexpr int SETTLING_PASSES = 60;
+
+// Where the crosshair stands in each scene's picture: over the Info button,
+// over the field, beside the table.
+constexpr POINT MENU_CURSOR{345, 290};
+constexpr POINT GAME_CURSOR{305, 245};
+constexpr POINT HIGHSCORES_CURSOR{420, 330};
+
+} // namespace
+
+void CMainFrameProbe::SetStones(const std::vector<Stone>& stones)
+{
+    for (int column = 0; column < FIELD_COLUMNS; ++column)
+        for (int row = 0; row < FIELD_ROWS; ++row)
+            Field().GetStone(column, row)->SetColour(STONE_DESTROYED);
+    for (const Stone& stone : stones)
+    {
+        CStone* cell = Field().GetStone(stone.column, stone.row);
+        cell->SetColour(stone.colour);
+        cell->SetSurface(stone.colour == STONE_BLACK   ? m_Frame.m_pBlackImage
+                         : stone.colour == STONE_WHITE ? m_Frame.m_pWhiteImage
+                                                       : m_Frame.m_pGreyImage);
+    }
+}
+
+GameFolder::GameFolder()
+{
+    std::filesystem::create_directory("Sounds");
+    for (const char* name : {"Klick.wav", "Knall.wav", "Cascade.wav"})
+        std::filesystem::copy_file(std::filesystem::path(TZ_SOUNDS_SOURCE) / name,
+                                   std::filesystem::path("Sounds") / name);
+}
+
+// The seams are switched on before anything of the platform runs; the tests'
+// main has done so already, the tools and benchmarks have not.
+HeadlessGame::HeadlessGame()
+{
+    platform::testing::UseHeadless();
+    platform::testing::UseVirtualClock();
+    m_bStarted = m_App.InitInstance() != FALSE;
+}
+
+HeadlessGame::~HeadlessGame()
+{
+    if (CWnd* window = m_App.GetMainWnd())
+        window->DestroyWindow();
+    // The next game of the same process starts with an empty queue.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT)
+    {
+    }
+}
+
+CMainFrameProbe HeadlessGame::Probe()
+{
+    return CMainFrameProbe(*static_cast<CMainFrame*>(m_App.GetMainWnd()));
+}
+
+bool HeadlessGame::Press(UINT key)
+{
+    Inject(Kind::KeyDown, 0, 0, key);
+    return Pass();
+}
+
+bool HeadlessGame::MoveTo(int x, int y)
+{
+    Inject(Kind::MouseMove, x, y);
+    return Pass();
+}
+
+bool HeadlessGame::Click(int x, int y)
+{
+    Inject(Kind::MouseMove, x, y);
+    Inject(Kind::MouseDown, x, y);
+    Inject(Kind::MouseUp, x, y);
+    return Pass();
+}
+
+bool HeadlessGame::CloseWindow()
+{
+    Inject(Kind::Close, 0, 0);
+    return Pass();
+}
+
+int HeadlessGame::PassesToEnd(int limit)
+{
+    for (int passes = 1; passes <= limit; ++passes)
+        if (!Pass())
+            return passes;
+    return -1;
+}
+
+bool ShowScene(HeadlessGame& game, Scene scene)
+{
+    if (!game.Started() || !game.Pass())
+        return false;
+    switch (scene)
+    {
+    case Scene::Menu:
+        return game.MoveTo(MENU_CURSOR.x, MENU_CURSOR.y);
+    case Scene::Game:
+        // The field is filled by the click, from the generator seeded here.
+        std::srand(SCENE_SEED);
+        if (!game.Click(NEW_GAME_BUTTON.x, NEW_GAME_BUTTON.y))
+            return false;
+        for (const POINT& shot : SCENE_SHOTS)
+            if (!game.Click(shot.x, shot.y))
+                return false;
+        for (int pass = 0; pass < SETTLING_PASSES; ++pass)
+            if (!game.Pass())
+                return false;
+        return game.MoveTo(GAME_CURSOR.x, GAME_CURSOR.y);
+    case Scene::Highscores:
+        return game.Click(HIGHSCORES_BUTTON.x, HIGHSCORES_BUTTON.y) &&
+               game.MoveTo(HIGHSCORES_CURSOR.x, HIGHSCORES_CURSOR.y);
+    }
+    return false;
+}
