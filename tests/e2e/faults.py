@@ -39,11 +39,6 @@ def check_nothing_left(session):
 # --- message boxes -------------------------------------------------------------
 
 
-def box_picture(image):
-    bar = tz.caption_bars(image)[0]
-    return image.crop((bar[0], bar[1], bar[2], min(tz.HEIGHT, bar[1] + 110))).tobytes()
-
-
 def caption_text_width(image):
     """Width of the white caption text, which tells "Error" from longer ones."""
     left, top, right, bottom = tz.caption_bars(image)[0]
@@ -53,32 +48,12 @@ def caption_text_width(image):
     return box[2] - box[0]
 
 
-def next_box(session, previous, timeout=15.0):
-    """The picture of the next single message box, once it reads the same
-    twice; None when the game has ended instead."""
-    deadline = time.monotonic() + timeout
-    last = None
-    while time.monotonic() < deadline:
-        if session.process.poll() is not None:
-            return None
-        image = session.screenshot()
-        if len(tz.caption_bars(image)) == 1:
-            picture = box_picture(image)
-            if picture == last and (previous is None or picture != box_picture(previous)):
-                return image
-            last = picture
-        else:
-            last = None
-        time.sleep(0.05)
-    raise tz.Failure("neither a new message box nor the end within %.0f s" % timeout)
-
-
 def confirm_all_boxes(session, limit=8):
     """Answers every message box with Enter until the game ends; returns
     the box pictures in order."""
     boxes = []
     while True:
-        image = next_box(session, boxes[-1] if boxes else None)
+        image = session.next_dialog(boxes[-1] if boxes else None)
         if image is None:
             return boxes
         tz.check(len(boxes) < limit, "more than %d message boxes" % limit)
@@ -106,7 +81,7 @@ def case_sound_faults(args):
         check_ended_without_file(session, boxes, 5)
     widths = [bar[2] - bar[0] for bar in (tz.caption_bars(box)[0] for box in boxes)]
     captions = [caption_text_width(box) for box in boxes]
-    tz.check(box_picture(boxes[4]) == box_picture(music),
+    tz.check(tz.box_picture(boxes[4]) == tz.box_picture(music),
              "the last box is not the music's message seen without the folder")
     tz.check(captions[0] < min(captions[1:]), "the device error is not titled \"Error\": %s" % captions)
     tz.check(len(set(captions[1:])) == 1 and captions[1] == caption_text_width(music),

@@ -41,17 +41,6 @@ def play(session, bot, field):
     return score, field, session.wait_for(tz.caption_bars, "the end of the game", timeout=30)
 
 
-def wait_next_dialog(session, previous, kinds):
-    """Waits for these dialogs with a picture other than the previous one."""
-    bar = tz.caption_bars(previous)[0]
-    box = (bar[0], bar[1], bar[2], min(tz.HEIGHT, bar[1] + 150))
-
-    def changed(image):
-        return tz.dialog_kinds(image) == kinds and \
-            tz.ImageChops.difference(image.crop(box), previous.crop(box)).getbbox() is not None
-    return session.wait_for(changed, "the next dialog %s" % kinds)
-
-
 def play_game(session, bot, field, table, game_number, another):
     score, field, image = play(session, bot, field)
     if game_number == 0:
@@ -60,7 +49,8 @@ def play_game(session, bot, field, table, game_number, another):
         tz.check(tz.dialog_kinds(image) == ["message"], "no bonus message for a cleared field")
         session.key("Return")
         score += CLEAR_BONUS
-        image = wait_next_dialog(session, image, ["message"])
+        image = session.next_dialog(image)
+        tz.check(tz.dialog_kinds(image) == ["message"], "no message after the bonus")
     else:
         session.wait_dialogs(["message"])
     place = rank(table, score)

@@ -162,6 +162,12 @@ def dialog_kinds(image):
     return kinds
 
 
+def box_picture(image):
+    """The top of the first dialog: its caption and text."""
+    bar = caption_bars(image)[0]
+    return image.crop((bar[0], bar[1], bar[2], min(HEIGHT, bar[1] + 110))).tobytes()
+
+
 def check_table_drawn(image, table):
     """Every row of the table drawn, nothing below it, and two rows' places,
     names or scores drawn alike exactly where they are equal."""
@@ -464,6 +470,25 @@ class Session:
         return self.wait_for(lambda image: dialog_kinds(image) == list(kinds),
                              "dialogs %s" % (kinds,), timeout)
 
+    def next_dialog(self, previous=None, timeout=15.0):
+        """The picture of the next single dialog, once it reads the same twice
+        and differs from the previous one; None when the game has ended instead."""
+        deadline = time.monotonic() + timeout
+        last = None
+        while time.monotonic() < deadline:
+            if self.process.poll() is not None:
+                return None
+            image = self.screenshot()
+            if len(caption_bars(image)) == 1:
+                picture = box_picture(image)
+                if picture == last and (previous is None or picture != box_picture(previous)):
+                    return image
+                last = picture
+            else:
+                last = None
+            time.sleep(0.05)
+        raise Failure("neither a new dialog nor the end within %.0f s" % timeout)
+
     def wait_screen(self, predicate, what):
         """Parks the pointer and waits for a screen with no dialog over it."""
         self.move(*PARK)
@@ -502,24 +527,14 @@ class Bot:
         self.session = session
         self.shots = 0
 
-    def read_settled_field(self, timeout=10.0):
-        """The field once three screenshots in a row read the same."""
-        deadline = time.monotonic() + timeout
-        last, same = None, 0
-        while time.monotonic() < deadline:
-            self.session.check_running()
-            image = self.session.screenshot()
-            check(not caption_bars(image), "a dialog opened during the game")
-            field = read_field(image) if is_game_screen(image) else None
-            if field is not None and field == last:
-                same += 1
-                if same >= 2:
-                    return field
-            else:
-                same = 0
-            last = field
-            time.sleep(0.06)
-        raise Failure("the field did not settle")
+    def read_settled_field(self):
+        """The field once the game screen stands still."""
+        self.session.wait_for(is_game_screen, "the game screen")
+        image = self.session.settle()
+        check(not caption_bars(image), "a dialog opened during the game")
+        field = read_field(image)
+        check(field is not None, "the field cannot be read")
+        return field
 
     def after_shot(self, before, expected, timeout=10.0):
         """Waits for the shot's outcome: 'settled' when the field reads as
