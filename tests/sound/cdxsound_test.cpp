@@ -1,26 +1,33 @@
-// The sound device: what the game is told when it may not have the device to
-// itself.
+// The sound device: a refused device is raised, a refused cooperative level
+// only reported.
 #include "sound/cdxsound.h"
 
 #include "platform/testing/testing.h"
+#include "sound/cdxsounderror.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
 
-// A refused device is played through in the end-to-end sound faults.
-TEST(CdxSound, ARefusedCooperativeLevelIsOnlyReported)
+TEST(CdxSound, ARefusedDeviceIsRaisedARefusedCooperativeLevelOnlyReported)
 {
+    platform::testing::RefuseSoundDevice(true);
+    CdxSound refused;
+    EXPECT_THROW(refused.Create(nullptr), CdxSoundError);
+    EXPECT_EQ(refused.GetDS(), nullptr);
+    platform::testing::RefuseSoundDevice(false);
+
     platform::testing::RefuseSoundCooperativeLevel(true);
     CdxSound shared;
     EXPECT_TRUE(shared.Create(nullptr));
     EXPECT_NE(shared.GetDS(), nullptr);
 
     const auto boxes = platform::testing::TakeModalBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
+    ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].caption, "Error");
-    EXPECT_EQ(boxes[0].text, "DirectSound Error DSERR_ALLOCATED");
+    EXPECT_EQ(boxes[0].text, "DirectSound Error DSERR_NODRIVER");
+    EXPECT_EQ(boxes[1].text, "DirectSound Error DSERR_ALLOCATED");
 }
 
 } // namespace
