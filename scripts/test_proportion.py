@@ -2,11 +2,13 @@
 # Prints how large the tests are against the code they test, so anyone can check
 # the guide's "a quarter to a third".
 #
-# Tests: every tracked C++, Python, shell and CMake file under tests/.
-# Code: every tracked C++ file (.cpp, .h) outside tests/ and bench/.
+# Tests: every C++, Python, shell and CMake file under tests/.
+# Code: every C++ file (.cpp, .h) outside tests/ and bench/.
+# Files are those git knows or would add (tracked, or untracked and not ignored).
 # Counted are lines that hold something besides a comment: blank lines are not
 # counted, nor whole-line comments (// and /* */ blocks in C++, # in Python, shell
-# and CMake). A line with code and a trailing comment counts.
+# and CMake). A line with code and a trailing comment counts, and so does a
+# Python docstring.
 import pathlib
 import subprocess
 import sys
