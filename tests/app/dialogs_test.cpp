@@ -1,7 +1,6 @@
-// The four dialogs answered headless: which buttons each mode shows, what
-// each button returns, the cut of the name, and the controls dialog over the
-// info dialog.
-#include "app/caboutdlg.h"
+// The dialogs answered headless: which buttons each mode shows, what each
+// button returns, and the cut of the name. The controls dialog over the info
+// dialog is opened in the end-to-end menu test.
 #include "app/cnamedlg.h"
 #include "platform/testing/testing.h"
 #include "ui/cmessagedlg.h"
@@ -94,20 +93,4 @@ TEST(NameDlgTest, OkCutsTheNameToTenAndEscapeLeavesItEmpty)
         EXPECT_EQ(dialog.DoModal(), k.result) << k.typed;
         EXPECT_EQ(std::string(dialog.GetName()), k.name) << k.typed;
     }
-}
-
-TEST(AboutDlgTest, ControlsOpenOnTopAndTheInfoDialogStaysOpen)
-{
-    // Steuerung, the controls' OK, Steuerung again, the controls' Escape, OK.
-    const int presses[] = {1005, IDOK, 1005, IDCANCEL, 1000};
-    std::vector<int> order;
-    platform::testing::SetModalAnswerer(
-        [&](ModalBox& box)
-        {
-            order.push_back(box.dialogTemplate);
-            return presses[(order.size() - 1) % 5];
-        });
-    CAboutDlg about;
-    EXPECT_EQ(about.DoModal(), IDOK);
-    EXPECT_EQ(order, (std::vector<int>{130, 132, 130, 132, 130}));
 }

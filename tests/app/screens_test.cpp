@@ -1,6 +1,7 @@
 // The program from the player's side outside a game: the start, the main
 // menu with mouse and keys, the credits and the regular end, the high-score
-// screen, the info dialog, closing the window, and failures at start.
+// screen, the info dialog, and failures at start. Closing the window is played
+// in the end-to-end faults.
 #include "tests/app/scenario.h"
 
 #include <gtest/gtest.h>
@@ -143,16 +144,6 @@ TEST_F(Screens, F1ShowsTheInfoInEveryScreenAndChangesNothing)
     ASSERT_TRUE(game.Press(ESCAPE));
     ASSERT_TRUE(game.Click(250, 350));
     f1(STATE_CREDITS);
-}
-
-TEST_F(Screens, ClosingTheWindowEndsWithoutWriting)
-{
-    Game game;
-    ASSERT_TRUE(game.Pass());
-    ASSERT_TRUE(game.CloseWindow());
-    EXPECT_FALSE(game.WindowExists());
-    EXPECT_EQ(game.PassesToEnd(), 1);
-    EXPECT_FALSE(std::filesystem::exists(SAVE_FILE));
 }
 
 TEST_F(Screens, FailuresAtStartAreReportedAndEndTheProgram)

@@ -119,29 +119,18 @@ TEST_F(SurfaceTest, ImagesOutliveTheScreenTheyWereMadeFrom)
     EXPECT_EQ(stone->DrawFastKeyed(8, 8, &target), DD_OK);
 }
 
-TEST_F(SurfaceTest, LostImagesAreReloadedByTheirNextBlit)
+// Images from resources are reloaded after a loss: the scenario and the
+// end-to-end games go on drawing them.
+TEST_F(SurfaceTest, ALostPhotoshopImageHasNothingToReloadFrom)
 {
-    auto stone = std::make_unique<CdxSurface>(m_pScreen.get(), "BMP_BLACK", 2);
-    ASSERT_NE(stone->m_pSurface, nullptr);
-    stone->SetColourKey(0);
     auto pattern = Pattern();
-    const std::uint32_t middle = testing::ReadPixel(stone->m_pSurface, 10, 10);
-    ASSERT_NE(middle, 0u);
     testing::TakeDebugOutput();
-
     testing::LoseAllSurfaces();
-    m_pScreen->Fill(GREEN);
-    EXPECT_EQ(stone->DrawFastKeyed(40, 40, Back()), DDERR_SURFACELOST);
     EXPECT_EQ(pattern->DrawFastKeyed(80, 40, Back()), DDERR_SURFACELOST);
     EXPECT_EQ(m_pScreen->Flip(1), DDERR_SURFACELOST);
-    // The next frame draws correctly; the resource image came back, the
-    // Photoshop image has no resource to come back from.
-    m_pScreen->Fill(GREEN);
-    EXPECT_EQ(stone->DrawFastKeyed(40, 40, Back()), DD_OK);
+    // The next frame draws again, with the image restored empty.
     EXPECT_EQ(pattern->DrawFastKeyed(80, 40, Back()), DD_OK);
-    EXPECT_EQ(BackPixel(50, 50), middle);
     EXPECT_EQ(m_pScreen->Flip(1), DD_OK);
-    EXPECT_EQ(testing::ShownPicture()->Get(50, 50), middle);
     EXPECT_EQ(testing::ReadPixel(pattern->m_pSurface, 5, 5), 0u);
     const std::vector<std::string> debug = testing::TakeDebugOutput();
     EXPECT_NE(std::find(debug.begin(), debug.end(), "handle is null\n"), debug.end());

@@ -62,17 +62,8 @@ TEST(ErrorReport, NameTableHoldsEachCodeOnceUnderDirectDrawsNames)
 
 TEST(ScreenReports, FailuresOfTheDisplaySetUpAreReportedWithTheirPlace)
 {
+    // A refused display mode is reported in the scenario tests of the start.
     const std::string screenModule = "\nFILE: display/cdxscreen.cpp\nLINE: ";
-    {
-        testing::RefuseDisplayMode(true);
-        CdxScreen screen;
-        EXPECT_EQ(screen.CreateFullScreen(nullptr, 640, 480, 16, 0), 1);
-        const std::string text = OnlyBoxText();
-        EXPECT_EQ(text.rfind("DirectDraw Error DDERR_", 0), 0u) << text;
-        EXPECT_NE(text.find(screenModule + "366"), std::string::npos) << text;
-        EXPECT_TRUE(QuitWasPosted());
-        testing::RefuseDisplayMode(false);
-    }
     {
         testing::RefuseSurfaceCreation(true);
         CdxScreen screen;

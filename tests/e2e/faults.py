@@ -4,7 +4,6 @@ closed from outside, and a focus change during a game. Nothing may be lost:
 the high-score file is replaced at the regular end only, and whole or not at
 all. One case per run, chosen with --case."""
 
-import argparse
 import ctypes
 import ctypes.util
 import os
@@ -17,8 +16,6 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import tzplayer as tz  # noqa: E402
-from menu_and_screens import check_default_table_drawn  # noqa: E402
-from play_games import Bot  # noqa: E402
 
 SKIPPED = 77  # ctest's SKIP_RETURN_CODE
 OLD_TABLE = [("Alte", 50000)] + [("CPU", score) for score in range(9, 0, -1)]
@@ -26,10 +23,6 @@ OLD_TABLE = [("Alte", 50000)] + [("CPU", score) for score in range(9, 0, -1)]
 DAMAGED = b"\x10\x00\x00\x00\x09AB"
 RESET_BUTTON = (550, 260)
 CLOSE_BUTTON_WIDTH = 22  # the caption's close box, right of its text
-
-
-def score_path(session):
-    return os.path.join(session.workdir, "highscore.sav")
 
 
 def file_state(path):
@@ -40,15 +33,10 @@ def file_state(path):
 
 
 def check_nothing_left(session):
-    tz.check(not os.path.exists(score_path(session) + ".tmp"), "a temporary score file was left")
+    tz.check(not os.path.exists(session.path("highscore.sav") + ".tmp"), "a temporary score file was left")
 
 
 # --- message boxes -------------------------------------------------------------
-
-
-def box_picture(image):
-    bar = tz.caption_bars(image)[0]
-    return image.crop((bar[0], bar[1], bar[2], min(tz.HEIGHT, bar[1] + 110))).tobytes()
 
 
 def caption_text_width(image):
@@ -60,32 +48,12 @@ def caption_text_width(image):
     return box[2] - box[0]
 
 
-def next_box(session, previous, timeout=15.0):
-    """The picture of the next single message box, once it reads the same
-    twice; None when the game has ended instead."""
-    deadline = time.monotonic() + timeout
-    last = None
-    while time.monotonic() < deadline:
-        if session.process.poll() is not None:
-            return None
-        image = session.screenshot()
-        if len(tz.caption_bars(image)) == 1:
-            picture = box_picture(image)
-            if picture == last and (previous is None or picture != box_picture(previous)):
-                return image
-            last = picture
-        else:
-            last = None
-        time.sleep(0.05)
-    raise tz.Failure("neither a new message box nor the end within %.0f s" % timeout)
-
-
 def confirm_all_boxes(session, limit=8):
     """Answers every message box with Enter until the game ends; returns
     the box pictures in order."""
     boxes = []
     while True:
-        image = next_box(session, boxes[-1] if boxes else None)
+        image = session.next_dialog(boxes[-1] if boxes else None)
         if image is None:
             return boxes
         tz.check(len(boxes) < limit, "more than %d message boxes" % limit)
@@ -96,25 +64,24 @@ def confirm_all_boxes(session, limit=8):
 
 def check_ended_without_file(session, boxes, count):
     tz.check(len(boxes) == count, "%d message boxes instead of %d" % (len(boxes), count))
-    code = session.wait_exit(5)
-    tz.check(code == 0, "the game ended with code %d" % code)
-    tz.check(not os.path.exists(score_path(session)), "highscore.sav was written")
+    session.wait_exit(5)
+    tz.check(not os.path.exists(session.path("highscore.sav")), "highscore.sav was written")
 
 
 def case_sound_faults(args):
     """No "Sounds" folder: only the music's message, then the end. No audio
     device: the device error, the sound object's message, one per sound, the
     end; the last box is the same music message."""
-    with tz.Session(args.game, None, args.out, "no_sounds") as session:
+    with tz.Session(args, "no_sounds", with_sounds=False) as session:
         boxes = confirm_all_boxes(session)
         check_ended_without_file(session, boxes, 1)
         music = boxes[0]
-    with tz.Session(args.game, args.sounds, args.out, "no_audio", audio_driver="none_such") as session:
+    with tz.Session(args, "no_audio", audio_driver="none_such") as session:
         boxes = confirm_all_boxes(session)
         check_ended_without_file(session, boxes, 5)
     widths = [bar[2] - bar[0] for bar in (tz.caption_bars(box)[0] for box in boxes)]
     captions = [caption_text_width(box) for box in boxes]
-    tz.check(box_picture(boxes[4]) == box_picture(music),
+    tz.check(tz.box_picture(boxes[4]) == tz.box_picture(music),
              "the last box is not the music's message seen without the folder")
     tz.check(captions[0] < min(captions[1:]), "the device error is not titled \"Error\": %s" % captions)
     tz.check(len(set(captions[1:])) == 1 and captions[1] == caption_text_width(music),
@@ -128,30 +95,22 @@ def case_missing_bang(args):
     def remove_bang(workdir):
         os.remove(os.path.join(workdir, "Sounds", "Knall.wav"))
 
-    with tz.Session(args.game, args.sounds, args.out, "missing_bang", prepare=remove_bang) as session:
-        def menu_without_box(image):
-            tz.check(not tz.caption_bars(image), "a message box at the start")
-            return tz.is_main_menu(image)
-        session.wait_for(menu_without_box, "the main menu", timeout=15)
-        session.click(*tz.menu_centre(tz.MENU_NEWGAME))
-        bot = Bot(session)
-        field = bot.read_settled_field()
+    def menu_without_box(image):
+        tz.check(not tz.caption_bars(image), "a message box at the start")
+        return tz.is_main_menu(image)
+
+    with tz.Session(args, "missing_bang", prepare=remove_bang) as session:
+        bot, field = session.new_game(menu_without_box)
         for _ in range(3):
-            field = shoot(session, bot, field)
+            field = shoot(bot, field)
         tz.check(tz.count_stones(field) < 600, "no stone was shot")
 
 
-def shoot(session, bot, field):
+def shoot(bot, field):
     """Shoots the largest group; returns the field the shot must leave."""
-    group = max(tz.groups(field), key=len)
-    expected = tz.settled(tz.without(field, group))
-    for _ in range(2):
-        session.click(*tz.tile_centre(*group[0]))
-        outcome, image = bot.after_shot(field, expected)
-        if outcome != "unchanged":
-            break
-    tz.check(outcome == "settled", "the shot at %s ended in %s" % (group[0], outcome))
-    return expected
+    outcome, _, field, _ = bot.shoot(field)
+    tz.check(outcome == "settled", "a shot ended in %s" % outcome)
+    return field
 
 
 # --- the high-score file -------------------------------------------------------
@@ -165,21 +124,18 @@ def open_highscores(session):
 
 
 def leave_for_end(session):
-    """From the high-score screen to the credits that precede the end."""
+    """From the high-score screen through the credits to the end."""
     session.click(*tz.BACK_BUTTON)
     session.wait_for(tz.is_main_menu, "the menu after BACK")
-    session.key("Escape")
-    session.wait_for(tz.is_credits, "the credits before the end")
+    session.quit_from_menu()
 
 
 def case_damaged_scores(args):
-    with tz.Session(args.game, args.sounds, args.out, "damaged_scores", highscores=DAMAGED) as session:
-        check_default_table_drawn(open_highscores(session))
-        leave_for_end(session)
+    with tz.Session(args, "damaged_scores", highscores=DAMAGED) as session:
+        tz.check_table_drawn(open_highscores(session), tz.DEFAULT_TABLE)
         tz.check(session.highscore_file() == DAMAGED, "the damaged file changed before the end")
-        session.key("Return")
-        code = session.wait_exit(10)
-        tz.check(code == 0, "the game ended with code %d" % code)
+        leave_for_end(session)
+        session.wait_exit(10)
         tz.check(session.highscore_file() == tz.encode_highscores(tz.DEFAULT_TABLE),
                  "highscore.sav is not the default table: %r" % session.highscore_file())
         check_nothing_left(session)
@@ -188,7 +144,7 @@ def case_damaged_scores(args):
 def refused_save(session, before_end=None):
     """Resets the shown old table, so the end has something new to write, and
     ends; the write must fail with the warning and leave the old file."""
-    old = file_state(score_path(session))
+    old = file_state(session.path("highscore.sav"))
     table = open_highscores(session)
     top, bottom = tz.score_row(1)
     first = table.crop((tz.NAME_COLUMN[0], top, tz.NAME_COLUMN[1], bottom)).tobytes()
@@ -198,18 +154,15 @@ def refused_save(session, before_end=None):
     session.click(*RESET_BUTTON)
     session.wait_dialogs(["message"])
     session.key("j")
-    session.move(*tz.PARK)
-    session.wait_for(lambda im: tz.is_highscores(im) and not tz.caption_bars(im), "the reset table")
-    check_default_table_drawn(session.settle())
-    leave_for_end(session)
+    session.wait_screen(tz.is_highscores, "the reset table")
+    tz.check_table_drawn(session.settle(), tz.DEFAULT_TABLE)
     if before_end:
         before_end()
-    session.key("Return")
+    leave_for_end(session)
     boxes = confirm_all_boxes(session)
     tz.check(len(boxes) == 1, "%d boxes at the end instead of the warning" % len(boxes))
-    code = session.wait_exit(5)
-    tz.check(code == 0, "the game ended with code %d" % code)
-    tz.check(file_state(score_path(session)) == old, "the old highscore.sav was touched")
+    session.wait_exit(5)
+    tz.check(file_state(session.path("highscore.sav")) == old, "the old highscore.sav was touched")
     check_nothing_left(session)
 
 
@@ -217,10 +170,9 @@ def case_readonly_scores(args):
     def protect(workdir):
         os.chmod(os.path.join(workdir, "highscore.sav"), 0o444)
 
-    with tz.Session(args.game, args.sounds, args.out, "readonly_scores",
-                    highscores=tz.encode_highscores(OLD_TABLE), prepare=protect) as session:
+    with tz.Session(args, "readonly_scores", highscores=tz.encode_highscores(OLD_TABLE), prepare=protect) as session:
         refused_save(session)
-        mode = stat.S_IMODE(os.stat(score_path(session)).st_mode)
+        mode = stat.S_IMODE(os.stat(session.path("highscore.sav")).st_mode)
         tz.check(mode == 0o444, "the file's mode became %o" % mode)
 
 
@@ -261,20 +213,12 @@ def run_full_disk(args, mount):
         free = shutil.disk_usage(mount).free
         tz.check(free < 512, "%d bytes still free" % free)
 
-    with tz.Session(args.game, None, args.out, "full_disk", parent=mount,
+    with tz.Session(args, "full_disk", with_sounds=False, parent=mount,
                     highscores=tz.encode_highscores(OLD_TABLE), prepare=link_sounds) as session:
         refused_save(session, before_end=fill)
 
 
 # --- the window ------------------------------------------------------------------
-
-
-def game_window(session):
-    found = subprocess.run(["xdotool", "search", "--sync", "--pid", str(session.process.pid)],
-                           env=dict(os.environ, DISPLAY=session.display), capture_output=True,
-                           text=True, timeout=10).stdout.split()
-    tz.check(len(found) == 1, "game windows: %s" % found)
-    return int(found[0])
 
 
 def request_close(display, window):
@@ -316,39 +260,30 @@ def request_close(display, window):
 def case_window_close(args):
     """Closed by request during a game, the game ends at once and writes
     nothing; a window destroyed outright ends it too, still writing nothing."""
-    with tz.Session(args.game, args.sounds, args.out, "close_request",
-                    highscores=tz.encode_highscores(OLD_TABLE)) as session:
-        old = file_state(score_path(session))
-        session.wait_for(tz.is_main_menu, "the main menu", timeout=15)
-        session.click(*tz.menu_centre(tz.MENU_NEWGAME))
-        Bot(session).read_settled_field()
-        request_close(session.display, game_window(session))
-        code = session.wait_exit(5)
-        tz.check(code == 0, "closed by request, the game ended with code %d" % code)
-        tz.check(file_state(score_path(session)) == old, "highscore.sav was touched")
-        check_nothing_left(session)
-    with tz.Session(args.game, args.sounds, args.out, "window_destroyed") as session:
-        session.wait_for(tz.is_main_menu, "the main menu", timeout=15)
-        session.xdotool("windowclose", game_window(session))
+    with tz.Session(args, "close_request", highscores=tz.encode_highscores(OLD_TABLE)) as session:
+        old = file_state(session.path("highscore.sav"))
+        session.new_game()
+        request_close(session.display, session.game_window())
         session.wait_exit(5)
-        tz.check(not os.path.exists(score_path(session)), "highscore.sav was written")
+        tz.check(file_state(session.path("highscore.sav")) == old, "highscore.sav was touched")
+        check_nothing_left(session)
+    with tz.Session(args, "window_destroyed") as session:
+        session.wait_for(tz.is_main_menu, "the main menu", timeout=15)
+        session.xdotool("windowclose", session.game_window())
+        session.wait_exit(5, expected=None)
+        tz.check(not os.path.exists(session.path("highscore.sav")), "highscore.sav was written")
 
 
 def case_focus_loss(args):
     """Focus to another client and back, then the window unmapped and mapped:
     each time the field is drawn as before and the next shot lands right."""
-    with tz.Session(args.game, args.sounds, args.out, "focus_loss") as session:
-        session.wait_for(tz.is_main_menu, "the main menu", timeout=15)
-        session.click(*tz.menu_centre(tz.MENU_NEWGAME))
-        bot = Bot(session)
-        field = bot.read_settled_field()
-        window = game_window(session)
-        env = dict(os.environ, DISPLAY=session.display)
-        other = subprocess.Popen(["xmessage", "-geometry", "+300+200", "Fokus"], env=env,
+    with tz.Session(args, "focus_loss") as session:
+        bot, field = session.new_game()
+        window = session.game_window()
+        other = subprocess.Popen(["xmessage", "-geometry", "+300+200", "Fokus"], env=session.env,
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
-            found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--class", "xmessage"],
-                                   env=env, capture_output=True, text=True, timeout=10).stdout.split()
+            found = session.search("--onlyvisible", "--class", "xmessage")
             tz.check(found, "the second client shows no window")
             session.xdotool("windowfocus", "--sync", found[0])
             time.sleep(0.5)
@@ -357,14 +292,14 @@ def case_focus_loss(args):
             other.terminate()
             other.wait(timeout=5)
         check_redrawn(session, bot, field, "after the focus came back")
-        field = shoot(session, bot, field)
+        field = shoot(bot, field)
 
         session.xdotool("windowunmap", "--sync", window)
         time.sleep(0.5)
         session.xdotool("windowmap", "--sync", window)
         session.xdotool("windowfocus", "--sync", window)
         check_redrawn(session, bot, field, "after the window was mapped again")
-        shoot(session, bot, field)
+        shoot(bot, field)
 
 
 def check_redrawn(session, bot, field, when):
@@ -384,22 +319,5 @@ CASES = {
     "focus_loss": (case_focus_loss, 60),
 }
 
-
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--game", required=True)
-    parser.add_argument("--sounds", required=True)
-    parser.add_argument("--out", required=True)
-    parser.add_argument("--case", required=True, choices=sorted(CASES))
-    args = parser.parse_args()
-    run, seconds = CASES[args.case]
-    start = time.monotonic()
-    with tz.Deadline(seconds):
-        code = run(args) or 0
-    if code == 0:
-        print("%s passed in %.1f s" % (args.case, time.monotonic() - start))
-    sys.exit(code)
-
-
 if __name__ == "__main__":
-    main()
+    tz.main(CASES)

@@ -1,12 +1,15 @@
-"""Plays the real game binary in a private X server: starts Xvfb and the game,
-takes screenshots, reads the picture and drives mouse and keyboard."""
+"""The driver the end-to-end scripts share: starts Xvfb and the real game,
+takes screenshots, reads the picture (menu, dialogs, field, table), drives
+mouse and keyboard, plays shots, and runs the case chosen on the command line."""
 
+import argparse
 import io
 import os
 import shutil
 import signal
 import struct
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -34,6 +37,7 @@ PARK = (625, 240)
 
 # High-score screen.
 SCORE_ROW_TOP, SCORE_ROW_STEP = 175, 25
+PLACE_COLUMN = (20, 120)
 NAME_COLUMN = (120, 220)
 SCORE_COLUMN = (220, 330)
 BACK_BUTTON = (550, 360)
@@ -146,20 +150,43 @@ def caption_bars(image):
     return [tuple(bar) for bar in bars if bar[3] - bar[1] >= 10]
 
 
-def dialog_widths(image):
-    return [bar[2] - bar[0] for bar in caption_bars(image)]
-
-
 # Widths of the caption bars in pixels, by dialog (1.5 pixels per unit).
 DIALOG_WIDTHS = {"message": 396, "about": 375, "controls": 348, "name": 300}
 
 
 def dialog_kinds(image):
     kinds = []
-    for width in dialog_widths(image):
+    for width in (bar[2] - bar[0] for bar in caption_bars(image)):
         best = min(DIALOG_WIDTHS, key=lambda k: abs(DIALOG_WIDTHS[k] - width))
         kinds.append(best if abs(DIALOG_WIDTHS[best] - width) <= 12 else "unknown(%d)" % width)
     return kinds
+
+
+def box_picture(image):
+    """The top of the first dialog: its caption and text."""
+    bar = caption_bars(image)[0]
+    return image.crop((bar[0], bar[1], bar[2], min(HEIGHT, bar[1] + 110))).tobytes()
+
+
+def check_table_drawn(image, table):
+    """Every row of the table drawn, nothing below it, and two rows' places,
+    names or scores drawn alike exactly where they are equal."""
+    rows = [(place,) + tuple(line) for place, line in enumerate(table, 1)]
+    crops = [[], [], []]
+    for place in range(1, 11):
+        top, bottom = score_row(place)
+        for column, (left, right) in enumerate((PLACE_COLUMN, NAME_COLUMN, SCORE_COLUMN)):
+            box = (left, top, right, bottom)
+            check(red_text_box(image, box) is not None, "nothing drawn in row %d" % place)
+            crops[column].append(image.crop(box).tobytes())
+    top, bottom = score_row(11)
+    check(red_text_box(image, (0, top, 480, bottom)) is None, "text drawn below place 10")
+    for column in range(3):
+        for row in range(10):
+            for other in range(row + 1, 10):
+                same = rows[row][column] == rows[other][column]
+                check((crops[column][row] == crops[column][other]) == same,
+                      "rows %d and %d of %s are drawn wrongly" % (row + 1, other + 1, table))
 
 
 def read_field(image):
@@ -243,34 +270,26 @@ def encode_highscores(table):
     return data
 
 
-def decode_highscores(data):
-    table, offset = [], 0
-    for _ in range(10):
-        check(offset + 5 <= len(data), "high-score file ends early: %r" % data)
-        score = struct.unpack_from("<i", data, offset)[0]
-        length = data[offset + 4]
-        check(length < 255, "unexpected long name prefix")
-        name = data[offset + 5:offset + 5 + length].decode("cp1252")
-        table.append((name, score))
-        offset += 5 + length
-    return table, offset
-
-
 DEFAULT_TABLE = [("CPU", 37000 - 2000 * place) for place in range(10)]
+
+
+def describe(field):
+    symbols = {EMPTY: ".", BLACK: "B", WHITE: "W", GREY: "G"}
+    return "\n".join("".join(symbols[field[c][r]] for c in range(COLUMNS)) for r in range(ROWS))
 
 
 class Session:
     """Xvfb plus the game in a fresh working directory. Use as a context
     manager: both processes are always killed on leaving it."""
 
-    def __init__(self, game, sounds, out_dir, name, highscores=None, prepare=None,
+    def __init__(self, args, name, with_sounds=True, highscores=None, prepare=None,
                  audio_driver="dummy", parent=None):
-        """sounds=None gives no "Sounds" folder; prepare(workdir) may change
-        the folder before the start; audio_driver=None leaves SDL to choose;
-        parent is where the working directory is made."""
-        self.game = game
-        self.sounds = sounds
-        self.out_dir = out_dir
+        """prepare(workdir) may change the folder before the start;
+        audio_driver=None leaves SDL to choose; parent is where the working
+        directory is made."""
+        self.game = args.game
+        self.sounds = args.sounds if with_sounds else None
+        self.out_dir = args.out
         self.name = name
         self.highscores = highscores
         self.prepare = prepare
@@ -278,7 +297,6 @@ class Session:
         self.parent = parent
         self.xvfb = None
         self.process = None
-        self.display = None
         self.workdir = None
         self.log = None
         self.grab = True
@@ -287,9 +305,9 @@ class Session:
         self.workdir = tempfile.mkdtemp(prefix="tz-e2e-", dir=self.parent)
         try:
             if self.sounds is not None:
-                shutil.copytree(self.sounds, os.path.join(self.workdir, "Sounds"))
+                shutil.copytree(self.sounds, self.path("Sounds"))
             if self.highscores is not None:
-                with open(os.path.join(self.workdir, "highscore.sav"), "wb") as f:
+                with open(self.path("highscore.sav"), "wb") as f:
                     f.write(self.highscores)
             if self.prepare is not None:
                 self.prepare(self.workdir)
@@ -301,7 +319,7 @@ class Session:
                 self.env["SDL_AUDIODRIVER"] = self.audio_driver
             # Rest the pointer away from every button before the game starts.
             self.xdotool("mousemove", *PARK)
-            self.log = open(os.path.join(self.workdir, "game.log"), "wb")
+            self.log = open(self.path("game.log"), "wb")
             self.process = subprocess.Popen([self.game], cwd=self.workdir, env=self.env,
                                             stdout=self.log, stderr=subprocess.STDOUT,
                                             start_new_session=True)
@@ -309,7 +327,6 @@ class Session:
             self.__exit__(None, None, None)
             raise
         return self
-
     def _start_xvfb(self):
         # Xvfb picks a free display itself and tells its number through a pipe.
         read_end, write_end = os.pipe()
@@ -350,7 +367,7 @@ class Session:
         if self.log is not None:
             self.log.close()
             if kind is not None:
-                with open(os.path.join(self.workdir, "game.log"), "rb") as f:
+                with open(self.path("game.log"), "rb") as f:
                     text = f.read().decode(errors="replace").strip()
                 if text:
                     print("game output:\n" + text)
@@ -358,11 +375,23 @@ class Session:
             shutil.rmtree(self.workdir, ignore_errors=True)
         return False
 
+    def path(self, name):
+        return os.path.join(self.workdir, name)
+
     # --- input -------------------------------------------------------------
 
     def xdotool(self, *args):
-        subprocess.run(["xdotool"] + [str(a) for a in args], env=dict(os.environ, DISPLAY=self.display),
-                       check=True, timeout=10)
+        return subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True,
+                              capture_output=True, text=True, timeout=10).stdout
+
+    def search(self, *args):
+        """Windows found by xdotool search."""
+        return self.xdotool("search", "--sync", *args).split()
+
+    def game_window(self):
+        found = self.search("--pid", self.process.pid)
+        check(len(found) == 1, "game windows: %s" % found)
+        return int(found[0])
 
     def move(self, x, y):
         self.xdotool("mousemove", x, y)
@@ -399,9 +428,7 @@ class Session:
 
     def save(self, image, name):
         os.makedirs(self.out_dir, exist_ok=True)
-        path = os.path.join(self.out_dir, name)
-        image.save(path)
-        return path
+        image.save(os.path.join(self.out_dir, name))
 
     def check_running(self):
         if self.process.poll() is not None:
@@ -421,21 +448,20 @@ class Session:
             self.save(image, "failed-%s.png" % self.name)
         raise Failure("timed out waiting for %s" % what)
 
-    def settle(self, timeout=10.0, box=(0, 0, WIDTH, HEIGHT), stable=3):
-        """Waits until `stable` consecutive screenshots agree within box."""
+    def settle(self, timeout=10.0):
+        """Waits until three screenshots in a row agree."""
         deadline = time.monotonic() + timeout
         previous, same = None, 0
         while time.monotonic() < deadline:
             self.check_running()
             image = self.screenshot()
-            crop = image.crop(box)
-            if previous is not None and ImageChops.difference(crop, previous).getbbox() is None:
+            if previous is not None and ImageChops.difference(image, previous).getbbox() is None:
                 same += 1
-                if same >= stable - 1:
+                if same >= 2:
                     return image
             else:
                 same = 0
-            previous = crop
+            previous = image
             time.sleep(0.06)
         raise Failure("the picture did not settle within %.0f s" % timeout)
 
@@ -444,34 +470,131 @@ class Session:
         return self.wait_for(lambda image: dialog_kinds(image) == list(kinds),
                              "dialogs %s" % (kinds,), timeout)
 
-    def wait_exit(self, timeout=10.0):
+    def next_dialog(self, previous=None, timeout=15.0):
+        """The picture of the next single dialog, once it reads the same twice
+        and differs from the previous one; None when the game has ended instead."""
+        deadline = time.monotonic() + timeout
+        last = None
+        while time.monotonic() < deadline:
+            if self.process.poll() is not None:
+                return None
+            image = self.screenshot()
+            if len(caption_bars(image)) == 1:
+                picture = box_picture(image)
+                if picture == last and (previous is None or picture != box_picture(previous)):
+                    return image
+                last = picture
+            else:
+                last = None
+            time.sleep(0.05)
+        raise Failure("neither a new dialog nor the end within %.0f s" % timeout)
+
+    def wait_screen(self, predicate, what):
+        """Parks the pointer and waits for a screen with no dialog over it."""
+        self.move(*PARK)
+        return self.wait_for(lambda image: predicate(image) and not caption_bars(image), what)
+
+    def wait_exit(self, timeout=10.0, expected=0):
         try:
-            return self.process.wait(timeout=timeout)
+            code = self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             raise Failure("the game did not end within %.0f s" % timeout)
+        check(expected is None or code == expected, "the game ended with code %d" % code)
+
+    def quit_from_menu(self):
+        """The regular end: Escape shows the credits, Enter ends the game."""
+        self.key("Escape")
+        self.wait_for(is_credits, "the credits before the end")
+        self.key("Return")
 
     def highscore_file(self):
-        path = os.path.join(self.workdir, "highscore.sav")
-        check(os.path.exists(path), "highscore.sav was not written")
-        with open(path, "rb") as f:
+        check(os.path.exists(self.path("highscore.sav")), "highscore.sav was not written")
+        with open(self.path("highscore.sav"), "rb") as f:
             return f.read()
 
+    def new_game(self, menu=is_main_menu):
+        """From the start to a new game's settled field; returns a bot and it."""
+        self.wait_for(menu, "the main menu", timeout=15)
+        self.click(*menu_centre(MENU_NEWGAME))
+        bot = Bot(self)
+        return bot, bot.read_settled_field()
 
-class Deadline:
-    """Bounds a whole test: raises Failure in the main thread when time is up,
-    so that the session's clean-up still runs."""
 
-    def __init__(self, seconds):
-        self.seconds = seconds
+class Bot:
+    """Reads the field from screenshots and shoots its largest group."""
 
-    def __enter__(self):
-        def expire(signum, frame):
-            raise Failure("the test ran longer than %d s" % self.seconds)
-        self.previous = signal.signal(signal.SIGALRM, expire)
-        signal.alarm(self.seconds)
-        return self
+    def __init__(self, session):
+        self.session = session
+        self.shots = 0
 
-    def __exit__(self, kind, value, trace):
-        signal.alarm(0)
-        signal.signal(signal.SIGALRM, self.previous)
-        return False
+    def read_settled_field(self):
+        """The field once the game screen stands still."""
+        self.session.wait_for(is_game_screen, "the game screen")
+        image = self.session.settle()
+        check(not caption_bars(image), "a dialog opened during the game")
+        field = read_field(image)
+        check(field is not None, "the field cannot be read")
+        return field
+
+    def after_shot(self, before, expected, timeout=10.0):
+        """Waits for the shot's outcome: 'settled' when the field reads as
+        expected (a settled field no longer changes, so once is enough),
+        'dialog' when the end of the game opened one, 'unchanged' when the
+        shot did not land."""
+        deadline = time.monotonic() + timeout
+        last, since = None, time.monotonic()
+        while time.monotonic() < deadline:
+            self.session.check_running()
+            image = self.session.screenshot()
+            if caption_bars(image):
+                return "dialog", image
+            field = read_field(image)
+            if field is not None and field == expected:
+                return "settled", image
+            if field is None or field != last:
+                last, since = field, time.monotonic()
+            elif time.monotonic() - since > 1.5:
+                # The picture stands, but not as expected.
+                if field == before:
+                    return "unchanged", image
+                self.session.save(image, "failed-%s.png" % self.session.name)
+                raise Failure("after a shot the field reads\n%s\nbut should be\n%s"
+                              % (describe(field), describe(expected)))
+        raise Failure("no outcome of the shot within %.0f s" % timeout)
+
+    def shoot(self, field):
+        """Shoots the largest group; returns the outcome, its picture, the
+        field the shot must leave and the group's size."""
+        group = max(groups(field), key=len)
+        expected = settled(without(field, group))
+        for _ in range(2):
+            self.session.click(*tile_centre(*group[0]))
+            outcome, image = self.after_shot(field, expected)
+            if outcome != "unchanged":
+                break
+        check(outcome != "unchanged", "a shot at %s did not land" % (group[0],))
+        self.shots += 1
+        return outcome, image, expected, len(group)
+
+
+def main(cases):
+    """Runs the case chosen with --case, {name: (function(args), seconds)};
+    a case returns 77 when it cannot be set up here."""
+    parser = argparse.ArgumentParser()
+    for option in ("--game", "--sounds", "--out", "--case"):
+        parser.add_argument(option, required=True)
+    args = parser.parse_args()
+    run, seconds = cases[args.case]
+    start = time.monotonic()
+
+    # Bounds the whole case; raised in the main thread, so the session's
+    # clean-up still runs.
+    def expire(signum, frame):
+        raise Failure("the test ran longer than %d s" % seconds)
+    signal.signal(signal.SIGALRM, expire)
+    signal.alarm(seconds)
+    code = run(args) or 0
+    signal.alarm(0)
+    if code == 0:
+        print("%s passed in %.1f s" % (args.case, time.monotonic() - start))
+    sys.exit(code)

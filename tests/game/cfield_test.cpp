@@ -147,19 +147,8 @@ TEST_F(FieldTest, EmptyColumnsCloseUpOneColumnPerStep)
     EXPECT_EQ(m_Field.CountStones(), 28 * 20);
 }
 
-TEST_F(FieldTest, NeighboursStopAtTheEdges)
+TEST_F(FieldTest, ADestroyedNeighbourIsAStoneButADestroyedCellIsIsolated)
 {
-    EXPECT_EQ(m_Field.GetNeighbour(0, 0, DIRECTION_UP), nullptr);
-    EXPECT_EQ(m_Field.GetNeighbour(0, 0, DIRECTION_LEFT), nullptr);
-    EXPECT_EQ(m_Field.GetNeighbour(0, 0, DIRECTION_DOWN), m_Field.GetStone(0, 1));
-    EXPECT_EQ(m_Field.GetNeighbour(0, 0, DIRECTION_RIGHT), m_Field.GetStone(1, 0));
-    EXPECT_EQ(m_Field.GetNeighbour(29, 19, DIRECTION_DOWN), nullptr);
-    EXPECT_EQ(m_Field.GetNeighbour(29, 19, DIRECTION_RIGHT), nullptr);
-    EXPECT_EQ(m_Field.GetNeighbour(29, 19, DIRECTION_UP), m_Field.GetStone(29, 18));
-    EXPECT_EQ(m_Field.GetNeighbour(29, 19, DIRECTION_LEFT), m_Field.GetStone(28, 19));
-    EXPECT_EQ(m_Field.GetNeighbour(5, 5, 4), nullptr);
-
-    // A destroyed neighbour is still a stone, but a destroyed cell is isolated.
     Chequer();
     Paint({{6, 5}, {7, 5}}, STONE_DESTROYED);
     EXPECT_EQ(m_Field.GetNeighbour(5, 5, DIRECTION_RIGHT), m_Field.GetStone(6, 5));

@@ -61,23 +61,14 @@ POINT Centre(const RECT& r)
 
 } // namespace
 
-TEST(DialogTemplates, TheFourDialogsHoldTheirControlsInDialogUnits)
+// One template read in full; the sizes of all four are measured on screen in
+// the end-to-end tests, their buttons pressed in the scenario tests.
+TEST(DialogTemplates, TheNameDialogHoldsItsControlsInDialogUnits)
 {
-    const auto info = DialogTemplate::Load(130);
-    ASSERT_TRUE(info);
-    EXPECT_EQ(std::tie(info->caption, info->cx, info->cy),
-              std::make_tuple(std::string("Info \xFC"
-                                          "ber Tamzelon"),
-                              250, 205));
-    EXPECT_EQ(info->style, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU);
-    ASSERT_EQ(info->items.size(), 8u);
-    EXPECT_EQ(Rows(*info)[5], Row(Kind::DefPushButton, 1000, 101, 184, 58, 14));
-    EXPECT_EQ(Rows(*info)[6], Row(Kind::PushButton, 1005, 173, 184, 67, 14));
-    EXPECT_NE(info->items[3].text.find("m\xF6glich zu zerst\xF6ren"), std::string::npos);
-
     const auto name = DialogTemplate::Load(131);
     ASSERT_TRUE(name);
     EXPECT_EQ(name->caption, "Geben Sie Ihren Namen ein");
+    EXPECT_EQ(name->style, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU);
     EXPECT_EQ(Rows(*name), (std::vector<Row>{{Kind::Icon, -1, 6, 7, 21, 20},
                                              {Kind::Text, -1, 39, 7, 126, 8},
                                              {Kind::Edit, 1002, 39, 18, 153, 14},
@@ -85,22 +76,8 @@ TEST(DialogTemplates, TheFourDialogsHoldTheirControlsInDialogUnits)
     EXPECT_EQ(name->items[1].text, "Ihr &Name(max. 10 Stellen):");
     const DWORD editStyle = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | WS_VISIBLE;
     EXPECT_EQ(name->items[2].style & editStyle, editStyle);
-
-    const auto controls = DialogTemplate::Load(132);
-    ASSERT_TRUE(controls);
-    EXPECT_EQ(std::tie(controls->caption, controls->cx, controls->cy),
-              std::make_tuple(std::string("Tamzelon Steuerung"), 232, 161));
-    ASSERT_EQ(controls->items.size(), 12u);
-    EXPECT_EQ(Rows(*controls)[0], Row(Kind::DefPushButton, IDOK, 90, 140, 50, 14));
-    EXPECT_EQ(controls->items[4].text, "- Mit den Pfeiltasten navigieren Sie durch das Men\xFC");
-
-    const auto message = DialogTemplate::Load(155);
-    ASSERT_TRUE(message);
-    EXPECT_EQ(Rows(*message), (std::vector<Row>{{Kind::Icon, -1, 7, 7, 20, 20},
-                                                {Kind::Text, 1008, 38, 14, 219, 35},
-                                                {Kind::DefPushButton, 1006, 106, 57, 50, 14},
-                                                {Kind::DefPushButton, 1007, 55, 57, 50, 14},
-                                                {Kind::PushButton, 3, 156, 57, 50, 14}}));
+    EXPECT_EQ(DialogTemplate::Load(130)->caption, "Info \xFC"
+                                                  "ber Tamzelon");
     EXPECT_FALSE(DialogTemplate::Load(999));
 }
 

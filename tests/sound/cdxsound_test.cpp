@@ -1,3 +1,5 @@
+// The sound device: a refused device is raised, a refused cooperative level
+// only reported.
 #include "sound/cdxsound.h"
 
 #include "platform/testing/testing.h"
