@@ -1,3 +1,4 @@
+// The application's start (frame window, icon, shown) and its loop of one message, then one frame.
 #include "app/cgameapp.h"
 
 #include "app/cmainframe.h"

@@ -1,3 +1,4 @@
+// The two pictures of the intro, each centred and held for its time.
 #include "app/cintro.h"
 
 #include "display/cdxerror.h"
@@ -10,6 +11,7 @@ namespace
 
 constexpr unsigned LOGO_MILLISECONDS = 2500;
 constexpr unsigned PRESENTS_MILLISECONDS = 1500;
+// By design: the blank before the comma is the game's own.
 constexpr const char* MEMORY_MESSAGE = "Haupt- , Videospeicher ist ausgelastet.";
 
 bool HoldsImage(const CdxSurface* image)

@@ -25,7 +25,9 @@ constexpr const char* IMAGE_MESSAGE =
     "Der Haupt- oder Videospeicher ist ausgelastet:\nBilddatei konnte nicht geladen werden.";
 constexpr const char* SOUND_DEVICE_MESSAGE = "Soundobjekt konnte nicht erstellt werden.";
 constexpr const char* CLICK_MESSAGE = "Konnte \"Klick.wav\" nicht LADEN!";
+// By design: the bang's message ends without the click's "!".
 constexpr const char* BANG_MESSAGE = "Konnte \"Knall.wav\" nicht LADEN";
+// By design: "abgespiel" is the game's own spelling.
 constexpr const char* MUSIC_MESSAGE = "Lied konnte nicht geladen / abgespiel werden!";
 
 constexpr int MUSIC_VOLUME = -500;

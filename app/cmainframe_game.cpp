@@ -19,13 +19,16 @@ constexpr COLORREF TEXT_COLOUR = 255;
 
 constexpr const char* NEW_GAME_QUESTION = "Wollen Sie Ihr aktuelles Spiel beenden?";
 constexpr const char* LEAVE_GAME_QUESTION = "Wollen Sie Ihr aktuelles Spiel verlassen?";
+// By design: the doubled question mark with a blank before it.
 constexpr const char* ANOTHER_GAME_QUESTION = "Noch ein Spiel ??";
 constexpr const char* CLEARED_MESSAGE =
     "Super!!! Alles ratzekahl niedergemacht!!\nDas gibt 1500 Extrapunkte!!";
 constexpr const char* PLACE_MESSAGE = "Sehr gut! %d Punkte reichen f\xFCr den %d. Platz!";
+// By design: no blank in "lassen.Beim"; the game's text as it always was.
 constexpr const char* NO_PLACE_MESSAGE = "%d Punkte reichen leider nicht aus um\nsich eintragen "
                                          "zu lassen.Beim n\xE4"
                                          "chsten Mal\nwird es besser!";
+// By design: "schiessen" with ss, as the game has always written it.
 constexpr const char* OUTSIDE_COMMENT = "Ins Feld musste schiessen!";
 constexpr const char* MISS_COMMENT = "Du Blindfisch ! Kannste nicht zielen!";
 

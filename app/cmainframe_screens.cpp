@@ -145,7 +145,8 @@ void CMainFrame::OnLButtonDown(UINT nFlags, CPoint point)
 
 void CMainFrame::MenuAction(int index)
 {
-    // Compared unsigned: -1 (no button) and anything past the last item do nothing.
+    // By design: compared unsigned, so -1 (no button) and anything past the last
+    // item do nothing.
     switch (static_cast<unsigned>(index))
     {
     case MENU_NEWGAME:

@@ -1,3 +1,4 @@
+// Copying a bitmap resource or file into a surface through GDI, and reloading it after a loss.
 #include "display/bitmapcopy.h"
 
 #include "display/cdxsurface.h"
@@ -74,6 +75,7 @@ HRESULT CopyBitmapToSurface(IDirectDrawSurface4* surface, HBITMAP bitmap, int x,
     if (memoryDC)
         SelectObject(memoryDC, bitmap);
     else
+        // By design: the debug texts are the loader's own, spelling included.
         OutputDebugStringA("createcompatible dc failed\n");
 
     BITMAP info{};

@@ -1,3 +1,4 @@
+// Creating and loading images, the blits into the back buffer, colour keys and text.
 #include "display/cdxsurface.h"
 
 #include "display/bitmapcopy.h"
@@ -194,6 +195,7 @@ int CdxSurface::Create(CdxScreen* screen, int width, int height, int placement)
     const HRESULT result = directDraw->CreateSurface(&desc, &surface, nullptr);
     if (FAILED(result) || !surface)
     {
+        // By design: the report's line is the fixed 247, not this file's line.
         ReportDirectDrawError(result, screen->m_hWnd, kModule, 247);
         return 0;
     }

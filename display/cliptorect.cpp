@@ -1,3 +1,4 @@
+// The clipping of a blit to a rectangle, for the crosshair at the screen's edges.
 #include "display/cliptorect.h"
 
 void ClipToRect(LONG& x, LONG& y, RECT& source, const RECT& clip)

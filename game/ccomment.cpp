@@ -1,3 +1,4 @@
+// Choosing and drawing the line of comment for a shot.
 #include "game/ccomment.h"
 
 #include "display/cdxscreen.h"
@@ -9,7 +10,8 @@
 namespace
 {
 
-// The lines are the game's own, blanks before the marks included.
+// By design: the lines are the game's own, blanks before the marks and
+// spelling included.
 const char* const TAUNTS_TWO[] = {
     "2 nur !? Da ist ja meine Oma besser!!",
     "2 mickrige Steine!!",

@@ -1,3 +1,4 @@
+// Filling, painting, shooting and settling the field of stones.
 #include "game/cfield.h"
 
 #include "display/cdxscreen.h"

@@ -1,3 +1,4 @@
+// A stone's colour and its drawing.
 #include "game/cstone.h"
 
 #include "display/cdxscreen.h"

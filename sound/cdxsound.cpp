@@ -1,3 +1,4 @@
+// Creating the sound device on the frame window.
 #include "sound/cdxsound.h"
 
 #include "sound/cdxsounderror.h"

@@ -1,3 +1,4 @@
+// Reading WAV files into sound buffers, and playing, stopping and setting their volume.
 #include "sound/cdxsoundbuffer.h"
 
 #include "platform/win32/byteorder.h"
@@ -146,6 +147,7 @@ bool CdxSoundBuffer::ReadData(int copy, std::FILE* file, DWORD size, long offset
     const DWORD read1 = ReadBlock(data1, length1, file);
     if (read1 != length1)
     {
+        // By design: this exact debug line, pointers printed as numbers.
         char line[96];
         std::snprintf(line, sizeof line, "Data1 : %d, dwdata: %d, fp: %d", AsDecimal(data1),
                       static_cast<int>(length1), AsDecimal(file));

@@ -1,3 +1,4 @@
+// Drawing the button column, following the mouse and the keys, and hit tests.
 #include "ui/cbuttonmenu.h"
 
 #include "display/cdxscreen.h"

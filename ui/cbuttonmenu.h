@@ -29,7 +29,7 @@ public:
     // The item under the point (all four edges inclusive), or -1.
     int HitTest(int x, int y) const;
 
-    // Unbounded on purpose: the next Update wraps the selection.
+    // By design: unbounded here; the next Update wraps the selection.
     void SelectPrevious() { --m_nSelected; }
     void SelectNext() { ++m_nSelected; }
     int GetSelected() const { return m_nSelected; }
@@ -38,6 +38,8 @@ private:
     int Count() const { return static_cast<int>(m_pNormalImages.size()); }
 
     int m_nSpacing = 100;
+    // By design: starts at -1, which the first frame wraps to the last item, so
+    // "Beenden" is highlighted until the pointer or a key moves the selection.
     int m_nSelected = -1;
     std::vector<CdxSurface*> m_pNormalImages;
     std::vector<CdxSurface*> m_pHotImages;

@@ -1,3 +1,4 @@
+// The DirectDraw object in software: cooperative level, display mode, surface creation.
 #include "platform/ddraw/softwaredirectdraw.h"
 
 #include "platform/ddraw/softwaresurface.h"

@@ -1,3 +1,4 @@
+// Software surfaces: blits, fills, colour keys, flips, device contexts, loss and restore.
 #include "platform/ddraw/softwaresurface.h"
 
 #include "platform/ddraw/softwaredirectdraw.h"

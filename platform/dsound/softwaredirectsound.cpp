@@ -1,3 +1,4 @@
+// The DirectSound device in software: buffers made on one mixer.
 #include "platform/dsound/softwaredirectsound.h"
 
 #include "platform/dsound/softwaresoundbuffer.h"

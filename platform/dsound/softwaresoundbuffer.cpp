@@ -1,3 +1,4 @@
+// A sound buffer's locking, playing, stopping, volume and pan, over shared samples.
 #include "platform/dsound/softwaresoundbuffer.h"
 
 #include "platform/dsound/softwaredirectsound.h"

@@ -1,3 +1,4 @@
+// Sample memory: the written bytes, converted once to the device's rate.
 #include "platform/dsound/soundsamples.h"
 
 #include "platform/win32/byteorder.h"

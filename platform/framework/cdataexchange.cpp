@@ -1,3 +1,4 @@
+// Moving values between a dialog's members and its controls.
 #include "platform/framework/cdataexchange.h"
 
 #include "platform/framework/cwnd.h"

@@ -1,3 +1,4 @@
+// Running a modal dialog from its template: its loop, its commands and its answer.
 #include "platform/framework/cdialog.h"
 
 #include "platform/framework/dialogtemplate.h"

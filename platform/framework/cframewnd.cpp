@@ -1,3 +1,4 @@
+// Creating the frame window from its resource set, and its default handlers.
 #include "platform/framework/cframewnd.h"
 
 #include "platform/framework/cwinapp.h"

@@ -1,3 +1,4 @@
+// Painting frames, captions, buttons and text in the classic grey look.
 #include "platform/framework/classicpainter.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The one application object and its message pump.
 #include "platform/framework/cwinapp.h"
 
 #include "platform/win32/stringtable.h"

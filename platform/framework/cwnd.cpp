@@ -1,3 +1,4 @@
+// Windows by handle: creation, text, icon, visibility and message routing.
 #include "platform/framework/cwnd.h"
 
 #include "platform/framework/cwinapp.h"

@@ -1,3 +1,4 @@
+// A dialog control's text, place and, for an edit field, caret and scroll.
 #include "platform/framework/dialogcontrol.h"
 
 #include "platform/gdi/textrenderer.h"

@@ -1,3 +1,4 @@
+// Reading dialog templates from the embedded resource scripts.
 #include "platform/framework/dialogtemplate.h"
 
 #include "platform/win32/resources.h"

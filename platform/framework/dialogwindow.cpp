@@ -1,3 +1,4 @@
+// Laying out, painting and driving a dialog's controls by keyboard and mouse.
 #include "platform/framework/dialogwindow.h"
 
 #include "platform/framework/classicpainter.h"

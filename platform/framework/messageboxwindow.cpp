@@ -1,3 +1,4 @@
+// Laying out, painting and running a message box.
 #include "platform/framework/messageboxwindow.h"
 
 #include "platform/framework/messagepump.h"

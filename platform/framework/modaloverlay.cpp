@@ -1,3 +1,4 @@
+// Showing a modal box over the last picture, and that picture again afterwards.
 #include "platform/framework/modaloverlay.h"
 
 #include "platform/sdl/display.h"

@@ -1,3 +1,4 @@
+// Handing out window handles and finding the window behind one.
 #include "platform/framework/windowregistry.h"
 
 #include "platform/framework/cwnd.h"

@@ -1,3 +1,5 @@
+// Parsing bitmap headers and pixels of 1, 4, 8, 24 and 32 bits, checked against the bytes there
+// are.
 #include "platform/gdi/bmpreader.h"
 
 #include "platform/win32/byteorder.h"

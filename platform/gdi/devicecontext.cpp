@@ -1,3 +1,4 @@
+// Surface and memory device contexts.
 #include "platform/gdi/devicecontext.h"
 
 #include "platform/gdi/dibitmap.h"

@@ -1,3 +1,4 @@
+// Device-independent bitmaps kept as rows of colours.
 #include "platform/gdi/dibitmap.h"
 
 namespace platform

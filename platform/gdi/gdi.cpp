@@ -1,3 +1,4 @@
+// The GDI calls: text, bitmaps from resources or files, and copies between them.
 #include "platform/gdi/gdi.h"
 
 #include "platform/gdi/bmpreader.h"

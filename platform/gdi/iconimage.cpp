@@ -1,3 +1,4 @@
+// Loading the program's icons once and keeping them.
 #include "platform/gdi/iconimage.h"
 
 #include "platform/gdi/bmpreader.h"

@@ -1,3 +1,4 @@
+// Breaking text into lines that fit a width.
 #include "platform/gdi/wordwrap.h"
 
 namespace platform

@@ -74,7 +74,7 @@ InputEvent TranslateEvent(const SDL_Event& event)
         result.kind = InputEvent::Kind::Close;
         break;
     case SDL_KEYDOWN:
-        // Repeats come through on purpose: the game treats each as a press.
+        // By design: repeats come through; the game treats each as a press.
         result.key = VirtualKey(event.key.keysym.sym);
         if (result.key != 0)
         {

@@ -1,3 +1,4 @@
+// The real and the virtual clock.
 #include "platform/win32/clock.h"
 
 #include "platform/win32/testseams.h"

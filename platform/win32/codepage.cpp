@@ -1,3 +1,4 @@
+// Code page 1252 to and from UTF-8.
 #include "platform/win32/codepage.h"
 
 #include <array>

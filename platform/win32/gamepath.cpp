@@ -1,3 +1,4 @@
+// Turning the game's file names into paths and opening them.
 #include "platform/win32/gamepath.h"
 
 #include <algorithm>

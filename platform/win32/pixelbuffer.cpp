@@ -1,3 +1,4 @@
+// Pixel buffers in 16-bit RGB565 or the 8-bit palette, and their colours.
 #include "platform/win32/pixelbuffer.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Splitting resource scripts into statements, words, numbers and texts.
 #include "platform/win32/resourcescriptreader.h"
 
 #include "platform/win32/codepage.h"

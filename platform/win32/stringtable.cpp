@@ -1,3 +1,4 @@
+// Reading the embedded string table.
 #include "platform/win32/stringtable.h"
 
 #include "platform/win32/resources.h"
