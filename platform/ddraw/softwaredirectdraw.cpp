@@ -46,19 +46,6 @@ HRESULT SoftwareDirectDraw::QueryInterface(const IID& riid, void** object)
     return S_OK;
 }
 
-ULONG SoftwareDirectDraw::AddRef()
-{
-    return ++m_nReferences;
-}
-
-ULONG SoftwareDirectDraw::Release()
-{
-    const ULONG left = --m_nReferences;
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 HRESULT SoftwareDirectDraw::SetCooperativeLevel(HWND, DWORD flags)
 {
     const bool fullScreen = (flags & DDSCL_FULLSCREEN) != 0;

@@ -4,20 +4,19 @@
 #pragma once
 
 #include "platform/ddraw/ddraw.h"
+#include "platform/win32/comobject.h"
 
 namespace platform
 {
 
 class SoftwareSurface;
 
-class SoftwareDirectDraw final : public IDirectDraw, public IDirectDraw4
+class SoftwareDirectDraw final : public ComObject<IDirectDraw, IDirectDraw4>
 {
 public:
     SoftwareDirectDraw() = default;
 
     HRESULT QueryInterface(const IID& riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     HRESULT SetCooperativeLevel(HWND window, DWORD flags) override;
     HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD refreshRate,
@@ -34,7 +33,6 @@ private:
     ~SoftwareDirectDraw() override = default;
     HRESULT CreatePrimary(const DDSURFACEDESC2& desc, IDirectDrawSurface4** surface);
 
-    ULONG m_nReferences = 1;
     bool m_bCooperativeLevelSet = false;
     bool m_bExclusive = false;
     bool m_bModeSet = false;

@@ -124,27 +124,6 @@ void SoftwareSurface::CreateBackBuffer()
         DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_VIDEOMEMORY);
 }
 
-HRESULT SoftwareSurface::QueryInterface(const IID&, void** object)
-{
-    if (object == nullptr)
-        return E_POINTER;
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG SoftwareSurface::AddRef()
-{
-    return ++m_nReferences;
-}
-
-ULONG SoftwareSurface::Release()
-{
-    const ULONG left = --m_nReferences;
-    if (left == 0)
-        delete this;
-    return left;
-}
-
 bool SoftwareSurface::Lost() const
 {
     return m_nGeneration != Display::Instance().LossGeneration();

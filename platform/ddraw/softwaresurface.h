@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ddraw/ddraw.h"
+#include "platform/win32/comobject.h"
 #include "platform/win32/pixelbuffer.h"
 
 #include <cstdint>
@@ -12,7 +13,7 @@ namespace platform
 
 class SoftwareDirectDraw;
 
-class SoftwareSurface final : public IDirectDrawSurface4
+class SoftwareSurface final : public ComObject<IDirectDrawSurface4>
 {
 public:
     // Holds a reference on its DirectDraw object until the last Release.
@@ -20,10 +21,6 @@ public:
 
     // Makes this surface (a primary) the front of a flip chain with a new back buffer.
     void CreateBackBuffer();
-
-    HRESULT QueryInterface(const IID& riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     HRESULT Blt(RECT* destRect, IDirectDrawSurface4* source, RECT* sourceRect, DWORD flags,
                 DDBLTFX* effects) override;
@@ -58,7 +55,6 @@ private:
                   bool keyed, bool mirrorLeftRight, bool mirrorUpDown);
     void MarkRestored();
 
-    ULONG m_nReferences = 1;
     SoftwareDirectDraw* m_pDirectDraw;
     PixelBuffer m_Pixels;
     DWORD m_dwCaps;

@@ -34,27 +34,6 @@ SoftwareDirectSound::SoftwareDirectSound(std::unique_ptr<AudioMixer> mixer)
 
 SoftwareDirectSound::~SoftwareDirectSound() = default;
 
-HRESULT SoftwareDirectSound::QueryInterface(const IID&, void** object)
-{
-    if (object == nullptr)
-        return E_POINTER;
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG SoftwareDirectSound::AddRef()
-{
-    return ++m_nRefs;
-}
-
-ULONG SoftwareDirectSound::Release()
-{
-    const ULONG refs = --m_nRefs;
-    if (refs == 0)
-        delete this;
-    return refs;
-}
-
 HRESULT SoftwareDirectSound::CreateSoundBuffer(const DSBUFFERDESC* desc,
                                                IDirectSoundBuffer** buffer, IUnknown* outer)
 {

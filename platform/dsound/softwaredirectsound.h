@@ -4,13 +4,14 @@
 
 #include "platform/dsound/audiomixer.h"
 #include "platform/dsound/dsound.h"
+#include "platform/win32/comobject.h"
 
 #include <memory>
 
 namespace platform
 {
 
-class SoftwareDirectSound : public IDirectSound
+class SoftwareDirectSound : public ComObject<IDirectSound>
 {
 public:
     explicit SoftwareDirectSound(std::unique_ptr<AudioMixer> mixer);
@@ -18,10 +19,6 @@ public:
     SoftwareDirectSound& operator=(const SoftwareDirectSound&) = delete;
 
     AudioMixer& Mixer() { return *m_pMixer; }
-
-    HRESULT QueryInterface(const IID& riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer,
                               IUnknown* outer) override;
@@ -32,7 +29,6 @@ public:
 private:
     ~SoftwareDirectSound() override;
 
-    ULONG m_nRefs = 1;
     std::unique_ptr<AudioMixer> m_pMixer;
 };
 

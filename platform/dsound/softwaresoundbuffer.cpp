@@ -48,27 +48,6 @@ SoftwareSoundBuffer* SoftwareSoundBuffer::Duplicate()
     return copy;
 }
 
-HRESULT SoftwareSoundBuffer::QueryInterface(const IID&, void** object)
-{
-    if (object == nullptr)
-        return E_POINTER;
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG SoftwareSoundBuffer::AddRef()
-{
-    return ++m_nRefs;
-}
-
-ULONG SoftwareSoundBuffer::Release()
-{
-    const ULONG refs = --m_nRefs;
-    if (refs == 0)
-        delete this;
-    return refs;
-}
-
 HRESULT SoftwareSoundBuffer::GetStatus(DWORD* status)
 {
     if (status == nullptr)

@@ -5,6 +5,7 @@
 #include "platform/dsound/audiomixer.h"
 #include "platform/dsound/dsound.h"
 #include "platform/dsound/soundsamples.h"
+#include "platform/win32/comobject.h"
 
 #include <memory>
 
@@ -13,7 +14,7 @@ namespace platform
 
 class SoftwareDirectSound;
 
-class SoftwareSoundBuffer : public IDirectSoundBuffer
+class SoftwareSoundBuffer : public ComObject<IDirectSoundBuffer>
 {
 public:
     // Registers with the device's mixer and keeps the device alive.
@@ -26,10 +27,6 @@ public:
     // one's volume and pan.
     SoftwareSoundBuffer* Duplicate();
     SoftwareDirectSound* Device() const { return m_pDevice; }
-
-    HRESULT QueryInterface(const IID& riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     HRESULT GetStatus(DWORD* status) override;
     HRESULT Lock(DWORD offset, DWORD bytes, LPVOID* region1, DWORD* bytes1, LPVOID* region2,
@@ -47,7 +44,6 @@ private:
     void UpdateGains();
     bool IsRegion(LPVOID region, DWORD bytes) const;
 
-    ULONG m_nRefs = 1;
     SoftwareDirectSound* m_pDevice;
     AudioMixer& m_Mixer;
     std::shared_ptr<SoundSamples> m_pSamples;
