@@ -68,7 +68,7 @@ void CMainFrame::Tick()
 void CMainFrame::GameOver()
 {
     // One showing of the cursor for all the dialogs of the end.
-    const CDialogScope scope(m_pScreen, CDialogScope::Order::FlipFirst);
+    const CDialogScope scope(m_pScreen);
     if (m_pField->IsCleared())
     {
         CMessageDlg cleared;

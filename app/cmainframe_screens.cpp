@@ -209,14 +209,14 @@ void CMainFrame::Leave()
 
 void CMainFrame::ShowAbout()
 {
-    const CDialogScope scope(m_pScreen, CDialogScope::Order::FlipFirst);
+    const CDialogScope scope(m_pScreen);
     CAboutDlg about;
     about.DoModal();
 }
 
 int CMainFrame::Ask(const char* question)
 {
-    const CDialogScope scope(m_pScreen, CDialogScope::Order::FlipFirst);
+    const CDialogScope scope(m_pScreen);
     CMessageDlg dialog;
     return dialog.Show(question, "Frage", CMessageDlg::MODE_QUESTION);
 }

@@ -150,7 +150,7 @@ void CHighscores::Save(const char* fileName)
 
 void CHighscores::WarnNotSaved()
 {
-    const CDialogScope scope(m_pScreen, CDialogScope::Order::CursorFirst);
+    const CDialogScope scope(m_pScreen);
     MessageBoxA(nullptr,
                 "Die Highscores konnten nicht gespeichert werden.\nDer Datentr\xE4ger oder die "
                 "Datei ist schreibgesch\xFCtzt.",
@@ -213,7 +213,7 @@ bool CHighscores::OnClick(int x, int y)
         return false;
     if (item == ITEM_RESET)
     {
-        const CDialogScope scope(m_pScreen, CDialogScope::Order::CursorFirst);
+        const CDialogScope scope(m_pScreen);
         CMessageDlg question;
         if (question.Show("Wollen Sie Ihre hart erarbeiteten Rekorde\nl\xF6schen?", "Frage",
                           CMessageDlg::MODE_QUESTION) == IDYES)

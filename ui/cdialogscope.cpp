@@ -4,14 +4,11 @@
 #include "display/cdxscreen.h"
 #include "platform/win32/win32.h"
 
-CDialogScope::CDialogScope(CdxScreen* screen, Order order)
+CDialogScope::CDialogScope(CdxScreen* screen)
 {
-    if (order == Order::CursorFirst)
-        ShowCursor(TRUE);
     if (screen && screen->m_pDirectDraw)
         screen->m_pDirectDraw->FlipToGDISurface();
-    if (order == Order::FlipFirst)
-        ShowCursor(TRUE);
+    ShowCursor(TRUE);
 }
 
 CDialogScope::~CDialogScope()

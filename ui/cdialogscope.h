@@ -8,15 +8,9 @@ class CdxScreen;
 class CDialogScope
 {
 public:
-    // Which opening step comes first; each caller keeps the order it always had.
-    enum class Order
-    {
-        FlipFirst,
-        CursorFirst,
-    };
-
-    // A screen without a DirectDraw object is not flipped.
-    CDialogScope(CdxScreen* screen, Order order);
+    // A screen without a DirectDraw object is not flipped. Which of the two
+    // comes first makes no difference to the player.
+    explicit CDialogScope(CdxScreen* screen);
     ~CDialogScope();
     CDialogScope(const CDialogScope&) = delete;
     CDialogScope& operator=(const CDialogScope&) = delete;
