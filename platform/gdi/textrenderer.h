@@ -48,7 +48,7 @@ private:
     };
     using Cache = std::unordered_map<std::string, TextMask, StringHash, std::equal_to<>>;
 
-    static constexpr int kFaces = 3;
+    static constexpr int kFaces = static_cast<int>(TextFace::DialogBold) + 1;
     Cache m_Cache[kFaces];
     int m_nAverageCharWidth[kFaces] = {};
 };

@@ -14,7 +14,7 @@ enum class TextFace
 {
     System,     // bold, the device context's default font of the game's texts
     Dialog,     // regular 8 point, texts of dialogs and message boxes
-    DialogBold, // bold 8 point, captions
+    DialogBold, // bold 8 point, captions; the last face
 };
 
 // The ink of one string: horizontal runs of set pixels in a cell of
