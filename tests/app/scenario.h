@@ -15,6 +15,8 @@
 
 #include <cstdlib>
 #include <deque>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,23 +24,21 @@
 namespace scenario
 {
 
+using Game = HeadlessGame;
+using WorkingDirectory = GameFolder; // with the game's sounds in "Sounds"
+using soundtest::Mix;
+
 constexpr UINT ENTER = VK_RETURN;
 constexpr UINT ESCAPE = VK_ESCAPE;
-
 // The buttons the dialogs are answered with.
-constexpr int JA = 1007;
-constexpr int NEIN = 3;
-constexpr int OK = 1006;
-constexpr int NAME_OK = 1003;
-constexpr int INFO_OK = 1000;
+constexpr int JA = 1007, NEIN = 3, OK = 1006, NAME_OK = 1003, INFO_OK = 1000;
 
 // Is the sound sounding (in the headless device: started and not stopped)?
 inline bool Playing(CdxSoundBuffer* sound)
 {
-    if (!sound || sound->m_Buffers.empty() || !sound->m_Buffers[0])
-        return false;
     DWORD status = 0;
-    sound->m_Buffers[0]->GetStatus(&status);
+    if (sound && !sound->m_Buffers.empty() && sound->m_Buffers[0])
+        sound->m_Buffers[0]->GetStatus(&status);
     return (status & DSBSTATUS_PLAYING) != 0;
 }
 
@@ -47,9 +47,6 @@ inline void Silence(CdxSoundBuffer* sound)
     if (sound)
         sound->Stop();
 }
-
-// The test runs in a scratch directory with the game's sounds in "Sounds".
-using WorkingDirectory = GameFolder;
 
 // Dialog answers in the order the dialogs come; the name dialog takes the
 // name given with its answer. A dialog beyond the script fails the test.
@@ -78,8 +75,6 @@ inline void Answer(std::deque<Reply> replies)
         });
 }
 
-using Game = HeadlessGame;
-
 // Does the picture on screen show the named image at (x, y), wherever the
 // image is not transparent? The crosshair over it is looked past unless the
 // crosshair itself is asked for.
@@ -87,19 +82,16 @@ inline bool Shows(CdxScreen* screen, const char* bitmap, int x, int y)
 {
     const platform::PixelBuffer* shown = platform::testing::ShownPicture();
     CdxSurface image(screen, bitmap, 2);
-    if (!shown || !image.m_pSurface)
-        return false;
     POINT cursor{};
     GetCursorPos(&cursor);
     const bool crosshair = std::string(bitmap) == "BMP_FADENKREUZ";
     int compared = 0;
-    for (int row = 0; row < image.m_nHeight; ++row)
+    for (int row = 0; shown && image.m_pSurface && row < image.m_nHeight; ++row)
         for (int column = 0; column < image.m_nWidth; ++column)
         {
             const std::uint32_t pixel = platform::testing::ReadPixel(image.m_pSurface, column, row);
-            const bool underCrosshair =
-                std::abs(x + column - cursor.x) <= 16 && std::abs(y + row - cursor.y) <= 16;
-            if (pixel == 0 || (underCrosshair && !crosshair))
+            if (pixel == 0 || (!crosshair && std::abs(x + column - cursor.x) <= 16 &&
+                               std::abs(y + row - cursor.y) <= 16))
                 continue;
             if (shown->Get(x + column, y + row) != pixel)
                 return false;
@@ -136,14 +128,18 @@ inline int CursorShowCount()
     return count - 1;
 }
 
-using soundtest::Mix;
-
 inline std::vector<std::string> MessageTexts()
 {
     std::vector<std::string> texts;
     for (const auto& box : platform::testing::TakeModalBoxes())
         texts.push_back(box.text);
     return texts;
+}
+
+inline std::string FileBytes(const char* path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 } // namespace scenario
