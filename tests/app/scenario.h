@@ -52,9 +52,8 @@ inline void Silence(CdxSoundBuffer* sound)
 // name given with its answer. A dialog beyond the script fails the test.
 struct Reply
 {
-    Reply(int answer, std::string typed = {}) : id(answer), name(std::move(typed)) {}
     int id;
-    std::string name;
+    std::string name = {};
 };
 inline void Answer(std::deque<Reply> replies)
 {
