@@ -74,9 +74,13 @@ TEST_F(Play, QuestionsAroundAGame)
     const int score = m_Probe.Score();
     const CString comment = m_Probe.Comment();
 
-    // The in-game button clicks and asks, Enter asks the same: Nein and a
-    // closed dialog change nothing; Ja starts afresh.
-    Answer({{NEIN}, {IDCANCEL}, {JA}, {NEIN}, {IDCANCEL}, {JA}});
+    // The info, then the in-game button that clicks and asks, and Enter that
+    // asks the same: the info, Nein and a closed dialog change nothing; Ja
+    // starts afresh.
+    Answer({{INFO_OK}, {NEIN}, {IDCANCEL}, {JA}});
+    ASSERT_TRUE(m_Game.Press(VK_F1));
+    EXPECT_EQ(Boxes().at(0).caption, "Info \xFC"
+                                     "ber Tamzelon");
     Silence(m_Probe.Click());
     ASSERT_TRUE(m_Game.Click(60, 20));
     EXPECT_TRUE(Playing(m_Probe.Click()));
@@ -93,6 +97,7 @@ TEST_F(Play, QuestionsAroundAGame)
                       box.buttons.at(1).label,
                   "Frage: Wollen Sie Ihr aktuelles Spiel beenden? &Ja&Nein");
 
+    Answer({{NEIN}, {IDCANCEL}, {JA}});
     // Escape: only Ja leaves, to the menu with the music.
     ASSERT_TRUE(m_Game.Press(ESCAPE));
     ASSERT_TRUE(m_Game.Press(ESCAPE));
@@ -103,12 +108,6 @@ TEST_F(Play, QuestionsAroundAGame)
     EXPECT_TRUE(Playing(m_Probe.Music()));
     EXPECT_EQ(Boxes().at(2).text, "Wollen Sie Ihr aktuelles Spiel verlassen?");
     EXPECT_EQ(CursorShowCount(), -1);
-
-    // The menu's new game asks nothing and silences the music.
-    ASSERT_TRUE(m_Game.Click(250, 170));
-    EXPECT_EQ(m_Probe.State(), STATE_GAME);
-    EXPECT_FALSE(Playing(m_Probe.Music()));
-    EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(Play, AClearedFieldEarnsTheBonusBeforeThePlace)

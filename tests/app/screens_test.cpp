@@ -84,60 +84,41 @@ TEST_F(Screens, TheRegularEndGoesThroughTheCreditsAndWritesTheTable)
     }
 }
 
-TEST_F(Screens, CreditsAndHighscoresFromTheMenuComeBackWithoutWriting)
+TEST_F(Screens, CreditsHighscoresAndInfoFromTheMenuComeBackWithoutWriting)
 {
     Game game;
     auto probe = game.Probe();
+    // F1 shows the info in every screen and changes nothing (the game's in
+    // the game tests).
+    auto info = [&]
+    {
+        const int state = probe.State();
+        Answer({{INFO_OK}});
+        ASSERT_TRUE(game.Press(VK_F1));
+        EXPECT_EQ(MessageTexts().size(), 1u);
+        EXPECT_EQ(probe.State(), state);
+        EXPECT_EQ(CursorShowCount(), -1);
+    };
+    info();
     for (const UINT way : {ENTER, ESCAPE, 0u})
     {
         ASSERT_TRUE(game.Click(250, 350)); // "Credits"
         EXPECT_EQ(probe.State(), STATE_CREDITS);
+        info();
         ASSERT_TRUE(way ? game.Press(way) : game.Click(600, 20));
         EXPECT_EQ(probe.State(), STATE_MENU);
 
         ASSERT_TRUE(game.Click(250, 230)); // "Highscores"
         EXPECT_EQ(probe.State(), STATE_HIGHSCORES);
+        info();
         ASSERT_TRUE(game.Click(450, 300)); // beside the buttons
         EXPECT_EQ(probe.State(), STATE_HIGHSCORES);
         ASSERT_TRUE(way ? game.Press(way) : game.Click(600, 380)); // BACK's far corner
         EXPECT_EQ(probe.State(), STATE_MENU);
     }
     EXPECT_TRUE(Playing(probe.Music()));
-    EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
     EXPECT_EQ(game.PassesToEnd(), -1) << "no end requested";
     EXPECT_FALSE(std::filesystem::exists(SAVE_FILE));
-}
-
-TEST_F(Screens, F1ShowsTheInfoInEveryScreenAndChangesNothing)
-{
-    Game game;
-    auto probe = game.Probe();
-    Answer({{INFO_OK}, {INFO_OK}, {JA}, {INFO_OK}, {INFO_OK}});
-    // The click that leads to each screen and the key that leaves it.
-    const struct
-    {
-        int state, y;
-        UINT leave;
-    } screens[] = {{STATE_MENU, 0, 0},
-                   {STATE_GAME, 170, ESCAPE},
-                   {STATE_HIGHSCORES, 230, ESCAPE},
-                   {STATE_CREDITS, 350, 0}};
-    for (const auto& k : screens)
-    {
-        ASSERT_TRUE(k.y == 0 || game.Click(250, k.y));
-        ASSERT_EQ(probe.State(), k.state);
-        const int stones = k.state == STATE_GAME ? probe.Field().CountStones() : 0;
-        ASSERT_TRUE(game.Press(VK_F1));
-        const auto boxes = platform::testing::TakeModalBoxes();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].caption, "Info \xFC"
-                                    "ber Tamzelon");
-        EXPECT_EQ(probe.State(), k.state);
-        EXPECT_EQ(k.state == STATE_GAME ? probe.Field().CountStones() : 0, stones);
-        EXPECT_EQ(CursorShowCount(), -1);
-        ASSERT_TRUE(k.leave == 0 || game.Press(k.leave)); // from the game: Ja
-        platform::testing::TakeModalBoxes();
-    }
 }
 
 TEST_F(Screens, FailuresAtStartAreReportedAndEndTheProgram)
