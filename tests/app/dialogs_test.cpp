@@ -15,19 +15,19 @@ namespace
 
 using platform::testing::ModalBox;
 
-// Shows a message and presses `press`; the buttons seen come back as "id label ...".
-int ShowMessage(int mode, int press, std::string* buttons = nullptr)
+std::string buttons; // those of the last message, as "id label ..."
+
+// Shows a message and presses `press`.
+int ShowMessage(int mode, int press)
 {
-    std::string ignored;
-    std::string& seen = buttons ? *buttons : ignored;
+    buttons.clear();
     platform::testing::SetModalAnswerer(
-        [&](ModalBox& box)
+        [press](ModalBox& box)
         {
-            EXPECT_EQ(box.caption, "Frage");
-            EXPECT_EQ(box.text, "Zeile eins\nZeile zwei");
+            EXPECT_EQ(box.caption + ": " + box.text, "Frage: Zeile eins\nZeile zwei");
             EXPECT_EQ(box.dialogTemplate, 155);
             for (const auto& button : box.buttons)
-                seen += std::to_string(button.id) + " " + button.label + " ";
+                buttons += std::to_string(button.id) + " " + button.label + " ";
             return press;
         });
     return CMessageDlg().Show("Zeile eins\nZeile zwei", "Frage", mode);
@@ -47,8 +47,7 @@ TEST(MessageDlgTest, ModeZeroShowsOkAloneAnyOtherModeJaAndNeinEscapeCancels)
     };
     for (const auto& k : cases)
     {
-        std::string buttons;
-        EXPECT_EQ(ShowMessage(k.mode, k.press, &buttons), k.result) << k.mode << "," << k.press;
+        EXPECT_EQ(ShowMessage(k.mode, k.press), k.result) << k.mode << "," << k.press;
         EXPECT_EQ(buttons, k.buttons) << k.mode;
     }
     // A button the player cannot see cannot be pressed.

@@ -14,11 +14,12 @@
 namespace
 {
 
-// An image that notes when it is drawn and when it is deleted.
+// Images that note when they are drawn and when they are deleted.
+std::vector<const CdxSurface*> drawn;
+int deleted = 0;
 struct NotingImage : CdxSurface
 {
-    NotingImage(std::vector<const CdxSurface*>& drawn, int& deleted)
-        : drawn(drawn), deleted(deleted)
+    NotingImage()
     {
         m_nWidth = 300;
         m_nHeight = 50;
@@ -29,13 +30,12 @@ struct NotingImage : CdxSurface
         drawn.push_back(this);
         return DD_OK;
     }
-    std::vector<const CdxSurface*>& drawn;
-    int& deleted;
 };
 
 class ButtonMenuTest : public ::testing::Test
 {
 protected:
+    ButtonMenuTest() { drawn.clear(), deleted = 0; }
     // The main menu: five 300 x 50 buttons from (100, 150), 60 apart.
     void MakeMainMenu()
     {
@@ -44,23 +44,21 @@ protected:
         m_Menu.SetOrigin(100, 150);
         m_Menu.SetSpacing(60);
     }
-    NotingImage* Image() { return new NotingImage(m_Drawn, m_nDeleted); }
+    static CdxSurface* Image() { return new NotingImage; }
     // The item drawn hot since the last update, -1 for none.
     int HotItem() const
     {
         for (std::size_t i = 0; i < m_Hot.size(); ++i)
-            if (std::ranges::find(m_Drawn, m_Hot[i]) != m_Drawn.end())
+            if (std::ranges::find(drawn, m_Hot[i]) != drawn.end())
                 return static_cast<int>(i);
         return -1;
     }
     void Update(int x, int y)
     {
-        m_Drawn.clear();
+        drawn.clear();
         m_Menu.Update(x, y, &m_Screen);
     }
 
-    std::vector<const CdxSurface*> m_Drawn;
-    int m_nDeleted = 0;
     std::vector<CdxSurface*> m_Hot;
     CdxScreen m_Screen;
     CButtonMenu m_Menu;
@@ -70,7 +68,7 @@ TEST_F(ButtonMenuTest, AnEmptyMenuHitsAndDrawsNothingAndTheFirstMatchWins)
 {
     EXPECT_EQ(m_Menu.HitTest(100, 150), -1);
     Update(0, 0);
-    EXPECT_TRUE(m_Drawn.empty());
+    EXPECT_TRUE(drawn.empty());
     EXPECT_EQ(m_Menu.GetSelected(), -1);
     MakeMainMenu();
     EXPECT_EQ(m_Menu.HitTest(250, 209), -1) << "between two items";
@@ -110,7 +108,7 @@ TEST_F(ButtonMenuTest, RenderDrawsEveryItemPlainAndKeepsNoSelection)
     m_Menu.Render(&m_Screen);
     EXPECT_EQ(m_Menu.GetSelected(), -1);
     EXPECT_EQ(HotItem(), -1);
-    EXPECT_EQ(m_Drawn.size(), 10u);
+    EXPECT_EQ(drawn.size(), 10u);
 }
 
 TEST_F(ButtonMenuTest, EachDistinctImageIsDeletedOnce)
@@ -118,10 +116,10 @@ TEST_F(ButtonMenuTest, EachDistinctImageIsDeletedOnce)
     {
         CButtonMenu menu;
         menu.AddItem(Image(), Image());
-        for (NotingImage* shared : {Image(), Image()})
+        for (CdxSurface* shared : {Image(), Image()})
             menu.AddItem(shared, shared);
     }
-    EXPECT_EQ(m_nDeleted, 4);
+    EXPECT_EQ(deleted, 4);
 }
 
 } // namespace
