@@ -24,10 +24,6 @@
 namespace scenario
 {
 
-using Game = HeadlessGame;
-using WorkingDirectory = GameFolder; // with the game's sounds in "Sounds"
-using soundtest::Mix;
-
 constexpr UINT ENTER = VK_RETURN;
 constexpr UINT ESCAPE = VK_ESCAPE;
 // The buttons the dialogs are answered with.
@@ -47,6 +43,9 @@ inline void Silence(CdxSoundBuffer* sound)
     if (sound)
         sound->Stop();
 }
+
+// The test runs in a scratch directory with the game's sounds in "Sounds".
+using WorkingDirectory = GameFolder;
 
 // Dialog answers in the order the dialogs come; the name dialog takes the
 // name given with its answer. A dialog beyond the script fails the test.
@@ -73,6 +72,8 @@ inline void Answer(std::deque<Reply> replies)
             return reply.id;
         });
 }
+
+using Game = HeadlessGame;
 
 // Does the picture on screen show the named image at (x, y), wherever the
 // image is not transparent? The crosshair over it is looked past unless the
@@ -126,6 +127,8 @@ inline int CursorShowCount()
     ShowCursor(FALSE);
     return count - 1;
 }
+
+using soundtest::Mix;
 
 inline std::vector<std::string> MessageTexts()
 {
