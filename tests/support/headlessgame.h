@@ -37,9 +37,7 @@ public:
     // Every cell destroyed except the stones given, each with its own image.
     struct Stone
     {
-        int column;
-        int row;
-        int colour;
+        int column, row, colour;
     };
     void SetStones(const std::vector<Stone>& stones);
 
@@ -66,7 +64,6 @@ public:
     HeadlessGame& operator=(const HeadlessGame&) = delete;
 
     bool Started() const { return m_bStarted; }
-    bool WindowExists() { return m_App.GetMainWnd() != nullptr; }
     CMainFrameProbe Probe();
 
     // One pass of the loop, after the input; false when it met the quit message.
@@ -74,7 +71,6 @@ public:
     bool Press(UINT key);
     bool MoveTo(int x, int y);
     bool Click(int x, int y);
-    bool CloseWindow();
     // Passes until the loop ends; how many it took, or -1 if it did not end.
     int PassesToEnd(int limit = 5);
 
