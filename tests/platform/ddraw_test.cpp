@@ -1,5 +1,6 @@
+#include "events.h"
+
 #include "platform/ddraw/ddraw.h"
-#include "platform/testing/testing.h"
 
 #include <gtest/gtest.h>
 
@@ -150,11 +151,7 @@ TEST_F(DirectDrawTest, FocusLossLosesSurfacesUntilRestoredAndTheyKeepTheirKey)
     Fill(image, 0xABCD);
     DDCOLORKEY key{0, 0};
     image->SetColorKey(DDCKEY_SRCBLT, &key);
-    platform::InputEvent focusLost;
-    focusLost.kind = platform::InputEvent::Kind::FocusLost;
-    platform::testing::InjectEvent(focusLost);
-    MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    events::Deliver(events::Event(events::Kind::FocusLost));
 
     EXPECT_EQ(primary->IsLost(), DDERR_SURFACELOST);
     EXPECT_EQ(back->BltFast(0, 0, image, nullptr, DDBLTFAST_WAIT), DDERR_SURFACELOST);

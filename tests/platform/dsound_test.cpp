@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 using namespace soundtest;
@@ -32,12 +33,11 @@ protected:
     IDirectSoundBuffer* Filled(const WAVEFORMATEX& format, const Bytes& bytes)
     {
         IDirectSoundBuffer* buffer = nullptr;
-        EXPECT_EQ(Create(format, static_cast<DWORD>(bytes.size()), &buffer), DS_OK);
+        const auto size = static_cast<DWORD>(bytes.size());
+        EXPECT_EQ(Create(format, size, &buffer), DS_OK);
         LPVOID data = nullptr;
         DWORD length = 0;
-        EXPECT_EQ(buffer->Lock(0, length = static_cast<DWORD>(bytes.size()), &data, &length,
-                               nullptr, nullptr, 0),
-                  DS_OK);
+        EXPECT_EQ(buffer->Lock(0, size, &data, &length, nullptr, nullptr, 0), DS_OK);
         std::memcpy(data, bytes.data(), length);
         EXPECT_EQ(buffer->Unlock(data, length, nullptr, 0), DS_OK);
         return buffer;
@@ -135,10 +135,7 @@ TEST_F(DirectSoundTest, OnlyTheBytesWrittenAreConvertedForTheMix)
 
 TEST_F(DirectSoundTest, DuplicatesShareSamplesButNotTheirPlayState)
 {
-    Bytes ramp;
-    for (std::int16_t s : Ramp(100))
-        Put(ramp, static_cast<std::uint16_t>(s), 2);
-    IDirectSoundBuffer* original = Filled(Pcm(1, 44100, 16), ramp);
+    IDirectSoundBuffer* original = Filled(Pcm(1, 44100, 16), Pcm16(Ramp(100)));
     IDirectSoundBuffer* duplicate = nullptr;
     ASSERT_EQ(m_pDevice->DuplicateSoundBuffer(original, &duplicate), DS_OK);
 
@@ -164,6 +161,58 @@ TEST_F(DirectSoundTest, DuplicatesShareSamplesButNotTheirPlayState)
     EXPECT_EQ(Mix(1)[0], 2);
     duplicate->Release();
     EXPECT_TRUE(IsSilent(Mix(1)));
+}
+
+// Volume and pan in hundredths of a decibel: the side a pan leans away from is
+// turned down by its amount.
+TEST_F(DirectSoundTest, VolumeAndPanAreHeardInTheMix)
+{
+    struct Case
+    {
+        LONG volume, pan;
+        double left, right; // in decibels; -100 for silence
+    };
+    const Case cases[] = {{-500, 0, -5, -5},
+                          {0, 1000, -10, 0},
+                          {0, DSBPAN_LEFT, 0, -100},
+                          {DSBVOLUME_MIN, 0, -100, -100}};
+    IDirectSoundBuffer* buffer = Filled(Pcm(1, 44100, 16), Pcm16(Samples(100, 20000)));
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.volume << ", " << c.pan);
+        ASSERT_EQ(buffer->SetVolume(c.volume), DS_OK);
+        ASSERT_EQ(buffer->SetPan(c.pan), DS_OK);
+        ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
+        const Samples mix = Mix(1);
+        for (int side : {0, 1})
+        {
+            const double db = side == 0 ? c.left : c.right;
+            EXPECT_NEAR(mix[side], db <= -100 ? 0 : 20000 * std::pow(10.0, db / 20), 15) << side;
+        }
+        buffer->Stop();
+        buffer->SetCurrentPosition(0);
+    }
+    buffer->Release();
+}
+
+// Clipped only after every buffer is summed, never wrapped round.
+TEST_F(DirectSoundTest, LoudBuffersTogetherAreClippedNotWrapped)
+{
+    std::vector<IDirectSoundBuffer*> buffers;
+    for (std::int16_t level : {30000, 30000, -30000, -30000, 30000})
+        buffers.push_back(Filled(Pcm(1, 44100, 16), Pcm16(Samples(100, level))));
+    const std::pair<std::vector<int>, std::int16_t> cases[] = {
+        {{0, 1}, 32767}, {{2, 3}, -32768}, {{2, 3, 4}, -30000}};
+    for (const auto& [playing, sum] : cases)
+    {
+        for (int i : playing)
+            buffers[i]->Play(0, 0, 0);
+        EXPECT_EQ(Mix(1), Samples({sum, sum}));
+        for (IDirectSoundBuffer* buffer : buffers)
+            buffer->Stop();
+    }
+    for (IDirectSoundBuffer* buffer : buffers)
+        buffer->Release();
 }
 
 TEST_F(DirectSoundTest, ControlsCheckTheirRangeAndTheirCapability)

@@ -1,5 +1,6 @@
+#include "events.h"
+
 #include "platform/framework/framework.h"
-#include "platform/testing/testing.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@
 namespace
 {
 
-using platform::InputEvent;
+using namespace events;
 
 struct Log
 {
@@ -73,16 +74,6 @@ private:
     Log& m_Log;
 };
 
-void Inject(InputEvent::Kind kind, UINT key = 0, int x = 0, int y = 0)
-{
-    InputEvent event;
-    event.kind = kind;
-    event.key = key;
-    event.x = x;
-    event.y = y;
-    platform::testing::InjectEvent(event);
-}
-
 class FrameWindow : public ::testing::Test
 {
 protected:
@@ -109,27 +100,22 @@ TEST_F(FrameWindow, LoadFrameCreatesTheTitledWindowAndRunsOnCreateBeforeReturnin
 
     // Its message boxes carry the application title.
     frame->MessageBox("Lied konnte nicht geladen / abgespiel werden!");
-    const auto boxes = platform::testing::TakeModalBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "TamZelon");
+    EXPECT_EQ(platform::testing::TakeModalBoxes().at(0).caption, "TamZelon");
     frame->DestroyWindow();
 }
 
 TEST_F(FrameWindow, InputIsDispatchedOneMessageAtATimeToTheHandlers)
 {
     ASSERT_TRUE(app.InitInstance());
-    Inject(InputEvent::Kind::KeyDown, VK_DOWN);
-    Inject(InputEvent::Kind::MouseDown, 0, 250, 170);
-    Inject(InputEvent::Kind::KeyDown, VK_RETURN);
+    for (const InputEvent& e : {Key(VK_DOWN), Event(Kind::MouseDown, 250, 170), Key(VK_RETURN)})
+        platform::testing::InjectEvent(e);
 
     MSG peeked{};
     ASSERT_TRUE(PeekMessageA(&peeked, nullptr, 0, 0, PM_NOREMOVE));
     ASSERT_TRUE(app.PumpMessage());
-    EXPECT_EQ(log.keys, std::vector<UINT>{VK_DOWN});
-    EXPECT_TRUE(log.clicks.empty());
+    EXPECT_TRUE(log.keys.size() == 1 && log.clicks.empty());
     ASSERT_TRUE(app.PumpMessage());
-    ASSERT_EQ(log.clicks.size(), 1u);
-    EXPECT_EQ(log.clicks[0], CPoint(250, 170));
+    EXPECT_EQ(log.clicks, std::vector<CPoint>{CPoint(250, 170)});
     ASSERT_TRUE(app.PumpMessage());
     EXPECT_EQ(log.keys, (std::vector<UINT>{VK_DOWN, VK_RETURN}));
     EXPECT_FALSE(PeekMessageA(&peeked, nullptr, 0, 0, PM_NOREMOVE));
@@ -145,8 +131,8 @@ TEST_F(FrameWindow, ClosingTheWindowDeletesTheFrameAndEndsTheLoop)
 {
     ASSERT_TRUE(app.InitInstance());
     const HWND handle = app.GetMainWnd()->m_hWnd;
-    Inject(InputEvent::Kind::Close);
-    Inject(InputEvent::Kind::KeyDown, VK_ESCAPE); // arrives after the window is gone
+    platform::testing::InjectEvent(Event(Kind::Close));
+    platform::testing::InjectEvent(Key(VK_ESCAPE)); // arrives after the window is gone
 
     ASSERT_TRUE(app.PumpMessage());
     EXPECT_TRUE(log.destroyed);

@@ -1,5 +1,6 @@
 // Sound buffers from WAV files: copies that sound together, damaged and
-// refused files, loops, volume and pan in the mix, and lost buffers.
+// refused files, loops, and lost buffers. How the mix treats volume, pan and
+// loud sums is the device's business (dsound_test).
 #include "sound/cdxsoundbuffer.h"
 
 #include "sound/cdxsound.h"
@@ -8,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <regex>
 
 using namespace soundtest;
@@ -31,11 +31,6 @@ protected:
     ScratchDirectory m_Directory;
     CdxSound m_Device;
 };
-
-double Decibels(double value, double reference)
-{
-    return 20.0 * std::log10(value / reference);
-}
 
 TEST_F(SoundBufferTest, OneCopyDropsAPlayRequestWhileItSounds)
 {
@@ -61,11 +56,11 @@ TEST_F(SoundBufferTest, SeveralCopiesSoundTogetherAndTheOldestIsReused)
         platform::testing::RefuseSoundDuplicate(!duplicate);
         CdxSoundBuffer sound;
         ASSERT_TRUE(LoadRamp(sound, 1000, 3));
-        ASSERT_TRUE(sound.Play(0, 0));
-        Mix(100);
-        ASSERT_TRUE(sound.Play(0, 0));
-        Mix(10);
-        ASSERT_TRUE(sound.Play(0, 0));
+        for (int gap : {100, 10, 0})
+        {
+            ASSERT_TRUE(sound.Play(0, 0));
+            Mix(gap);
+        }
         EXPECT_EQ(Mix(1)[0], 111 + 11 + 1) << "copies 0, 1 and 2 sound at once";
 
         ASSERT_TRUE(sound.Play(0, 0));
@@ -135,24 +130,17 @@ TEST_F(SoundBufferTest, MoreThanOneChannelMakesAStereoBuffer)
 
 TEST_F(SoundBufferTest, ARefusedFormatIsAnErrorNotACrash)
 {
-    const std::pair<std::uint16_t, std::uint32_t> refused[] = {{0, 44100}, {2, 0}, {3, 44100}};
-    for (auto [blockAlign, rate] : refused)
+    // The last: a forged size of 4 GiB is refused before any memory is taken.
+    WavFormat refused[4];
+    refused[0].blockAlign = 0, refused[1].rate = 0, refused[2].blockAlign = 3;
+    refused[3].dataSize = 0xFFFFFFF0u;
+    for (const WavFormat& format : refused)
     {
-        WavFormat format;
-        format.blockAlign = blockAlign;
-        format.rate = rate;
         WriteFile("odd.wav", Wav(format, Ramp(8)));
         CdxSoundBuffer sound;
         EXPECT_THROW(sound.Load(&m_Device, "odd.wav", 1), CdxSoundError);
         EXPECT_FALSE(sound.Play(0, 0));
     }
-
-    // A forged size of 4 GiB is refused before any memory is taken.
-    WavFormat forged;
-    forged.dataSize = 0xFFFFFFF0u;
-    WriteFile("huge.wav", Wav(forged, Ramp(8)));
-    CdxSoundBuffer huge;
-    EXPECT_THROW(huge.Load(&m_Device, "huge.wav", 1), CdxSoundError);
 }
 
 TEST_F(SoundBufferTest, StopEndsALoopAndRewinds)
@@ -170,52 +158,19 @@ TEST_F(SoundBufferTest, StopEndsALoopAndRewinds)
     EXPECT_EQ(Mix(1)[0], 1);
 }
 
-TEST_F(SoundBufferTest, VolumeAndPanAreHeardInTheMix)
+TEST_F(SoundBufferTest, VolumeAndPanReachTheMix)
 {
-    WriteFile("level.wav", Wav({}, Samples(1000, 20000)));
     CdxSoundBuffer sound;
-    ASSERT_TRUE(sound.Load(&m_Device, "level.wav", 1));
-    sound.SetVolume(-500);
-    ASSERT_TRUE(sound.Play(0, 0));
-    Samples mix = Mix(1);
-    EXPECT_NEAR(Decibels(mix[0], 20000), -5.0, 0.01);
-    EXPECT_EQ(mix[0], mix[1]);
-
+    ASSERT_TRUE(LoadRamp(sound, 1000, 1));
+    sound.SetVolume(DSBVOLUME_MIN);
+    ASSERT_TRUE(sound.Play(DSBPAN_LEFT, 0));
+    EXPECT_TRUE(IsSilent(Mix(10)));
     sound.Stop();
     sound.SetVolume(0);
-    ASSERT_TRUE(sound.Play(1000, 0)); // right of centre: the left side is 10 dB down
-    mix = Mix(1);
-    EXPECT_NEAR(Decibels(mix[0], 20000), -10.0, 0.01);
-    EXPECT_EQ(mix[1], 20000);
-
-    sound.Stop();
-    ASSERT_TRUE(sound.Play(-10000, 0));
-    mix = Mix(1);
-    EXPECT_EQ(mix[0], 20000);
-    EXPECT_EQ(mix[1], 0);
+    ASSERT_TRUE(sound.Play(DSBPAN_LEFT, 0));
+    EXPECT_EQ(Mix(1), Samples({1, 0}));
     sound.Stop();
     EXPECT_FALSE(sound.Play(20000, 0)) << "a pan outside the range is refused";
-}
-
-TEST_F(SoundBufferTest, LoudSoundsTogetherAreClippedNotWrapped)
-{
-    WriteFile("up.wav", Wav({}, Samples(100, 30000)));
-    WriteFile("down.wav", Wav({}, Samples(100, -30000)));
-    CdxSoundBuffer first, second, third;
-    ASSERT_TRUE(first.Load(&m_Device, "up.wav", 1));
-    ASSERT_TRUE(second.Load(&m_Device, "up.wav", 1));
-    first.Play(0, 0);
-    second.Play(0, 0);
-    EXPECT_EQ(Mix(1), Samples({32767, 32767}));
-
-    ASSERT_TRUE(first.Load(&m_Device, "down.wav", 1));
-    ASSERT_TRUE(second.Load(&m_Device, "down.wav", 1));
-    ASSERT_TRUE(third.Load(&m_Device, "up.wav", 1));
-    first.Play(0, 0);
-    second.Play(0, 0);
-    EXPECT_EQ(Mix(1), Samples({-32768, -32768}));
-    third.Play(0, 0);
-    EXPECT_EQ(Mix(1), Samples({-30000, -30000})) << "clipped only after everything is summed";
 }
 
 TEST_F(SoundBufferTest, ALostSoundIsRestoredWhenPlayedAgain)
