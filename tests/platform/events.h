@@ -1,8 +1,11 @@
-// Input made to order for the platform tests, as the SDL back end would deliver it.
+// Input made to order for the platform tests, as the SDL back end would
+// deliver it, and where on the picture to aim it.
 #pragma once
 
 #include "platform/testing/testing.h"
 #include "platform/win32/win32.h"
+
+#include <cstdlib>
 
 namespace events
 {
@@ -35,6 +38,11 @@ inline InputEvent Mouse(Kind kind, POINT p)
 inline POINT Centre(const RECT& r)
 {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+inline bool CentredIn(const RECT& r, int width, int height)
+{
+    return std::abs(r.left + r.right - width) <= 1 && std::abs(r.top + r.bottom - height) <= 1;
 }
 
 // Queued, and taken into the message queue by the next look at it.
