@@ -7,37 +7,24 @@
 #include "display/cdxsurface.h"
 #include "platform/testing/testing.h"
 #include "platform/win32/pixelbuffer.h"
+#include "tests/platform/testfiles.h"
 #include "tests/support/scratchdirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace displaytest
 {
 
-using Bytes = std::vector<std::uint8_t>;
+using testfiles::Bytes;
+using testfiles::WriteFile;
 constexpr std::uint32_t GREEN = 0x0100;
 
 inline std::uint32_t Raw(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
     return platform::PixelBuffer::FromRgb({r, g, b}, 16);
-}
-
-using ::ScratchDirectory;
-
-inline void WriteFile(const std::string& name, const Bytes& bytes)
-{
-    std::ofstream(name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
 }
 
 // Raw planar data of an image whose channel c at (x, y) is value(x, y, c).

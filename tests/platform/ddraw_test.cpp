@@ -1,5 +1,6 @@
+#include "events.h"
+
 #include "platform/ddraw/ddraw.h"
-#include "platform/testing/testing.h"
 
 #include <gtest/gtest.h>
 
@@ -78,8 +79,6 @@ TEST_F(DirectDrawTest, FillAndFlipShowTheRawColourAndSwapTheBuffers)
     ASSERT_NE(shown, nullptr);
     for (int i = 0; i < 640 * 480; ++i)
         ASSERT_EQ(shown->Get(i % 640, i / 640), 0x0100u) << i;
-    const platform::Rgb green = shown->ToRgb(shown->Get(320, 240));
-    EXPECT_TRUE(green.r == 0 && green.g == 8 * 255 / 63 && green.b == 0);
 
     // The back buffer now holds the older picture.
     ASSERT_EQ(Fill(back, 0x001F), DD_OK);
@@ -100,8 +99,7 @@ TEST_F(DirectDrawTest, BltFastRefusesRectanglesItCannotCopyWhole)
     // No clipping at the destination's edges, nor for positions left of or above it.
     for (auto [x, y] : {std::pair<DWORD, DWORD>{609, 0}, {0, 449}, {static_cast<DWORD>(-13), 0}})
         EXPECT_EQ(back->BltFast(x, y, image, nullptr, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
-    EXPECT_EQ(ReadPixel(back, 0, 0), 0u);
-    EXPECT_EQ(ReadPixel(back, 639, 479), 0u);
+    EXPECT_TRUE(ReadPixel(back, 0, 0) == 0 && ReadPixel(back, 639, 479) == 0);
     // The corner that just fits is drawn.
     EXPECT_EQ(back->BltFast(608, 448, image, nullptr, DDBLTFAST_WAIT), DD_OK);
     EXPECT_EQ(ReadPixel(back, 639, 479), 0xFFFFu);
@@ -119,24 +117,21 @@ TEST_F(DirectDrawTest, BltStretchesKeysAndMirrors)
 
     RECT dest{100, 100, 104, 102};
     ASSERT_EQ(back->Blt(&dest, image, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-    EXPECT_EQ(ReadPixel(back, 101, 101), 0u);
-    EXPECT_EQ(ReadPixel(back, 102, 101), 0x1234u);
-    EXPECT_EQ(ReadPixel(back, 104, 101), 0x7777u);
+    EXPECT_TRUE(ReadPixel(back, 101, 101) == 0 && ReadPixel(back, 102, 101) == 0x1234 &&
+                ReadPixel(back, 104, 101) == 0x7777);
 
     EXPECT_EQ(back->Blt(&dest, image, nullptr, DDBLT_KEYSRC, nullptr), DDERR_NOCOLORKEY);
     DDCOLORKEY key{0, 0};
     image->SetColorKey(DDCKEY_SRCBLT, &key);
     RECT keyedDest{200, 100, 204, 101};
     ASSERT_EQ(back->Blt(&keyedDest, image, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
-    EXPECT_EQ(ReadPixel(back, 200, 100), 0x7777u);
-    EXPECT_EQ(ReadPixel(back, 203, 100), 0x1234u);
+    EXPECT_TRUE(ReadPixel(back, 200, 100) == 0x7777 && ReadPixel(back, 203, 100) == 0x1234);
 
     DDBLTFX fx{};
     fx.dwSize = sizeof fx;
     fx.dwDDFX = DDBLTFX_MIRRORLEFTRIGHT;
     ASSERT_EQ(image->Blt(nullptr, nullptr, nullptr, DDBLT_DDFX | DDBLT_WAIT, &fx), DD_OK);
-    EXPECT_EQ(ReadPixel(image, 0, 0), 0x1234u);
-    EXPECT_EQ(ReadPixel(image, 1, 0), 0u);
+    EXPECT_TRUE(ReadPixel(image, 0, 0) == 0x1234 && ReadPixel(image, 1, 0) == 0);
 
     RECT outside{630, 470, 641, 480};
     EXPECT_EQ(Fill(back, 1, &outside), DDERR_INVALIDRECT);
@@ -150,18 +145,13 @@ TEST_F(DirectDrawTest, FocusLossLosesSurfacesUntilRestoredAndTheyKeepTheirKey)
     Fill(image, 0xABCD);
     DDCOLORKEY key{0, 0};
     image->SetColorKey(DDCKEY_SRCBLT, &key);
-    platform::InputEvent focusLost;
-    focusLost.kind = platform::InputEvent::Kind::FocusLost;
-    platform::testing::InjectEvent(focusLost);
-    MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    events::Deliver(events::Event(events::Kind::FocusLost));
 
     EXPECT_EQ(primary->IsLost(), DDERR_SURFACELOST);
-    EXPECT_EQ(back->BltFast(0, 0, image, nullptr, DDBLTFAST_WAIT), DDERR_SURFACELOST);
-    EXPECT_EQ(Fill(back, 0), DDERR_SURFACELOST);
-    EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
     HDC dc = nullptr;
-    EXPECT_EQ(back->GetDC(&dc), DDERR_SURFACELOST);
+    for (HRESULT lost : {back->BltFast(0, 0, image, nullptr, DDBLTFAST_WAIT), Fill(back, 0),
+                         primary->Flip(nullptr, DDFLIP_WAIT), back->GetDC(&dc)})
+        EXPECT_EQ(lost, DDERR_SURFACELOST);
 
     EXPECT_EQ(back->Restore(), DDERR_IMPLICITLYCREATED);
     EXPECT_EQ(primary->Restore(), DD_OK);
@@ -209,9 +199,8 @@ TEST_F(DirectDrawTest, EightBitModeUsesThePaletteFormat)
     DDSURFACEDESC2 desc{};
     desc.dwSize = sizeof desc;
     ASSERT_EQ(back->GetSurfaceDesc(&desc), DD_OK);
-    EXPECT_EQ(desc.lPitch, 640);
-    EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 8u);
-    EXPECT_TRUE(desc.ddpfPixelFormat.dwFlags & DDPF_PALETTEINDEXED8);
+    EXPECT_TRUE(desc.lPitch == 640 && desc.ddpfPixelFormat.dwRGBBitCount == 8 &&
+                (desc.ddpfPixelFormat.dwFlags & DDPF_PALETTEINDEXED8));
 
     IDirectDrawSurface4* image = OffScreen(3, 3);
     Fill(image, 0xE0);
