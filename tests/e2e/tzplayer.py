@@ -209,7 +209,7 @@ class Session:
     # Xvfb plus the game in a fresh folder; leaving the context kills both.
 
     def __init__(self, args, name, sounds=True, scores=None, prepare=None, audio="dummy", parent=None):
-        self.args, self.name, self.shots = args, name, 0
+        self.args, self.name = args, name
         self.xvfb = self.process = None
         self.workdir = tempfile.mkdtemp(prefix="tz-e2e-", dir=parent)
         try:
@@ -284,9 +284,6 @@ class Session:
     def screenshot(self):
         return ImageGrab.grab(xdisplay=self.display).convert("RGB")
 
-    def save(self, image, name):
-        image.save(os.path.join(self.args.out, name))
-
     def check_running(self):
         check(self.process.poll() is None, "the game ended unexpectedly with code %s" % self.process.returncode)
 
@@ -303,7 +300,7 @@ class Session:
             last = image
             time.sleep(0.05)
         if last:
-            self.save(last, "failed-%s.png" % self.name)
+            last.save(os.path.join(self.args.out, "failed-%s.png" % self.name))
         raise AssertionError("timed out waiting for %s" % what)
 
     def wait_dialogs(self, kinds):
@@ -340,7 +337,6 @@ class Session:
                 return boxes
             check(len(boxes) < limit, "more than %d message boxes" % limit)
             boxes.append(image)
-            self.save(image, "e2e_fault_%s_box%d.png" % (self.name, len(boxes)))
             self.key("Return")
 
     def wait_exit(self, timeout=10, code=0):
@@ -379,7 +375,6 @@ class Session:
             outcome, image = self.outcome(field, expected)
             check(outcome != "dialog" or not groups(expected), "the game ended although moves were left")
             if outcome != "unchanged":
-                self.shots += 1
                 return expected, len(group), image
         raise AssertionError("a shot at %s did not land" % (group[0],))
 
@@ -400,7 +395,7 @@ class Session:
             elif time.monotonic() - since > 1.5:
                 if field == before:
                     return "unchanged", image
-                self.save(image, "failed-%s.png" % self.name)
+                image.save(os.path.join(self.args.out, "failed-%s.png" % self.name))
                 raise AssertionError("after a shot the field reads\n%s\nbut should be\n%s"
                               % (describe(field), describe(expected)))
         raise AssertionError("no outcome of the shot within %d s" % timeout)
