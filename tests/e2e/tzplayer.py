@@ -14,10 +14,14 @@
 #         tz.check(s.scores() == tz.encode(TABLE), "highscore.sav changed")
 #
 # Session(args, name, sounds=True, scores=None, prepare=None, audio="dummy",
-# parent=None): prepare(workdir) runs before the start; s.path(), s.env and
-# s.display reach the game's folder and X server. Waits take a predicate of
-# a picture: is_main_menu, is_game_screen, is_credits, is_highscores, or
-# dialog_kinds(image) == ["message"] ("message", "about", "controls", "name").
+# parent=None): scores are the bytes of "highscore.sav", prepare(workdir) runs
+# before the start, audio=None lets SDL choose; s.path(), s.env and s.display
+# reach the game's folder and X server. Input: s.click(x, y), s.move(x, y),
+# s.key("Return"), s.xdotool(...). s.wait_for(predicate, what, timeout=10,
+# still=False) returns the first picture the predicate accepts (with still,
+# once it has stood for three shots): is_main_menu, is_game_screen,
+# is_credits, is_highscores, or any function of a PIL image. Dialogs are told
+# by dialog_kinds(image): "message", "about", "controls", "name";
 # s.next_dialog() and s.confirm_all() step through message boxes.
 
 import argparse
