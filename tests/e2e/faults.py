@@ -7,6 +7,7 @@ import ctypes
 import ctypes.util
 import os
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -202,6 +203,38 @@ def case_focus_loss(args):
         session.xdotool("windowfocus", "--sync", window)
         tz.check(session.read_field() == field, "the field is drawn wrongly after the window was mapped again")
         session.shoot(field)
+
+
+def case_stop_signals(args):
+    # SIGTERM, SIGINT and SIGHUP end the game at once from the menu, a game and
+    # an open dialog alike, writing nothing, as closing the window does.
+    for signal_name, place in (("SIGTERM", "dialog"), ("SIGINT", "dialog"), ("SIGHUP", "dialog"),
+                               ("SIGTERM", "menu"), ("SIGINT", "game")):
+        with tz.Session(args, "%s_%s" % (signal_name, place), scores=tz.encode(OLD_TABLE)) as session:
+            old = file_state(session)
+            if place == "menu":
+                session.wait_for(tz.is_main_menu, "the main menu", timeout=15)
+            else:
+                session.new_game()
+            if place == "dialog":
+                session.key("F1")
+                session.wait_dialogs(["about"])
+            os.kill(session.process.pid, getattr(signal, signal_name))
+            session.wait_exit(3, code=-getattr(signal, signal_name))
+            check_kept(session, old)
+
+
+def case_input_order(args):
+    # Two Escapes within one frame: the first opens the question, the second
+    # answers it there (Escape: no), and nothing comes back after it closed.
+    with tz.Session(args, "input_order") as session:
+        field = session.new_game()
+        session.xdotool("key", "--delay", "0", "Escape", "Escape")
+        image = session.wait_for(tz.is_game_screen, "the game after two Escapes", still=True)
+        tz.check(not tz.caption_bars(image), "the question is still open")
+        time.sleep(1)
+        tz.check(not tz.caption_bars(session.screenshot()), "the question came back")
+        tz.check(session.read_field() == field, "the game did not go on")
 
 
 if __name__ == "__main__":
