@@ -6,6 +6,7 @@
 #include "display/cliptorect.h"
 #include "display/errorreport.h"
 #include "display/psdreader.h"
+#include "platform/win32/gamepath.h"
 
 #include <cmath>
 #include <cstdio>
@@ -225,7 +226,7 @@ int CdxSurface::Load(CdxScreen* screen, const char* name, int placement)
 
     // A Photoshop file of that name takes precedence over the resource.
     bool photoshop = false;
-    if (FilePtr file{std::fopen(name, "rb")})
+    if (FilePtr file{OpenGameFile(name)})
         photoshop = StartsWithPsdSignature(file.get());
 
     ReleaseSurface();
@@ -249,7 +250,7 @@ int CdxSurface::Load(CdxScreen* screen, const char* name, int placement)
 
 int CdxSurface::LoadPsd(CdxScreen* screen, const char* name, int placement)
 {
-    FilePtr file{std::fopen(name, "rb")};
+    FilePtr file{OpenGameFile(name)};
     if (!file)
         return 0;
     std::FILE* in = file.get();

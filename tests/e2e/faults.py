@@ -1,6 +1,7 @@
 """The real game in Xvfb under faults: sounds or the audio device missing, a
-damaged, a write-protected or an unwritable "highscore.sav", the window
-closed from outside, and a focus change during a game. Nothing may be lost:
+damaged, a write-protected or an unwritable "highscore.sav", FIFOs in place of
+the table and a sound, a second copy on the same table, the window closed from
+outside, and a focus change during a game. Nothing may be lost:
 the high-score file is replaced at the regular end only, and whole or not at
 all. One case per run, chosen with --case."""
 
@@ -40,7 +41,8 @@ def file_state(path):
 
 
 def check_nothing_left(session):
-    tz.check(not os.path.exists(score_path(session) + ".tmp"), "a temporary score file was left")
+    left = [name for name in os.listdir(session.workdir) if name.startswith("highscore.sav.")]
+    tz.check(not left, "temporary score files were left: %s" % left)
 
 
 # --- message boxes -------------------------------------------------------------
@@ -266,6 +268,67 @@ def run_full_disk(args, mount):
         refused_save(session, before_end=fill)
 
 
+def case_fifo_files(args):
+    """A FIFO as "highscore.sav" and as "Klick.wav": nothing waits on them; the
+    game starts silently with the default table, and at the end it warns
+    instead of replacing the FIFO."""
+    def plant(workdir):
+        os.remove(os.path.join(workdir, "Sounds", "Klick.wav"))
+        os.mkfifo(os.path.join(workdir, "Sounds", "Klick.wav"))
+        os.mkfifo(os.path.join(workdir, "highscore.sav"))
+
+    with tz.Session(args.game, args.sounds, args.out, "fifo_files", prepare=plant) as session:
+        table = open_highscores(session)
+        tz.check(not tz.caption_bars(table), "a message box at the start")
+        check_default_table_drawn(table)
+        leave_for_end(session)
+        session.key("Return")
+        boxes = confirm_all_boxes(session)
+        tz.check(len(boxes) == 1, "%d boxes at the end instead of the warning" % len(boxes))
+        tz.check(session.wait_exit(5) == 0, "the game did not end cleanly")
+        tz.check(stat.S_ISFIFO(os.lstat(score_path(session)).st_mode), "the FIFO was replaced")
+        check_nothing_left(session)
+
+
+def case_second_copy(args):
+    """A second copy in the same folder shows its box and ends, in a window and
+    on the terminal; the first goes on, and its table is the one written."""
+    with tz.Session(args.game, args.sounds, args.out, "second_copy",
+                    highscores=tz.encode_highscores(OLD_TABLE)) as session:
+        old = file_state(score_path(session))
+        session.wait_for(tz.is_main_menu, "the main menu", timeout=15)
+        second = subprocess.Popen([args.game], cwd=session.workdir, env=session.env,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            box = session.wait_for(lambda im: len(tz.caption_bars(im)) == 1, "the second copy's box")
+            session.save(box, "e2e_fault_second_copy_box.png")
+            session.key("Return")
+            tz.check(second.wait(timeout=5) == 0, "the second copy did not end cleanly")
+        finally:
+            if second.poll() is None:
+                second.kill()
+                second.wait()
+        env = {k: v for k, v in session.env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        third = subprocess.run([args.game], cwd=session.workdir, env=env, capture_output=True,
+                               timeout=10)
+        tz.check("TamZelon läuft bereits in diesem Ordner." in third.stderr.decode(errors="replace"),
+                 "no message on the terminal: %r" % third.stderr)
+        tz.check(file_state(score_path(session)) == old, "a second copy touched highscore.sav")
+        # No window manager hands the focus back once the second window is gone.
+        session.xdotool("windowfocus", "--sync", game_window(session))
+        open_highscores(session)
+        session.click(*RESET_BUTTON)
+        session.wait_dialogs(["message"])
+        session.key("j")
+        session.move(*tz.PARK)
+        session.wait_for(lambda im: tz.is_highscores(im) and not tz.caption_bars(im), "the reset table")
+        leave_for_end(session)
+        session.key("Return")
+        tz.check(session.wait_exit(10) == 0, "the first copy did not end cleanly")
+        tz.check(session.highscore_file() == tz.encode_highscores(tz.DEFAULT_TABLE),
+                 "highscore.sav is not the first copy's reset table")
+
+
 # --- the window ------------------------------------------------------------------
 
 
@@ -380,6 +443,8 @@ CASES = {
     "damaged_scores": (case_damaged_scores, 60),
     "readonly_scores": (case_readonly_scores, 60),
     "full_disk": (case_full_disk, 60),
+    "fifo_files": (case_fifo_files, 60),
+    "second_copy": (case_second_copy, 60),
     "window_close": (case_window_close, 60),
     "focus_loss": (case_focus_loss, 60),
 }
