@@ -3,11 +3,11 @@
 // it untouched and warn the player.
 #include "highscores/chighscores.h"
 #include "platform/testing/testing.h"
+#include "tests/support/scratchdirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -83,22 +83,11 @@ void ExpectDefaults(const CHighscores& table)
 class HighscoreFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/tz-highscores-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_folder = pattern;
-        m_previous = std::filesystem::current_path();
-        std::filesystem::current_path(m_folder);
-    }
-
     void TearDown() override
     {
-        std::filesystem::current_path(m_previous);
         if (m_mounted)
             umount2(m_folder.c_str(), MNT_DETACH);
         chmod(m_folder.c_str(), 0700);
-        std::filesystem::remove_all(m_folder);
     }
 
     static void Put(const std::string& bytes)
@@ -138,8 +127,8 @@ protected:
                   "Datei ist schreibgesch\xFCtzt.");
     }
 
-    std::string m_folder;
-    std::filesystem::path m_previous;
+    ScratchDirectory m_Directory;
+    const std::string m_folder = std::filesystem::current_path();
     bool m_mounted = false;
 };
 

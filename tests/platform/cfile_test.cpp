@@ -3,10 +3,10 @@
 #include "platform/framework/cfile.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/gamepath.h"
+#include "tests/support/scratchdirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -21,22 +21,7 @@ namespace
 class CFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/tz-cfile-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_folder = pattern;
-        m_previous = std::filesystem::current_path();
-        std::filesystem::current_path(m_folder);
-    }
-    void TearDown() override
-    {
-        std::filesystem::current_path(m_previous);
-        std::filesystem::remove_all(m_folder);
-    }
-
-    std::string m_folder;
-    std::filesystem::path m_previous;
+    ScratchDirectory m_Directory;
 };
 
 // The exit status of body run in a child process started in this folder.
