@@ -66,7 +66,7 @@ bool ClaimWorkingFolder()
     }
     const int folder = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0)
-        return true; // nothing to share: no table can be kept there either
+        return true; // a folder that cannot be held is played in unguarded
     struct stat wanted;
     struct stat current;
     if (held >= 0 && fstat(folder, &wanted) == 0 && fstat(held, &current) == 0 &&

@@ -41,12 +41,19 @@ std::string Record(int score, const std::string& name)
     return bytes + static_cast<char>(name.size()) + name;
 }
 
+// "P1" to "P10"; appended, as g++ 12 warns falsely about "P" + a string.
+std::string NameP(int number)
+{
+    std::string name = "P";
+    return name.append(std::to_string(number));
+}
+
 // Ten records "P1" to "P10" with rising scores, not in table order.
 std::string RisingRecords()
 {
     std::string bytes;
     for (int i = 1; i <= 10; ++i)
-        bytes += Record(100 * i, "P" + std::to_string(i));
+        bytes += Record(100 * i, NameP(i));
     return bytes;
 }
 
@@ -143,7 +150,7 @@ TEST_F(HighscoreFileTest, LoadKeepsFileOrderAndSaveWritesExactBytesWithNoOldTail
     loaded.Load(kFile);
     for (int i = 0; i < CHighscores::PLACES; ++i)
     {
-        EXPECT_EQ(std::string(loaded.m_Entries[i].m_Name), "P" + std::to_string(i + 1));
+        EXPECT_EQ(std::string(loaded.m_Entries[i].m_Name), NameP(i + 1));
         EXPECT_EQ(loaded.m_Entries[i].m_nScore, 100 * (i + 1));
     }
 
