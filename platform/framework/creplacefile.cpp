@@ -114,9 +114,7 @@ BOOL CReplaceFile::Open(const char* fileName, CFileException* error)
     Rollback();
     m_target = GamePath(fileName);
     int osError = FollowLinks(m_target) ? 0 : errno;
-    struct stat old
-    {
-    };
+    struct stat old = {};
     bool existed = false;
     if (!osError && lstat(m_target.c_str(), &old) == 0)
     {
