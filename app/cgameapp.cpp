@@ -2,10 +2,26 @@
 #include "app/cgameapp.h"
 
 #include "app/cmainframe.h"
+#include "platform/win32/gamepath.h"
+
+namespace
+{
+
+constexpr const char* ALREADY_RUNNING_MESSAGE = "TamZelon l\xE4uft bereits in diesem Ordner.";
+
+} // namespace
 
 BOOL CGameApp::InitInstance()
 {
     Enable3dControls();
+
+    // Two copies on one table: the one that ends last would overwrite what
+    // the other saved, so the second one steps back before reading anything.
+    if (!ClaimWorkingFolder())
+    {
+        MessageBoxA(nullptr, ALREADY_RUNNING_MESSAGE, m_pszAppName, MB_OK);
+        return FALSE;
+    }
 
     auto* frame = new CMainFrame;
     m_pMainWnd = frame;

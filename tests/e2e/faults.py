@@ -8,6 +8,7 @@ import ctypes.util
 import os
 import shutil
 import signal
+import stat
 import subprocess
 import tempfile
 import time
@@ -28,7 +29,8 @@ def check_kept(session, old):
     # old: the file's state before, None when there was none.
     tz.check(file_state(session) == old if old else not os.path.exists(session.path("highscore.sav")),
              "highscore.sav was touched")
-    tz.check(not os.path.exists(session.path("highscore.sav.tmp")), "a temporary score file was left")
+    left = [name for name in os.listdir(session.workdir) if name.startswith("highscore.sav.")]
+    tz.check(not left, "temporary score files were left: %s" % left)
 
 
 def caption_text_width(image):
@@ -235,6 +237,60 @@ def case_input_order(args):
         time.sleep(1)
         tz.check(not tz.caption_bars(session.screenshot()), "the question came back")
         tz.check(session.read_field() == field, "the game did not go on")
+
+
+
+def case_fifo_files(args):
+    # A FIFO as "highscore.sav" and as "Klick.wav": nothing waits on them; the
+    # game starts with the default table, and at the end it warns instead of
+    # replacing the FIFO.
+    def plant(workdir):
+        os.remove(workdir + "/Sounds/Klick.wav")
+        os.mkfifo(workdir + "/Sounds/Klick.wav")
+        os.mkfifo(workdir + "/highscore.sav")
+
+    with tz.Session(args, "fifo_files", prepare=plant) as session:
+        table = open_highscores(session)
+        tz.check(not tz.caption_bars(table), "a message box at the start")
+        tz.check_table(table, tz.DEFAULT_TABLE)
+        leave_for_end(session)
+        boxes = session.confirm_all()
+        tz.check(len(boxes) == 1, "%d boxes at the end instead of the warning" % len(boxes))
+        session.wait_exit(5)
+        tz.check(stat.S_ISFIFO(os.lstat(session.path("highscore.sav")).st_mode), "the FIFO was replaced")
+
+
+def case_second_copy(args):
+    # A second copy in the same folder shows its box and ends, in a window and
+    # on the terminal; the first goes on, and its table is the one written.
+    with tz.Session(args, "second_copy", scores=tz.encode(OLD_TABLE)) as session:
+        old = file_state(session)
+        session.wait_for(tz.is_main_menu, "the main menu", timeout=15)
+        second = subprocess.Popen([args.game], cwd=session.workdir, env=session.env,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            session.wait_for(lambda image: len(tz.caption_bars(image)) == 1, "the second copy's box")
+            session.key("Return")
+            tz.check(second.wait(timeout=5) == 0, "the second copy did not end cleanly")
+        finally:
+            if second.poll() is None:
+                second.kill()
+                second.wait()
+        env = {k: v for k, v in session.env.items() if k != "DISPLAY"}
+        third = subprocess.run([args.game], cwd=session.workdir, env=env, capture_output=True, timeout=10)
+        tz.check("bereits in diesem Ordner" in third.stderr.decode("cp1252", errors="replace"),
+                 "no message on the terminal: %r" % third.stderr)
+        check_kept(session, old)
+        # No window manager hands the focus back once the second window is gone.
+        session.xdotool("windowfocus", "--sync", session.game_window())
+        open_highscores(session)
+        session.click(*tz.RESET_BUTTON)
+        session.wait_dialogs(["message"])
+        session.key("j")
+        session.wait_screen(tz.is_highscores, "the reset table")
+        leave_for_end(session)
+        session.wait_exit(10)
+        tz.check(session.scores() == tz.encode(tz.DEFAULT_TABLE), "not the first copy's reset table")
 
 
 if __name__ == "__main__":
