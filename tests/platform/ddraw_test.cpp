@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace
 {
 
@@ -211,6 +213,74 @@ TEST_F(DirectDrawTest, EightBitModeUsesThePaletteFormat)
     const platform::Rgb red = shown->ToRgb(shown->Get(2, 2));
     EXPECT_TRUE(red.r == 255 && red.g == 0);
     image->Release();
+}
+
+// The fast paths for what the game draws (unscaled 16-bit copies, keyed or
+// not, and fills) must leave exactly the pixels of the general path.
+TEST_F(DirectDrawTest, FastPathsMatchTheGeneralPath)
+{
+    struct Case
+    {
+        const char* name;
+        DWORD bits;
+        DWORD key[2]; // low, high; low > high: no key
+        RECT source;
+        DWORD x, y;
+    };
+    const Case cases[] = {
+        {"opaque", 16, {1, 0}, {0, 0, 24, 20}, 100, 100},
+        {"keyed", 16, {0, 0}, {0, 0, 24, 20}, 100, 100},
+        {"key range", 16, {0x10, 0x20}, {0, 0, 24, 20}, 100, 100},
+        {"key above every pixel", 16, {0x10000, 0x20000}, {0, 0, 24, 20}, 100, 100},
+        {"clipped left and top, at the origin", 16, {0, 0}, {5, 3, 24, 20}, 0, 0},
+        {"clipped right and bottom, at the far corner", 16, {0, 0}, {0, 0, 7, 9}, 633, 471},
+        {"one column", 16, {0, 0}, {6, 0, 7, 20}, 320, 240},
+        {"8 bits falls back", 8, {0, 0}, {0, 0, 24, 20}, 100, 100},
+    };
+    Open(16);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        if (c.bits != 16)
+        {
+            TearDown();
+            dd = nullptr, primary = back = nullptr;
+            Open(c.bits);
+        }
+        std::vector<std::uint32_t> results[2];
+        for (bool general : {false, true})
+        {
+            platform::testing::UseGeneralBlits(general);
+            // An image with transparent holes, values inside the key range and
+            // opaque ones, over a background that differs by area.
+            IDirectDrawSurface4* image = OffScreen(24, 20);
+            RECT hole{2, 2, 9, 6}, ranged{10, 1, 20, 12}, dot{6, 15, 7, 16};
+            ASSERT_EQ(Fill(image, 0x9A), DD_OK);
+            ASSERT_EQ(Fill(image, 0, &hole), DD_OK);
+            ASSERT_EQ(Fill(image, 0x18, &ranged), DD_OK);
+            ASSERT_EQ(Fill(image, 0, &dot), DD_OK);
+            RECT band{0, 100, 640, 110};
+            ASSERT_EQ(Fill(back, 0x77), DD_OK);
+            ASSERT_EQ(Fill(back, 0x5C, &band), DD_OK);
+            DWORD transfer = DDBLTFAST_WAIT;
+            if (c.key[0] <= c.key[1])
+            {
+                DDCOLORKEY key{c.key[0], c.key[1]};
+                image->SetColorKey(DDCKEY_SRCBLT, &key);
+                transfer |= DDBLTFAST_SRCCOLORKEY;
+            }
+            RECT source = c.source;
+            ASSERT_EQ(back->BltFast(c.x, c.y, image, &source, transfer), DD_OK);
+            for (int y = 0; y < 480; ++y)
+                for (int x = 0; x < 640; ++x)
+                    results[general].push_back(ReadPixel(back, x, y));
+            image->Release();
+        }
+        EXPECT_TRUE(results[0] == results[1]);
+        const LONG lastX = c.x + c.source.right - c.source.left - 1;
+        const LONG lastY = c.y + c.source.bottom - c.source.top - 1;
+        EXPECT_EQ(results[0][lastY * 640 + lastX], 0x9Au) << "the copy drew its last pixel";
+    }
 }
 
 } // namespace
