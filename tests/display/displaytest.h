@@ -33,14 +33,12 @@ inline Bytes Planar(int width, int height, int channels,
                     const std::function<std::uint8_t(int, int, int)>& value)
 {
     Bytes out;
-    for (int c = 0; c < channels; ++c)
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                out.push_back(value(x, y, c));
+    for (int i = 0; i < channels * height * width; ++i)
+        out.push_back(value(i % width, i / width % height, i / (width * height)));
     return out;
 }
 
-// A Photoshop document: header fields, the three skipped sections (with a few
+// A Photoshop document: header fields, the three skipped sections (with five
 // bytes of image resources to skip), the compression word, then `data`.
 struct Psd
 {
@@ -51,8 +49,7 @@ struct Psd
 
     Bytes Serialise() const
     {
-        // Big-endian fields as (value, bytes): the signature "8BPS", the header,
-        // the three section lengths with the five image-resource bytes 1 to 5.
+        // Big-endian fields as (value, bytes), after the signature "8BPS".
         const std::pair<std::uint32_t, int> fields[] = {
             {0x38425053, 4}, {version, 2},    {0, 4},     {0, 2},    {channels, 2},
             {height, 4},     {width, 4},      {depth, 2}, {mode, 2}, {0, 4},
@@ -70,11 +67,7 @@ struct Psd
 class DisplayTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_pScreen = std::make_unique<CdxScreen>();
-        ASSERT_EQ(m_pScreen->CreateFullScreen(nullptr, 640, 480, 16, 0), 1);
-    }
+    void SetUp() override { ASSERT_EQ(m_pScreen->CreateFullScreen(nullptr, 640, 480, 16, 0), 1); }
 
     CdxSurface* Back() { return m_pScreen->m_pBackSurface; }
     std::uint32_t BackPixel(int x, int y)
@@ -91,7 +84,7 @@ protected:
     }
 
     ScratchDirectory m_Directory;
-    std::unique_ptr<CdxScreen> m_pScreen;
+    std::unique_ptr<CdxScreen> m_pScreen = std::make_unique<CdxScreen>();
     int m_nLoadResult = -1;
 };
 

@@ -21,16 +21,6 @@ struct BmpOptions
     bool fileHeader = true; // false: the packed form of resources
 };
 
-// Field offsets in a written file (with file header).
-constexpr std::size_t kOffBitsOffset = 10;
-constexpr std::size_t kInfoOffset = 14;
-
-inline void PutDword(Bytes& bytes, std::size_t at, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
 inline Bytes WriteBmp(const Picture& picture, const BmpOptions& options)
 {
     const int height = static_cast<int>(picture.size()),

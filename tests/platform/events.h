@@ -5,29 +5,22 @@
 #include "platform/testing/testing.h"
 #include "platform/win32/win32.h"
 
-#include <cstdlib>
-
 namespace events
 {
 
 using platform::InputEvent;
 using Kind = InputEvent::Kind;
 
-inline InputEvent Event(Kind kind, int x = 0, int y = 0)
+inline InputEvent Event(Kind kind, int x = 0, int y = 0, UINT key = 0, bool shift = false)
 {
     InputEvent e;
-    e.kind = kind;
-    e.x = x;
-    e.y = y;
+    e.kind = kind, e.x = x, e.y = y, e.key = key, e.shift = shift;
     return e;
 }
 
 inline InputEvent Key(UINT key, bool shift = false)
 {
-    InputEvent e = Event(Kind::KeyDown);
-    e.key = key;
-    e.shift = shift;
-    return e;
+    return Event(Kind::KeyDown, 0, 0, key, shift);
 }
 
 inline InputEvent Mouse(Kind kind, POINT p)
@@ -38,11 +31,6 @@ inline InputEvent Mouse(Kind kind, POINT p)
 inline POINT Centre(const RECT& r)
 {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-inline bool CentredIn(const RECT& r, int width, int height)
-{
-    return std::abs(r.left + r.right - width) <= 1 && std::abs(r.top + r.bottom - height) <= 1;
 }
 
 // Queued, and taken into the message queue by the next look at it.

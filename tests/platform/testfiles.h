@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <string>
 #include <vector>
 
 namespace testfiles

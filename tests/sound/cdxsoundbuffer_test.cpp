@@ -1,5 +1,5 @@
 // Sound buffers from WAV files: copies that sound together, damaged and
-// refused files, loops, and lost buffers. How the mix treats volume, pan and
+// refused files, a missing device, loops, and lost buffers. How the mix treats volume, pan and
 // loud sums is the device's business (dsound_test); that a single copy drops
 // a play request while it sounds, the scenario of a second bang.
 #include "sound/cdxsoundbuffer.h"
@@ -9,8 +9,6 @@
 #include "tests/sound/soundtest.h"
 
 #include <gtest/gtest.h>
-
-#include <regex>
 
 using namespace soundtest;
 
@@ -58,8 +56,7 @@ TEST_F(SoundBufferTest, DamagedOrRefusedFilesLoadNothingPlayable)
 {
     // The game's own "Sounds\\" paths are loaded in every scenario test.
     CdxSoundBuffer missing;
-    EXPECT_FALSE(missing.Load(&m_Device, "Sounds\\none.wav", 1));
-    EXPECT_FALSE(missing.Play(0, 0));
+    EXPECT_FALSE(missing.Load(&m_Device, "Sounds\\none.wav", 1) || missing.Play(0, 0));
     EXPECT_FALSE(missing.Load(&m_Device, nullptr, 1));
 
     CdxSoundBuffer shortFile;
@@ -67,7 +64,6 @@ TEST_F(SoundBufferTest, DamagedOrRefusedFilesLoadNothingPlayable)
     EXPECT_EQ(shortFile.m_Buffers[0], nullptr) << "no buffer before the header is complete";
     EXPECT_FALSE(shortFile.Play(0, 0));
     EXPECT_THROW(shortFile.SetVolume(-500), CdxSoundError);
-    EXPECT_THROW(shortFile.Stop(), CdxSoundError);
     EXPECT_TRUE(IsSilent(Mix(64)));
 
     // The last: a forged size of 4 GiB is refused before any memory is taken.
@@ -80,6 +76,12 @@ TEST_F(SoundBufferTest, DamagedOrRefusedFilesLoadNothingPlayable)
         EXPECT_THROW(Load(sound, Wav(format, Ramp(8))), CdxSoundError);
         EXPECT_FALSE(sound.Play(0, 0));
     }
+    // Without a device it raises instead of calling through nothing.
+    CdxSound none;
+    WriteFile("sound.wav", Wav({}, Ramp(8)));
+    EXPECT_THROW(shortFile.Load(&none, "sound.wav", 1), CdxSoundError);
+    EXPECT_THROW(shortFile.Load(nullptr, "sound.wav", 1), CdxSoundError);
+    EXPECT_FALSE(CdxSoundBuffer().Stop());
 }
 
 TEST_F(SoundBufferTest, DataShorterThanAnnouncedIsKeptAndPlays)
@@ -88,12 +90,6 @@ TEST_F(SoundBufferTest, DataShorterThanAnnouncedIsKeptAndPlays)
     format.dataSize = 4000;
     CdxSoundBuffer sound;
     EXPECT_FALSE(Load(sound, Wav(format, Ramp(500))));
-    ASSERT_NE(sound.m_Buffers[0], nullptr);
-    const auto lines = platform::testing::TakeDebugOutput();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_TRUE(std::regex_match(lines[0], std::regex("Data1 : -?\\d+, dwdata: 4000, fp: -?\\d+")))
-        << lines[0];
-
     ASSERT_TRUE(sound.Play(0, 0));
     const Samples mix = Mix(2000);
     EXPECT_EQ(mix[2 * 499], 500);
@@ -108,24 +104,26 @@ TEST_F(SoundBufferTest, MoreThanOneChannelMakesAStereoBuffer)
         format.channels = channels;
         format.blockAlign = channels > 1 ? 4 : 2;
         CdxSoundBuffer sound;
-        ASSERT_TRUE(Load(sound, Wav(format, {1000, -2000, 1000, -2000})));
-        ASSERT_TRUE(sound.Play(0, 0));
+        ASSERT_TRUE(Load(sound, Wav(format, {1000, -2000, 1000, -2000})) && sound.Play(0, 0));
         EXPECT_EQ(Mix(2), channels > 1 ? Samples({1000, -2000, 1000, -2000})
                                        : Samples({1000, 1000, -2000, -2000}))
             << channels;
     }
 }
 
-TEST_F(SoundBufferTest, LoopsStopAndRewindVolumeAndPanReachTheMix)
+TEST_F(SoundBufferTest, LoopsStopAndRewindAndLostSoundsAreRestored)
 {
     CdxSoundBuffer sound;
     ASSERT_TRUE(Load(sound, Wav({}, Ramp(100))));
     ASSERT_TRUE(sound.Play(0, 0));
     Mix(200);
     ASSERT_TRUE(sound.Play(0, DSBPLAY_LOOPING)); // played out: from its start again
-    const Samples looped = Mix(150);
-    EXPECT_EQ(looped[0], 1);
-    EXPECT_EQ(looped[2 * 100], 1) << "a looping sound goes on at its start";
+    EXPECT_EQ(Mix(150)[2 * 100], 1) << "a looping sound goes on at its start";
+    Mix(10);
+    platform::testing::LoseSoundBuffers();
+    EXPECT_TRUE(IsSilent(Mix(10)));
+    ASSERT_TRUE(sound.Play(0, DSBPLAY_LOOPING));
+    EXPECT_EQ(Mix(1)[0], 61) << "restored with its samples, where it was";
 
     EXPECT_TRUE(sound.Stop());
     EXPECT_TRUE(IsSilent(Mix(200)));
@@ -138,35 +136,6 @@ TEST_F(SoundBufferTest, LoopsStopAndRewindVolumeAndPanReachTheMix)
     EXPECT_EQ(Mix(1), Samples({1, 0})) << "stopped, it starts from the beginning";
     sound.Stop();
     EXPECT_FALSE(sound.Play(20000, 0)) << "a pan outside the range is refused";
-}
-
-TEST_F(SoundBufferTest, ALostSoundIsRestoredWhenPlayedAgain)
-{
-    CdxSoundBuffer sound;
-    ASSERT_TRUE(Load(sound, Wav({}, Ramp(1000))));
-    ASSERT_TRUE(sound.Play(0, DSBPLAY_LOOPING));
-    Mix(10);
-    platform::testing::LoseSoundBuffers();
-    EXPECT_TRUE(IsSilent(Mix(10)));
-
-    ASSERT_TRUE(sound.Play(0, DSBPLAY_LOOPING));
-    DWORD status = 0;
-    sound.m_Buffers[0]->GetStatus(&status);
-    EXPECT_EQ(status & DSBSTATUS_BUFFERLOST, 0u);
-    EXPECT_EQ(Mix(1)[0], 11) << "the samples survive the loss";
-}
-
-TEST(SoundBufferWithoutDevice, RaisesInsteadOfCallingThroughNothing)
-{
-    ScratchDirectory directory;
-    WriteFile("a.wav", Wav({}, Ramp(1000)));
-    CdxSound none;
-    CdxSoundBuffer sound;
-    EXPECT_THROW(sound.Load(&none, "a.wav", 1), CdxSoundError);
-    EXPECT_THROW(sound.Load(nullptr, "a.wav", 1), CdxSoundError);
-    EXPECT_FALSE(sound.Play(0, 0));
-    EXPECT_FALSE(CdxSoundBuffer().Stop());
-    EXPECT_THROW(CdxSoundBuffer().SetVolume(0), CdxSoundError);
 }
 
 } // namespace

@@ -35,19 +35,16 @@ inline Bytes Pcm16(const Samples& samples)
 }
 
 // A canonical 44-byte header followed by the 16-bit samples.
-inline Bytes Wav(const WavFormat& format, const Samples& samples)
+inline Bytes Wav(const WavFormat& f, const Samples& samples)
 {
     const auto size = static_cast<std::uint32_t>(2 * samples.size());
     Bytes out{'R', 'I', 'F', 'F'};
     Put(out, 36 + size, 4);
     out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0});
-    Put(out, format.channels, 2);
-    Put(out, format.rate, 4);
-    Put(out, format.rate * format.blockAlign, 4);
-    Put(out, format.blockAlign, 2);
-    Put(out, format.bits, 2);
+    Put(out, f.channels, 2), Put(out, f.rate, 4), Put(out, f.rate * f.blockAlign, 4);
+    Put(out, f.blockAlign, 2), Put(out, f.bits, 2);
     out.insert(out.end(), {'d', 'a', 't', 'a'});
-    Put(out, format.dataSize.value_or(size), 4);
+    Put(out, f.dataSize.value_or(size), 4);
     const Bytes data = Pcm16(samples);
     out.insert(out.end(), data.begin(), data.end());
     return out;
