@@ -30,10 +30,8 @@ TEST(CHighscoresTest, RankAndInsertGoBelowEqualScores)
     table.Insert("Cleo", 30000);
     EXPECT_EQ(Scores(table), (std::vector<int>{37000, 37000, 35000, 33000, 31000, 30000, 30000,
                                                29000, 27000, 25000, 23000}));
-    EXPECT_EQ(table.m_Entries[0].m_Name, "CPU");
-    EXPECT_EQ(table.m_Entries[1].m_Name, "Anna");
-    EXPECT_EQ(table.m_Entries[5].m_Name, "Bert");
-    EXPECT_EQ(table.m_Entries[6].m_Name, "Cleo");
+    EXPECT_TRUE(table.m_Entries[0].m_Name == "CPU" && table.m_Entries[1].m_Name == "Anna" &&
+                table.m_Entries[5].m_Name == "Bert" && table.m_Entries[6].m_Name == "Cleo");
     EXPECT_EQ(table.GetRank(30000), 8);
 }
 
