@@ -118,10 +118,9 @@ TEST_F(HighscoreFileTest, LoadKeepsFileOrderAndSaveWritesExactBytesWithNoOldTail
     CHighscores table;
     table.Load(kFile);
     for (int i = 0; i < CHighscores::PLACES; ++i)
-    {
-        EXPECT_EQ(std::string(table.m_Entries[i].m_Name), "P" + std::to_string(i + 1));
-        EXPECT_EQ(table.m_Entries[i].m_nScore, 100 * (i + 1));
-    }
+        EXPECT_TRUE(std::string(table.m_Entries[i].m_Name) == "P" + std::to_string(i + 1) &&
+                    table.m_Entries[i].m_nScore == 100 * (i + 1))
+            << "place " << i + 1;
     EXPECT_EQ(Save(), 0);
     EXPECT_EQ(Get(), kDefaultBytes);
     CHighscores unnamed;
@@ -129,8 +128,7 @@ TEST_F(HighscoreFileTest, LoadKeepsFileOrderAndSaveWritesExactBytesWithNoOldTail
     unnamed.Save(kFile);
     EXPECT_EQ(Get(), kDefaultBytes.substr(0, 76) + '\0');
     table.Load(kFile);
-    EXPECT_TRUE(table.m_Entries[9].m_Name.IsEmpty());
-    EXPECT_EQ(table.m_Entries[9].m_nScore, 19000);
+    EXPECT_TRUE(table.m_Entries[9].m_Name.IsEmpty() && table.m_Entries[9].m_nScore == 19000);
     ExpectOnlyTheTableFile();
 }
 
