@@ -128,23 +128,8 @@ TEST_F(Play, AClearedFieldEarnsTheBonusBeforeThePlace)
     EXPECT_TRUE(m_Probe.State() == STATE_MENU && Playing(m_Probe.Music()));
 }
 
-TEST_F(Play, TheFinalCollapseCanBringAMoveBack)
+TEST_F(Play, TheFinalCollapseGivesEveryStoneAFrameAndCanBringAMoveBack)
 {
-    // Two black stones two empty columns apart: each frame closes one column,
-    // so the end test finds no move before they meet.
-    m_Probe.SetStones({{0, 19, B}, {3, 19, B}});
-    const auto before = platform::testing::VirtualMilliseconds();
-    ASSERT_TRUE(m_Game.Pass());
-    EXPECT_EQ(FramesSince(before), 1 + 2) << "a frame, then one per stone";
-    EXPECT_TRUE(m_Probe.State() == STATE_GAME && Boxes().empty());
-}
-
-TEST_F(Play, EveryStoneLeftGetsAFrameBeforeTheEnd)
-{
-    std::vector<CMainFrameProbe::Stone> stones;
-    for (int column = 0; column < 7; ++column)
-        stones.push_back({column, 19, column % 2 == 0 ? B : W});
-    m_Probe.SetStones(stones);
     std::uint64_t dialogAt = 0;
     platform::testing::SetModalAnswerer(
         [&](platform::testing::ModalBox&)
@@ -152,7 +137,19 @@ TEST_F(Play, EveryStoneLeftGetsAFrameBeforeTheEnd)
             dialogAt = platform::testing::VirtualMilliseconds();
             return OK;
         });
-    const auto before = platform::testing::VirtualMilliseconds();
+    // Two black stones two empty columns apart: each frame closes one column,
+    // so the end test finds no move before they meet.
+    m_Probe.SetStones({{0, 19, B}, {3, 19, B}});
+    auto before = platform::testing::VirtualMilliseconds();
+    ASSERT_TRUE(m_Game.Pass());
+    EXPECT_EQ(FramesSince(before), 1 + 2) << "a frame, then one per stone";
+    EXPECT_TRUE(m_Probe.State() == STATE_GAME && dialogAt == 0);
+
+    std::vector<CMainFrameProbe::Stone> stones;
+    for (int column = 0; column < 7; ++column)
+        stones.push_back({column, 19, column % 2 == 0 ? B : W});
+    m_Probe.SetStones(stones);
+    before = platform::testing::VirtualMilliseconds();
     ASSERT_TRUE(m_Game.Pass());
     EXPECT_EQ(FramesSince(before) - FramesSince(dialogAt), 1 + 7);
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"0 Punkte reichen leider nicht aus um\nsich "
