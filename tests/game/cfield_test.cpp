@@ -52,14 +52,6 @@ protected:
                                                                                        : Stone(i));
         return columns;
     }
-    std::set<Cell> Destroyed()
-    {
-        std::set<Cell> cells;
-        for (int i = 0; i < FIELD_CELLS; ++i)
-            if (Stone(i)->GetColour() == STONE_DESTROYED)
-                cells.insert({i / FIELD_ROWS, i % FIELD_ROWS});
-        return cells;
-    }
 
     CdxSurface m_Black, m_White, m_Grey;
     CField m_Field;
@@ -148,7 +140,9 @@ TEST_F(FieldTest, AShotTakesTheWholeGroupAlongEdgesNotCorners)
     Paint(l, STONE_GREY);
     Paint({{2, 14}, {6, 12}}, STONE_GREY); // diagonal to the L's ends
     EXPECT_EQ(m_Field.Shoot(65, 285), 6);
-    EXPECT_EQ(Destroyed(), l);
+    EXPECT_EQ(m_Field.CountStones(), 594);
+    for (auto [c, r] : l)
+        EXPECT_EQ(m_Field.GetStone(c, r)->GetColour(), STONE_DESTROYED) << c << "," << r;
 }
 
 } // namespace
