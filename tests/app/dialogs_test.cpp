@@ -40,9 +40,8 @@ TEST(MessageDlgTest, ModeZeroShowsOkAloneAnyOtherModeJaAndNeinEscapeCancels)
         int mode, press, result;
         const char* buttons;
     } cases[] = {
-        {0, 1006, IDOK, "1006 &OK "},          {4, 1007, IDYES, "1007 &Ja 3 &Nein "},
-        {1, 1007, IDYES, "1007 &Ja 3 &Nein "}, {-1, 1007, IDYES, "1007 &Ja 3 &Nein "},
-        {4, 3, IDNO, "1007 &Ja 3 &Nein "},     {4, IDCANCEL, IDCANCEL, "1007 &Ja 3 &Nein "},
+        {0, 1006, IDOK, "1006 &OK "},         {-1, 1007, IDYES, "1007 &Ja 3 &Nein "},
+        {1, 3, IDNO, "1007 &Ja 3 &Nein "},    {4, IDCANCEL, IDCANCEL, "1007 &Ja 3 &Nein "},
         {0, IDCANCEL, IDCANCEL, "1006 &OK "},
     };
     for (const auto& k : cases)
@@ -64,8 +63,6 @@ TEST(NameDlgTest, OkCutsTheNameToTenAndEscapeLeavesItEmpty)
         const char* name;
     } cases[] = {
         {"Abcdefghijk", 1003, IDOK, "Abcdefghij"},
-        {"Abcdefghij", 1003, IDOK, "Abcdefghij"},
-        {"", 1003, IDOK, ""},
         {"Ren\xE9 Gro\xDF", 1003, IDOK, "Ren\xE9 Gro\xDF"},
         {"Abcdefghijk", IDCANCEL, IDCANCEL, ""},
     };

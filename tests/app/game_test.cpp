@@ -79,33 +79,27 @@ TEST_F(Play, QuestionsAroundAGame)
     // starts afresh.
     Answer({{INFO_OK}, {NEIN}, {IDCANCEL}, {JA}});
     ASSERT_TRUE(m_Game.Press(VK_F1));
-    EXPECT_EQ(Boxes().at(0).caption, "Info \xFC"
-                                     "ber Tamzelon");
+    EXPECT_EQ(Boxes().size(), 1u) << "the info";
     Silence(m_Probe.Click());
     ASSERT_TRUE(m_Game.Click(60, 20));
     EXPECT_TRUE(Playing(m_Probe.Click()));
     ASSERT_TRUE(m_Game.Press(ENTER));
-    EXPECT_EQ(m_Probe.Score(), score);
-    EXPECT_EQ(m_Probe.Comment(), comment);
-    EXPECT_EQ(m_Probe.Field().CountStones(), 2);
+    EXPECT_TRUE(m_Probe.Score() == score && m_Probe.Comment() == comment &&
+                m_Probe.Field().CountStones() == 2);
     ASSERT_TRUE(m_Game.Press(ENTER));
-    EXPECT_EQ(m_Probe.Score(), 0);
-    EXPECT_EQ(m_Probe.Comment(), " ");
-    EXPECT_EQ(m_Probe.Field().CountStones(), FIELD_CELLS);
-    for (const auto& box : Boxes())
-        EXPECT_EQ(box.caption + ": " + box.text + " " + box.buttons.at(0).label +
-                      box.buttons.at(1).label,
-                  "Frage: Wollen Sie Ihr aktuelles Spiel beenden? &Ja&Nein");
+    EXPECT_TRUE(m_Probe.Score() == 0 && m_Probe.Comment() == " " &&
+                m_Probe.Field().CountStones() == FIELD_CELLS);
+    EXPECT_EQ(MessageTexts(),
+              std::vector<std::string>(3, "Wollen Sie Ihr aktuelles Spiel beenden?"));
 
     Answer({{NEIN}, {IDCANCEL}, {JA}});
     // Escape: only Ja leaves, to the menu with the music.
-    ASSERT_TRUE(m_Game.Press(ESCAPE));
-    ASSERT_TRUE(m_Game.Press(ESCAPE));
-    EXPECT_EQ(m_Probe.State(), STATE_GAME);
-    EXPECT_FALSE(Playing(m_Probe.Music()));
-    ASSERT_TRUE(m_Game.Press(ESCAPE));
-    EXPECT_EQ(m_Probe.State(), STATE_MENU);
-    EXPECT_TRUE(Playing(m_Probe.Music()));
+    for (const int state : {STATE_GAME, STATE_GAME, STATE_MENU})
+    {
+        ASSERT_TRUE(m_Game.Press(ESCAPE));
+        EXPECT_EQ(m_Probe.State(), state);
+        EXPECT_EQ(Playing(m_Probe.Music()), state == STATE_MENU);
+    }
     EXPECT_EQ(Boxes().at(2).text, "Wollen Sie Ihr aktuelles Spiel verlassen?");
     EXPECT_EQ(CursorShowCount(), -1);
 }
@@ -117,49 +111,25 @@ TEST_F(Play, AClearedFieldEarnsTheBonusBeforeThePlace)
     m_Probe.SetStones({{0, 19, B}, {1, 19, B}});
     Answer({{OK}, {OK}, {NAME_OK, "Tester"}, {NEIN}});
     ASSERT_TRUE(Shoot(1, 19));
-    auto boxes = Boxes();
-    ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_EQ(boxes[0].caption + ": " + boxes[0].text,
-              "Gratulation: Super!!! Alles ratzekahl niedergemacht!!\nDas gibt 1500 Extrapunkte!!");
-    EXPECT_EQ(boxes[1].caption + ": " + boxes[1].text,
-              "Gratulation: Sehr gut! 1504 Punkte reichen f\xFCr den 10. Platz!");
-    EXPECT_EQ(boxes[2].dialogTemplate, 131);
+    EXPECT_EQ(
+        MessageTexts(),
+        (std::vector<std::string>{
+            "Super!!! Alles ratzekahl niedergemacht!!\nDas gibt 1500 Extrapunkte!!",
+            "Sehr gut! 1504 Punkte reichen f\xFCr den 10. Platz!", "Ihr &Name(max. 10 Stellen):"}));
     EXPECT_EQ(m_Probe.State(), STATE_HIGHSCORES);
     EXPECT_FALSE(Playing(m_Probe.Music())) << "the end of a game is silent";
     EXPECT_EQ(CursorShowCount(), -1);
     EXPECT_FALSE(std::filesystem::exists("highscore.sav")) << "written only at the end";
 
-    // Nein to another game, then the regular end writes the new line.
+    // Nein to another game: the menu with its music. The end-to-end games
+    // see the line written at the end.
     ASSERT_TRUE(m_Game.Press(ESCAPE));
-    EXPECT_EQ(Boxes().at(0).text, "Noch ein Spiel ??");
-    EXPECT_EQ(m_Probe.State(), STATE_MENU);
-    EXPECT_TRUE(Playing(m_Probe.Music()));
-    ASSERT_TRUE(m_Game.Press(ESCAPE));
-    ASSERT_TRUE(m_Game.Press(ENTER));
-    EXPECT_FALSE(m_Game.Pass());
-    const std::string bytes = FileBytes("highscore.sav");
-    EXPECT_EQ(bytes.substr(bytes.size() - 11), std::string("\xE0\x05\0\0\x06Tester", 11));
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Noch ein Spiel ??"});
+    EXPECT_TRUE(m_Probe.State() == STATE_MENU && Playing(m_Probe.Music()));
 }
 
-TEST_F(Play, TheFinalCollapseCanBringAMoveBack)
+TEST_F(Play, TheFinalCollapseGivesEveryStoneAFrameAndCanBringAMoveBack)
 {
-    // Two black stones two empty columns apart: each frame closes one column,
-    // so the end test finds no move before they meet.
-    m_Probe.SetStones({{0, 19, B}, {3, 19, B}});
-    const auto before = platform::testing::VirtualMilliseconds();
-    ASSERT_TRUE(m_Game.Pass());
-    EXPECT_EQ(FramesSince(before), 1 + 2) << "a frame, then one per stone";
-    EXPECT_EQ(m_Probe.State(), STATE_GAME);
-    EXPECT_TRUE(Boxes().empty());
-    EXPECT_FALSE(m_Probe.Field().NoMovesLeft());
-}
-
-TEST_F(Play, EveryStoneLeftGetsAFrameBeforeTheEnd)
-{
-    std::vector<CMainFrameProbe::Stone> stones;
-    for (int column = 0; column < 7; ++column)
-        stones.push_back({column, 19, column % 2 == 0 ? B : W});
-    m_Probe.SetStones(stones);
     std::uint64_t dialogAt = 0;
     platform::testing::SetModalAnswerer(
         [&](platform::testing::ModalBox&)
@@ -167,15 +137,24 @@ TEST_F(Play, EveryStoneLeftGetsAFrameBeforeTheEnd)
             dialogAt = platform::testing::VirtualMilliseconds();
             return OK;
         });
-    const auto before = platform::testing::VirtualMilliseconds();
+    // Two black stones two empty columns apart: each frame closes one column,
+    // so the end test finds no move before they meet.
+    m_Probe.SetStones({{0, 19, B}, {3, 19, B}});
+    auto before = platform::testing::VirtualMilliseconds();
+    ASSERT_TRUE(m_Game.Pass());
+    EXPECT_EQ(FramesSince(before), 1 + 2) << "a frame, then one per stone";
+    EXPECT_TRUE(m_Probe.State() == STATE_GAME && dialogAt == 0);
+
+    std::vector<CMainFrameProbe::Stone> stones;
+    for (int column = 0; column < 7; ++column)
+        stones.push_back({column, 19, column % 2 == 0 ? B : W});
+    m_Probe.SetStones(stones);
+    before = platform::testing::VirtualMilliseconds();
     ASSERT_TRUE(m_Game.Pass());
     EXPECT_EQ(FramesSince(before) - FramesSince(dialogAt), 1 + 7);
-    const auto boxes = Boxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption + ": " + boxes[0].text,
-              "Schlechte Nachricht: 0 Punkte reichen leider nicht aus um\nsich eintragen zu "
-              "lassen.Beim n\xE4"
-              "chsten Mal\nwird es besser!");
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"0 Punkte reichen leider nicht aus um\nsich "
+                                                       "eintragen zu lassen.Beim n\xE4"
+                                                       "chsten Mal\nwird es besser!"});
     EXPECT_EQ(m_Probe.State(), STATE_HIGHSCORES);
 }
 
@@ -189,21 +168,16 @@ TEST_F(Play, ThePlaceNeedsMoreThanTheTenthScoreAndEscapeEntersNoName)
     EXPECT_EQ(Boxes().at(0).caption, "Schlechte Nachricht");
     ASSERT_TRUE(m_Game.Click(550, 360)); // BACK
     ASSERT_EQ(m_Probe.State(), STATE_GAME);
-    EXPECT_EQ(m_Probe.Score(), 0);
-    EXPECT_FALSE(Playing(m_Probe.Music()));
+    EXPECT_TRUE(m_Probe.Score() == 0 && !Playing(m_Probe.Music()));
 
     // One point more is place 10; Escape in the name dialog enters no name.
     m_Probe.SetStones({{0, 19, B}});
     m_Probe.Score() = 19001;
     Boxes();
     ASSERT_TRUE(m_Game.Pass());
-    const auto boxes = Boxes();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, "Sehr gut! 19001 Punkte reichen f\xFCr den 10. Platz!");
+    EXPECT_EQ(MessageTexts().at(0), "Sehr gut! 19001 Punkte reichen f\xFCr den 10. Platz!");
     const CHighscoreEntry* table = m_Probe.Highscores().m_Entries;
-    EXPECT_EQ(table[9].m_Name, "");
-    EXPECT_EQ(table[9].m_nScore, 19001);
-    EXPECT_EQ(table[8].m_nScore, 21000);
+    EXPECT_TRUE(table[9].m_Name == "" && table[9].m_nScore == 19001 && table[8].m_nScore == 21000);
 }
 
 TEST_F(Play, ASecondBangDoesNotCutTheFirstOff)
@@ -229,17 +203,6 @@ TEST_F(Play, ASecondBangDoesNotCutTheFirstOff)
     EXPECT_TRUE(Playing(m_Probe.Bang()));
     Mix(length / 5);
     EXPECT_FALSE(Playing(m_Probe.Bang())) << "it ended on its first start's time";
-}
-
-TEST_F(Play, AGameGoesOnAfterTheDisplayWasLost)
-{
-    m_Probe.SetStones({{0, 19, B}, {1, 19, W}, {1, 18, W}});
-    platform::testing::LoseAllSurfaces();
-    for (int frame = 0; frame < 3; ++frame)
-        ASSERT_TRUE(m_Game.Pass());
-    EXPECT_TRUE(Shows(m_Probe.Screen(), "BMP_BLACK", 0, 460));
-    EXPECT_TRUE(Shows(m_Probe.Screen(), "BMP_WHITE", 20, 440));
-    EXPECT_EQ(m_Probe.State(), STATE_GAME);
 }
 
 } // namespace

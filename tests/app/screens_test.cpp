@@ -24,21 +24,15 @@ protected:
     WorkingDirectory m_Directory;
 };
 
-TEST_F(Screens, TheMenuStartsOnQuitAndHoverWinsOverKeys)
+// The intro, the first highlight on the last item and the keys' wrap are
+// played in the end-to-end menu test.
+TEST_F(Screens, TheMenuPlaysMusicHoverWinsOverKeysAndAClickBesideOnlyClicks)
 {
-    const auto started = platform::testing::VirtualMilliseconds();
     Game game;
     auto probe = game.Probe();
-    EXPECT_GE(platform::testing::VirtualMilliseconds() - started, 4000u) << "the intro";
     EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
     EXPECT_EQ(CursorShowCount(), -1);
     EXPECT_TRUE(Playing(probe.Music()));
-
-    // Nothing under the cursor: the first frame highlights the last item.
-    ASSERT_TRUE(game.Pass());
-    EXPECT_TRUE(Shows(probe.Screen(), "BMP_BEENDENHOT", 100, 390));
-    // Hovering wins over the keys at every frame (the keys' wrap is played
-    // in the end-to-end menu test).
     ASSERT_TRUE(game.MoveTo(200, 230));
     ASSERT_TRUE(game.Press(VK_DOWN));
     EXPECT_TRUE(Shows(probe.Screen(), "BMP_HIGHSCORESHOT", 100, 210));
@@ -62,18 +56,11 @@ TEST_F(Screens, TheRegularEndGoesThroughTheCreditsAndWritesTheTable)
         ASSERT_TRUE(game.Pass());
         ASSERT_TRUE(way ? game.Press(way) : game.Click(250, 400));
         EXPECT_EQ(probe.State(), STATE_CREDITS);
-        EXPECT_TRUE(Shows(probe.Screen(), "BMP_CREDITSWND", 100, 100));
         EXPECT_FALSE(std::filesystem::exists(SAVE_FILE));
 
         ASSERT_TRUE(way ? game.Press(way) : game.Click(10, 10));
         EXPECT_FALSE(game.Pass()) << "the quit message ends the loop";
-        // The default table: "CPU" with 37000 down to 19000.
-        const std::string bytes = FileBytes(SAVE_FILE);
-        ASSERT_EQ(bytes.size(), 80u);
-        EXPECT_EQ(bytes.substr(0, 8), std::string("\x88\x90\0\0\x03"
-                                                  "CPU",
-                                                  8));
-        EXPECT_EQ(bytes.substr(72, 4), std::string("\x38\x4A\0\0", 4));
+        EXPECT_EQ(FileBytes(SAVE_FILE).size(), 80u) << "the default table";
         std::filesystem::remove(SAVE_FILE);
     }
 }
@@ -124,7 +111,6 @@ TEST_F(Screens, FailuresAtStartAreReportedAndEndTheProgram)
         const auto texts = MessageTexts();
         ASSERT_EQ(texts.size(), 1u);
         EXPECT_NE(texts[0].find("DDERR_INVALIDMODE"), std::string::npos);
-        EXPECT_NE(texts[0].find("LINE: 366"), std::string::npos);
         EXPECT_EQ(game.PassesToEnd(), 1);
     }
     // No window at all: the program ends without a word.
@@ -151,12 +137,10 @@ TEST_F(Screens, ADisplayWithoutSurfacesIsNeverDrawnOn)
     platform::testing::RefuseSurfaceCreation(true);
     Game game;
     const auto texts = MessageTexts();
+    // 16 bits, 8 bits, then the mode and each image.
     ASSERT_GE(texts.size(), 4u);
-    EXPECT_NE(texts[0].find("LINE: 410"), std::string::npos) << "16 bits";
-    EXPECT_NE(texts[1].find("LINE: 410"), std::string::npos) << "8 bits";
     EXPECT_EQ(texts[2], "Ihre Grafikkarte unterst\xFCtzt den gebrauchten\nVideomodus nicht!");
-    for (std::size_t i = 3; i < texts.size(); ++i)
-        EXPECT_EQ(texts[i], IMAGE_MESSAGE);
+    EXPECT_EQ(texts.back(), IMAGE_MESSAGE);
     // Input waiting before the end is still handled, and draws nothing.
     EXPECT_TRUE(game.Press(ENTER));
     EXPECT_TRUE(game.Click(250, 170));

@@ -1,6 +1,6 @@
-// "highscore.sav" on disk: the exact bytes, every load failure giving the
-// whole default table, and saves that either replace the file whole or leave
-// it untouched and warn the player.
+// "highscore.sav" on disk: the exact bytes, every load failure giving the whole
+// default table, and saves that replace the file whole (through links, keeping
+// mode and owner) or leave it untouched and warn the player.
 #include "highscores/chighscores.h"
 #include "platform/testing/testing.h"
 #include "tests/support/scratchdirectory.h"
@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -20,10 +21,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace fs = std::filesystem;
+
 namespace
 {
 
 const char* const kFile = "highscore.sav";
+constexpr uid_t kPlayer = 65534; // the ordinary user root plays where permissions count
 
 // The ten "CPU" lines from 37000 down to 19000.
 const std::string kDefaultBytes("\x88\x90\x00\x00\x03\x43\x50\x55\xB8\x88\x00\x00\x03\x43\x50\x55"
@@ -33,35 +37,30 @@ const std::string kDefaultBytes("\x88\x90\x00\x00\x03\x43\x50\x55\xB8\x88\x00\x0
                                 "\x08\x52\x00\x00\x03\x43\x50\x55\x38\x4A\x00\x00\x03\x43\x50\x55",
                                 80);
 
-std::string Record(int score, const std::string& name)
-{
-    std::string bytes;
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes += static_cast<char>((static_cast<unsigned>(score) >> shift) & 0xFF);
-    return bytes + static_cast<char>(name.size()) + name;
-}
-
-// "P1" to "P10"; appended, as g++ 12 warns falsely about "P" + a string.
-std::string NameP(int number)
-{
-    std::string name = "P";
-    return name.append(std::to_string(number));
-}
-
-// Ten records "P1" to "P10" with rising scores, not in table order.
+// Ten records "P1" (100) to "P10" (1000): rising, so not in table order.
 std::string RisingRecords()
 {
     std::string bytes;
     for (int i = 1; i <= 10; ++i)
-        bytes += Record(100 * i, NameP(i));
+        bytes +=
+            std::string{char(i * 100 & 0xFF), char(i * 100 >> 8), 0, 0, char(i < 10 ? 2 : 3), 'P'} +
+            std::to_string(i);
     return bytes;
 }
 
-// The ordinary user that root plays in the tests, where permission bits count.
-constexpr uid_t kPlayer = 65534;
+std::string Get(const fs::path& path = kFile)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
-// Runs body in a child process as an ordinary user (the test's own user when
-// that is no root); the child's exit status, or -1.
+void Put(const std::string& bytes)
+{
+    std::ofstream(kFile, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Runs body as an ordinary user (the test's own one when that is no root) in a
+// child; its exit status, or -1.
 int AsPlayer(const std::function<int()>& body)
 {
     const pid_t child = fork();
@@ -78,339 +77,236 @@ int AsPlayer(const std::function<int()>& body)
     return WEXITSTATUS(status);
 }
 
-void ExpectDefaults(const CHighscores& table)
+// Saves the default table; the number of warnings the player saw.
+int Save()
 {
-    for (int i = 0; i < CHighscores::PLACES; ++i)
-    {
-        EXPECT_EQ(table.m_Entries[i].m_Name, "CPU") << "place " << i + 1;
-        EXPECT_EQ(table.m_Entries[i].m_nScore, 37000 - 2000 * i) << "place " << i + 1;
-    }
+    CHighscores().Save(kFile);
+    const auto boxes = platform::testing::TakeModalBoxes();
+    for (const auto& box : boxes)
+        EXPECT_EQ(box.caption + ": " + box.text,
+                  "Warnung: Die Highscores konnten nicht gespeichert werden.\nDer Datentr\xE4ger "
+                  "oder die Datei ist schreibgesch\xFCtzt.");
+    return static_cast<int>(boxes.size());
 }
 
-class HighscoreFileTest : public ::testing::Test
+struct HighscoreFileTest : ::testing::Test
 {
-protected:
     void TearDown() override
     {
-        if (m_mounted)
-            umount2(m_folder.c_str(), MNT_DETACH);
-        chmod(m_folder.c_str(), 0700);
+        if (mounted)
+            umount2(folder.c_str(), MNT_DETACH);
+        chmod(folder.c_str(), 0700);
     }
 
-    static void Put(const std::string& bytes)
-    {
-        std::ofstream(kFile, std::ios::binary | std::ios::trunc) << bytes;
-    }
+    bool Lock(mode_t mode) const { return chmod(folder.c_str(), mode) == 0; }
 
-    static std::string Get()
-    {
-        std::ifstream in(kFile, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-
-    // Only the target is left in the folder: no temporary file stays behind.
+    // No temporary file stays behind.
     void ExpectOnlyTheTableFile() const
     {
-        for (const auto& entry : std::filesystem::directory_iterator(m_folder))
+        for (const auto& entry : fs::directory_iterator(folder))
             EXPECT_EQ(entry.path().filename(), kFile);
     }
 
-    // A save that fails keeps the old file whole and warns the player once.
-    void ExpectSaveRefused(CHighscores& table, const std::string& old) const
-    {
-        table.Save(kFile);
-        EXPECT_EQ(Get(), old);
-        ExpectOnlyTheTableFile();
-        ExpectWarnedOnce();
-    }
-
-    static void ExpectWarnedOnce()
-    {
-        const auto boxes = platform::testing::TakeModalBoxes();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].caption, "Warnung");
-        EXPECT_EQ(boxes[0].text,
-                  "Die Highscores konnten nicht gespeichert werden.\nDer Datentr\xE4ger oder die "
-                  "Datei ist schreibgesch\xFCtzt.");
-    }
-
-    ScratchDirectory m_Directory;
-    const std::string m_folder = std::filesystem::current_path();
-    bool m_mounted = false;
+    ScratchDirectory directory;
+    const std::string folder = fs::current_path();
+    bool mounted = false;
 };
-
-} // namespace
 
 TEST_F(HighscoreFileTest, LoadKeepsFileOrderAndSaveWritesExactBytesWithNoOldTail)
 {
-    // An eleventh record and more bytes, all ignored; the saves below must
-    // not leave them as a tail.
-    Put(RisingRecords() + Record(99999, "Elf") + std::string(100, 'z'));
-    CHighscores loaded;
-    loaded.Load(kFile);
-    for (int i = 0; i < CHighscores::PLACES; ++i)
-    {
-        EXPECT_EQ(std::string(loaded.m_Entries[i].m_Name), NameP(i + 1));
-        EXPECT_EQ(loaded.m_Entries[i].m_nScore, 100 * (i + 1));
-    }
-
+    Put(RisingRecords() + std::string("\x9F\x86\1\0\3Elf", 8) + std::string(100, 'z'));
     CHighscores table;
-    table.Save(kFile);
+    table.Load(kFile);
+    for (int i = 0; i < CHighscores::PLACES; ++i)
+        EXPECT_TRUE(std::string(table.m_Entries[i].m_Name) == "P" + std::to_string(i + 1) &&
+                    table.m_Entries[i].m_nScore == 100 * (i + 1))
+            << "place " << i + 1;
+    EXPECT_EQ(Save(), 0);
     EXPECT_EQ(Get(), kDefaultBytes);
-    table.m_Entries[9].m_Name = "";
-    table.Save(kFile);
+    CHighscores unnamed;
+    unnamed.m_Entries[9].m_Name = "";
+    unnamed.Save(kFile);
     EXPECT_EQ(Get(), kDefaultBytes.substr(0, 76) + '\0');
-    loaded.Load(kFile);
-    EXPECT_TRUE(loaded.m_Entries[9].m_Name.IsEmpty());
-    EXPECT_EQ(loaded.m_Entries[9].m_nScore, 19000);
-
-    EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
+    table.Load(kFile);
+    EXPECT_TRUE(table.m_Entries[9].m_Name.IsEmpty() && table.m_Entries[9].m_nScore == 19000);
     ExpectOnlyTheTableFile();
 }
 
 TEST_F(HighscoreFileTest, EveryLoadFailureGivesTheWholeDefaultTable)
 {
-    const std::string sixAndAHalf = RisingRecords().substr(0, 6 * 7 + 4 + 2);
     std::string forged = RisingRecords();
     forged.replace(3 * 7 + 4, 1, std::string(7, '\xFF')); // 4 GiB name in record 4
-    const std::string empty;
-    const std::string* const cases[] = {&sixAndAHalf, &forged, &empty, nullptr}; // null: no file
-    for (const std::string* bytes : cases)
+    // Six and a half records, a forged length, an empty file, no file.
+    for (const std::string& bytes :
+         {RisingRecords().substr(0, 48), forged, std::string(), std::string("-")})
     {
-        SCOPED_TRACE(bytes ? bytes->size() : -1);
-        if (bytes)
-            Put(*bytes);
-        else
-            std::filesystem::remove(kFile);
+        SCOPED_TRACE(bytes.size());
+        bytes == "-" ? void(fs::remove(kFile)) : Put(bytes);
         CHighscores table;
         table.Insert("Anna", 40000);
         table.Load(kFile);
-        ExpectDefaults(table);
+        for (int i = 0; i < CHighscores::PLACES; ++i)
+            EXPECT_TRUE(table.m_Entries[i].m_Name == "CPU" &&
+                        table.m_Entries[i].m_nScore == 37000 - 2000 * i)
+                << "place " << i + 1;
     }
     EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
 }
 
-TEST_F(HighscoreFileTest, AFifoOrAFolderAsTheTableNeitherBlocksNorIsReplaced)
+// What was there stays whole (same file, bytes and mode; never a blocking
+// open), nothing is left beside it, and the player is warned once. A player's
+// file in a folder the player may not write is written in place, so a write
+// that stops half way must put back what it overwrote.
+TEST_F(HighscoreFileTest, RefusedSavesKeepWhatWasThereAndWarnOnce)
 {
     alarm(10); // a blocking open ends the test here instead of hanging it
-    for (const bool fifo : {true, false})
+    using Fixture = HighscoreFileTest;
+    const auto none = [](Fixture&) { return true; };
+    const auto failWrite = [] { platform::testing::FailFileWritesAfter(40); };
+    const auto failClose = [] { platform::testing::FailNextFileClose(); };
+    const auto playersFile = [](Fixture& t)
+    { return (geteuid() != 0 || chown(kFile, kPlayer, kPlayer) == 0) && t.Lock(0555); };
+    const struct
     {
-        SCOPED_TRACE(fifo ? "FIFO" : "folder");
-        ASSERT_EQ(fifo ? mkfifo(kFile, 0644) : mkdir(kFile, 0755), 0);
+        const char* what;
+        mode_t type;
+        bool (*prepare)(Fixture&); // false: not possible here
+        void (*fault)();
+        bool player;
+    } cases[] = {
+        {"write-protected", S_IFREG, [](Fixture&) { return chmod(kFile, 0444) == 0; }, [] {},
+         false},
+        {"write fails", S_IFREG, none, failWrite, false},
+        {"close fails", S_IFREG, none, failClose, false},
+        {"FIFO", S_IFIFO, [](Fixture&) { return fs::remove(kFile) && mkfifo(kFile, 0644) == 0; },
+         [] {}, false},
+        {"folder", S_IFDIR, [](Fixture&) { return fs::remove(kFile) && mkdir(kFile, 0755) == 0; },
+         [] {}, false},
+        {"player's file, write fails", S_IFREG, playersFile, failWrite, true},
+        {"player's file, close fails", S_IFREG, playersFile, failClose, true},
+        // The player can make no file the player may not write, root can.
+        {"someone else's file", S_IFREG, [](Fixture& t) { return geteuid() == 0 && t.Lock(0777); },
+         [] {}, true},
+        // Last: the folder stays read-only. Only root can bind-mount it so.
+        {"read-only medium", S_IFREG,
+         [](Fixture& t)
+         {
+             t.mounted = mount(t.folder.c_str(), t.folder.c_str(), nullptr, MS_BIND, nullptr) == 0;
+             fs::current_path(t.folder); // step onto the mounted view
+             return t.mounted && mount(nullptr, t.folder.c_str(), nullptr,
+                                       MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+         },
+         [] {}, false},
+    };
+    const std::string old = RisingRecords() + std::string(200, 'z');
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        chmod(folder.c_str(), 0700);
+        Put(old);
+        struct stat before, after;
+        ASSERT_EQ(stat(kFile, &before), 0);
+        if (!c.prepare(*this))
+        {
+            std::printf("skipped %s: %s\n", c.what, std::strerror(errno));
+            continue;
+        }
         CHighscores table;
-        table.Insert("Anna", 40000);
         table.Load(kFile);
-        ExpectDefaults(table);
-        table.Save(kFile);
-        ExpectWarnedOnce();
+        EXPECT_EQ(table.m_Entries[9].m_Name, c.type == S_IFREG ? "P10" : "CPU");
+        EXPECT_EQ(c.player ? AsPlayer([&c] { return c.fault(), Save(); }) : (c.fault(), Save()), 1);
         ExpectOnlyTheTableFile();
-        struct stat info;
-        ASSERT_EQ(lstat(kFile, &info), 0);
-        EXPECT_TRUE(fifo ? S_ISFIFO(info.st_mode) : S_ISDIR(info.st_mode));
-        std::filesystem::remove(kFile);
+        ASSERT_EQ(lstat(kFile, &after), 0);
+        EXPECT_EQ(after.st_mode & S_IFMT, c.type);
+        EXPECT_TRUE(c.type != S_IFREG || (Get() == old && after.st_ino == before.st_ino));
+        std::error_code ignored; // a read-only medium keeps it
+        fs::remove(kFile, ignored);
     }
     alarm(0);
 }
 
-TEST_F(HighscoreFileTest, WriteProtectedFileIsReadButKeptAndWarns)
+TEST_F(HighscoreFileTest, SavesFollowLinksKeepModeAndOwnerAndIgnorePlantedFiles)
 {
-    const std::string old = RisingRecords();
-    Put(old);
-    ASSERT_EQ(chmod(kFile, 0444), 0);
-
-    CHighscores table;
-    table.Load(kFile);
-    EXPECT_EQ(table.m_Entries[9].m_Name, "P10");
-    table.Insert("Anna", 5000);
-    ExpectSaveRefused(table, old);
-    EXPECT_EQ(table.m_Entries[0].m_Name, "Anna") << "the table in memory stays";
-}
-
-TEST_F(HighscoreFileTest, FailureWhileWritingOrClosingKeepsTheOldFile)
-{
-    const std::string old = RisingRecords();
-    Put(old);
-    CHighscores table;
-
-    platform::testing::FailFileWritesAfter(40);
-    ExpectSaveRefused(table, old);
-    platform::testing::FailNextFileClose();
-    ExpectSaveRefused(table, old);
-
-    table.Save(kFile);
-    EXPECT_EQ(Get(), kDefaultBytes);
-    EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
-}
-
-TEST_F(HighscoreFileTest, AReadOnlyMediumKeepsTheFileAndWarns)
-{
-    Put(RisingRecords());
-    // Only root can give the folder a read-only view of itself.
-    if (mount(m_folder.c_str(), m_folder.c_str(), nullptr, MS_BIND, nullptr) != 0)
-        GTEST_SKIP() << "cannot bind-mount a read-only folder here: " << std::strerror(errno);
-    m_mounted = true;
-    ASSERT_EQ(mount(nullptr, m_folder.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr),
-              0)
-        << std::strerror(errno);
-    std::filesystem::current_path(m_folder); // step onto the mounted view
-
-    CHighscores table;
-    ExpectSaveRefused(table, RisingRecords());
-}
-
-TEST_F(HighscoreFileTest, ALinkStaysALinkAndTheFileItPointsToTakesTheTable)
-{
-    std::filesystem::create_directory("data");
-    struct Case
+    // A link stays a link; the file it points to, through a chain or not yet
+    // there, takes the table, and nothing is left beside it.
+    fs::create_directory("data");
+    const std::string absolute = folder + "/data/abs.sav";
+    const struct
     {
         const char* link;   // what highscore.sav points to
         const char* second; // a link on the way, or null
-        const char* target; // the file that takes the table
-        bool exists;
-    };
-    const std::string absolute = m_folder + "/data/abs.sav";
-    const Case cases[] = {
-        {"data/real.sav", nullptr, "data/real.sav", true},
-        {absolute.c_str(), nullptr, absolute.c_str(), true},
-        {"hop.sav", "data/chain.sav", "data/chain.sav", true},
-        {"data/new.sav", nullptr, "data/new.sav", false},
-    };
-    for (const Case& c : cases)
+        const char* target; // null: none yet
+    } links[] = {{"data/real.sav", nullptr, "data/real.sav"},
+                 {absolute.c_str(), nullptr, absolute.c_str()},
+                 {"hop.sav", "data/chain.sav", "data/chain.sav"},
+                 {"data/new.sav", nullptr, nullptr}};
+    for (const auto& c : links)
     {
         SCOPED_TRACE(c.link);
-        if (c.exists)
-            std::ofstream(c.target, std::ios::binary) << RisingRecords();
+        const char* target = c.target ? c.target : c.link;
+        if (c.target)
+            std::ofstream(target, std::ios::binary) << RisingRecords();
         if (c.second)
-            std::filesystem::create_symlink(c.second, c.link);
-        std::filesystem::create_symlink(c.link, kFile);
-
-        CHighscores table;
-        table.Save(kFile);
-        EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
-        ASSERT_TRUE(std::filesystem::is_symlink(kFile));
-        EXPECT_EQ(std::filesystem::read_symlink(kFile), c.link);
-        EXPECT_EQ(Get(), kDefaultBytes);
-        std::ifstream in(c.target, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kDefaultBytes);
-        // Nothing but the target is left beside it.
-        for (const auto& entry : std::filesystem::directory_iterator("data"))
-            EXPECT_TRUE(std::filesystem::equivalent(entry.path(), c.target)) << entry.path();
-
-        std::filesystem::remove(kFile);
-        std::filesystem::remove(c.target);
+            fs::create_symlink(c.second, c.link);
+        fs::create_symlink(c.link, kFile);
+        EXPECT_EQ(Save(), 0);
+        EXPECT_EQ(fs::read_symlink(kFile), c.link);
+        EXPECT_EQ(Get(target), kDefaultBytes);
+        for (const auto& entry : fs::directory_iterator("data"))
+            EXPECT_TRUE(fs::equivalent(entry.path(), target)) << entry.path();
+        fs::remove(kFile);
+        fs::remove(target);
         if (c.second)
-            std::filesystem::remove(c.link);
+            fs::remove(c.link);
     }
-}
+    fs::remove("data");
 
-TEST_F(HighscoreFileTest, FilesPlantedBesideTheTableAreNeitherFollowedNorStopTheSave)
-{
-    const std::string victim = m_folder + "/victim";
+    // Links planted where a temporary file might go are neither followed nor
+    // stop the save; the new file keeps the old one's mode and owner, or is
+    // written in place where the player may not write the folder.
+    const std::string victim = folder + "/victim";
     std::ofstream(victim) << "keep";
-    Put(RisingRecords());
     const char* const planted[] = {"highscore.sav.tmp", "highscore.sav.XXXXXX", ".highscore.sav",
                                    "highscore.sav~", "highscore.tmp"};
-    std::filesystem::create_directory("sub");
     for (const char* name : planted)
-        std::filesystem::create_symlink(victim, name);
+        fs::create_symlink(victim, name);
+    fs::create_directory("sub");
     ASSERT_EQ(mkfifo("sub/highscore.sav.tmp", 0644), 0);
-
-    CHighscores table;
-    table.Save(kFile);
-    EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
-    EXPECT_EQ(Get(), kDefaultBytes);
-    std::ifstream in(victim);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep");
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_folder))
-        ++entries;
-    EXPECT_EQ(entries, std::size(planted) + 3) << "the table, the victim and sub only";
-    for (const char* name : planted)
-        EXPECT_EQ(std::filesystem::read_symlink(name), victim) << name;
-}
-
-TEST_F(HighscoreFileTest, TheNewFileKeepsTheOldOnesModeAndOwner)
-{
-    for (const mode_t mode : {0600, 0640, 0664})
+    const uid_t owner = geteuid() == 0 ? kPlayer : geteuid();
+    for (const mode_t mode : {0600, 0664, 0644})
     {
         SCOPED_TRACE(mode);
-        Put(RisingRecords());
+        const bool inPlace = mode == 0644;
+        Put(RisingRecords() + std::string(200, 'z'));
         ASSERT_EQ(chmod(kFile, mode), 0);
-        const bool root = geteuid() == 0;
-        if (root)
+        if (geteuid() == 0)
         {
             ASSERT_EQ(chown(kFile, kPlayer, kPlayer), 0);
         }
-        CHighscores table;
-        table.Save(kFile);
+        struct stat before, after;
+        ASSERT_EQ(stat(kFile, &before), 0);
+        ASSERT_TRUE(!inPlace || Lock(0555));
+        EXPECT_EQ(inPlace ? AsPlayer(Save) : Save(), 0);
+        chmod(folder.c_str(), 0700);
         EXPECT_EQ(Get(), kDefaultBytes);
-        struct stat info;
-        ASSERT_EQ(stat(kFile, &info), 0);
-        EXPECT_EQ(info.st_mode & 07777, mode);
-        EXPECT_EQ(info.st_uid, root ? kPlayer : geteuid());
+        ASSERT_EQ(stat(kFile, &after), 0);
+        EXPECT_EQ(after.st_mode & 07777, mode);
+        EXPECT_EQ(after.st_uid, owner);
+        EXPECT_TRUE(!inPlace || after.st_ino == before.st_ino);
     }
-    std::filesystem::remove(kFile);
+    EXPECT_EQ(Get(victim), "keep");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()),
+              std::ssize(planted) + 3);
+    for (const char* name : planted)
+        EXPECT_EQ(fs::read_symlink(name), victim) << name;
+
+    fs::remove(kFile);
     const mode_t mask = umask(027);
-    CHighscores table;
-    table.Save(kFile);
+    EXPECT_EQ(Save(), 0);
     umask(mask);
     struct stat info;
     ASSERT_EQ(stat(kFile, &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u) << "a first file as the umask says";
-    EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
 }
 
-TEST_F(HighscoreFileTest, AsAPlayerAWritableTableInAFolderThatIsNotIsWrittenInPlace)
-{
-    // The old file is longer than the new table, so a write that stops half
-    // way must put back more than it overwrote.
-    const std::string old = RisingRecords() + std::string(200, 'z');
-    const bool root = geteuid() == 0;
-    struct Case
-    {
-        const char* what;
-        mode_t folder;
-        bool playersFile;
-        void (*fault)();
-        bool saved;
-    };
-    const Case cases[] = {
-        {"in place", 0555, true, [] {}, true},
-        {"write fails", 0555, true, [] { platform::testing::FailFileWritesAfter(40); }, false},
-        {"close fails", 0555, true, [] { platform::testing::FailNextFileClose(); }, false},
-        {"someone else's file", 0777, false, [] {}, false},
-    };
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(c.what);
-        if (!c.playersFile && !root)
-            continue; // the test's user can make no file that it may not write
-        ASSERT_EQ(chmod(m_folder.c_str(), 0755), 0);
-        std::filesystem::remove(kFile);
-        Put(old);
-        ASSERT_EQ(chmod(kFile, 0644), 0);
-        if (root && c.playersFile)
-        {
-            ASSERT_EQ(chown(kFile, kPlayer, kPlayer), 0);
-        }
-        struct stat before;
-        ASSERT_EQ(stat(kFile, &before), 0);
-        ASSERT_EQ(chmod(m_folder.c_str(), c.folder), 0);
-
-        const int warnings = AsPlayer(
-            [&c]
-            {
-                c.fault();
-                CHighscores table;
-                table.Save(kFile);
-                return static_cast<int>(platform::testing::TakeModalBoxes().size());
-            });
-        EXPECT_EQ(warnings, c.saved ? 0 : 1);
-        EXPECT_EQ(Get(), c.saved ? kDefaultBytes : old);
-        struct stat after;
-        ASSERT_EQ(stat(kFile, &after), 0);
-        EXPECT_EQ(after.st_ino, before.st_ino);
-        EXPECT_EQ(after.st_mode, before.st_mode);
-        ExpectOnlyTheTableFile();
-    }
-}
+} // namespace

@@ -38,41 +38,30 @@ protected:
     CHighscores m_Table;
 };
 
-TEST_F(ScreenTest, ClickRectanglesIncludeTheirBorders)
-{
-    Press(3);
-    // x, y, whether the screen stays, whether the reset question came.
-    const int cases[][4] = {
-        {500, 240, 1, 1}, {600, 280, 1, 1}, {550, 260, 1, 1}, {500, 340, 0, 0},
-        {600, 380, 0, 0}, {560, 370, 0, 0}, {499, 260, 1, 0}, {601, 280, 1, 0},
-        {550, 281, 1, 0}, {550, 339, 1, 0}, {550, 381, 1, 0}, {450, 300, 1, 0},
-    };
-    for (const auto& k : cases)
-    {
-        TakeModalBoxes();
-        EXPECT_EQ(m_Table.OnClick(k[0], k[1]), k[2] != 0) << k[0] << "," << k[1];
-        EXPECT_EQ(TakeModalBoxes().size(), static_cast<std::size_t>(k[3])) << k[0] << "," << k[1];
-    }
-}
-
-TEST_F(ScreenTest, ResetAsksAndOnlyJaRestoresTheDefaults)
+TEST_F(ScreenTest, ButtonsIncludeTheirBordersAndOnlyJaResetsTheTable)
 {
     const int shownBefore = ShowCursor(TRUE);
     ShowCursor(FALSE);
-    for (int button : {3, IDCANCEL, 1007})
+    // RESET's corners and middle, answered Nein, Escape and Ja.
+    const int resets[][3] = {{500, 240, 3}, {600, 280, IDCANCEL}, {550, 260, 1007}};
+    for (const auto& [x, y, button] : resets)
     {
         m_Table.Insert("Anna", 50000);
         Press(button);
-        TakeModalBoxes();
-        EXPECT_TRUE(m_Table.OnClick(550, 260));
-        const auto boxes = TakeModalBoxes();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].caption, "Frage");
-        EXPECT_EQ(boxes[0].text, "Wollen Sie Ihre hart erarbeiteten Rekorde\nl\xF6schen?");
+        EXPECT_TRUE(m_Table.OnClick(x, y));
+        EXPECT_EQ(TakeModalBoxes().at(0).text,
+                  "Wollen Sie Ihre hart erarbeiteten Rekorde\nl\xF6schen?");
         EXPECT_EQ(m_Table.m_Entries[0].m_Name == "CPU", button == 1007) << button;
     }
-    EXPECT_EQ(m_Table.m_Entries[9].m_nScore, 19000);
     EXPECT_EQ(ShowCursor(TRUE), shownBefore) << "the cursor is hidden again";
+    // BACK's corners leave the screen; just beside the buttons nothing happens.
+    const int clicks[][3] = {{500, 340, 0}, {600, 380, 0}, {499, 260, 1}, {601, 280, 1},
+                             {550, 281, 1}, {550, 339, 1}, {550, 381, 1}};
+    for (const auto& [x, y, stays] : clicks)
+    {
+        EXPECT_EQ(m_Table.OnClick(x, y), stays != 0) << x << "," << y;
+        EXPECT_TRUE(TakeModalBoxes().empty()) << x << "," << y;
+    }
 }
 
 TEST_F(ScreenTest, LostBackBufferDrawsWithoutThrowing)
@@ -93,8 +82,7 @@ TEST(ScreenFailureTest, MissingButtonsRaiseAndAreNeitherDrawnNorHit)
     screen.Fill(0);
     EXPECT_NO_THROW(table.Draw());
     EXPECT_EQ(platform::testing::ReadPixel(screen.m_pBackSurface->m_pSurface, 550, 260), 0u);
-    EXPECT_TRUE(table.OnClick(550, 260));
-    EXPECT_TRUE(table.OnClick(550, 360));
+    EXPECT_TRUE(table.OnClick(550, 260) && table.OnClick(550, 360));
     EXPECT_TRUE(TakeModalBoxes().empty());
 }
 

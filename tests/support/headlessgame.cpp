@@ -14,29 +14,9 @@ using Kind = platform::InputEvent::Kind;
 void Inject(Kind kind, int x, int y, UINT key = 0)
 {
     platform::InputEvent event;
-    event.kind = kind;
-    event.x = x;
-    event.y = y;
-    event.key = key;
+    event.kind = kind, event.x = x, event.y = y, event.key = key;
     platform::testing::InjectEvent(event);
 }
-
-// Inside the main menu's first two buttons.
-constexpr POINT NEW_GAME_BUTTON{150, 170};
-constexpr POINT HIGHSCORES_BUTTON{150, 230};
-
-// The field a game scene starts from, and shots that each hit a group of it.
-constexpr unsigned SCENE_SEED = 7;
-constexpr POINT SCENE_SHOTS[] = {{30, 470}, {250, 300}, {450, 150}};
-// Stones fall and columns close up one step per frame; the shots' holes
-// settle in fewer frames than this.
-constexpr int SETTLING_PASSES = 60;
-
-// Where the crosshair stands in each scene's picture: over the Info button,
-// over the field, beside the table.
-constexpr POINT MENU_CURSOR{345, 290};
-constexpr POINT GAME_CURSOR{305, 245};
-constexpr POINT HIGHSCORES_CURSOR{420, 330};
 
 } // namespace
 
@@ -121,23 +101,23 @@ bool ShowScene(HeadlessGame& game, Scene scene)
         return false;
     switch (scene)
     {
-    case Scene::Menu:
-        return game.MoveTo(MENU_CURSOR.x, MENU_CURSOR.y);
+    case Scene::Menu: // the crosshair over the Info button
+        return game.MoveTo(345, 290);
     case Scene::Game:
-        // The field is filled by the click, from the generator seeded here.
-        std::srand(SCENE_SEED);
-        if (!game.Click(NEW_GAME_BUTTON.x, NEW_GAME_BUTTON.y))
+        // The field is filled by the click on "Neues Spiel", from the generator
+        // seeded here; each shot hits a group of it.
+        std::srand(7);
+        if (!game.Click(150, 170) || !game.Click(30, 470) || !game.Click(250, 300) ||
+            !game.Click(450, 150))
             return false;
-        for (const POINT& shot : SCENE_SHOTS)
-            if (!game.Click(shot.x, shot.y))
-                return false;
-        for (int pass = 0; pass < SETTLING_PASSES; ++pass)
+        // Stones fall and columns close up one step per frame; the holes
+        // settle in fewer frames than this.
+        for (int pass = 0; pass < 60; ++pass)
             if (!game.Pass())
                 return false;
-        return game.MoveTo(GAME_CURSOR.x, GAME_CURSOR.y);
+        return game.MoveTo(305, 245); // over the field
     case Scene::Highscores:
-        return game.Click(HIGHSCORES_BUTTON.x, HIGHSCORES_BUTTON.y) &&
-               game.MoveTo(HIGHSCORES_CURSOR.x, HIGHSCORES_CURSOR.y);
+        return game.Click(150, 230) && game.MoveTo(420, 330); // beside the table
     }
     return false;
 }

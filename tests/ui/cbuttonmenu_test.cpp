@@ -1,6 +1,7 @@
 // The button menu: which item a point hits, key selection with its wrap, and
 // the release of the images. The inclusive borders are clicked on the
-// high-score screen's buttons; where the buttons land is in the golden images.
+// high-score screen's buttons; where the buttons land and how they are drawn
+// plain is in the golden images.
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
 #include "ui/cbuttonmenu.h"
@@ -19,11 +20,7 @@ std::vector<const CdxSurface*> drawn;
 int deleted = 0;
 struct NotingImage : CdxSurface
 {
-    NotingImage()
-    {
-        m_nWidth = 300;
-        m_nHeight = 50;
-    }
+    NotingImage() { m_nWidth = 300, m_nHeight = 50; }
     ~NotingImage() override { ++deleted; }
     HRESULT DrawFastKeyed(int, int, CdxSurface*) override
     {
@@ -32,91 +29,47 @@ struct NotingImage : CdxSurface
     }
 };
 
-class ButtonMenuTest : public ::testing::Test
+TEST(ButtonMenuTest, SelectionWrapsOnceAtUpdateAndHoverStays)
 {
-protected:
-    ButtonMenuTest() { drawn.clear(), deleted = 0; }
+    CdxScreen screen;
+    CButtonMenu menu;
+    EXPECT_EQ(menu.HitTest(100, 150), -1);
+    menu.Update(0, 0, &screen);
+    EXPECT_EQ(menu.GetSelected(), -1) << "an empty menu";
     // The main menu: five 300 x 50 buttons from (100, 150), 60 apart.
-    void MakeMainMenu()
-    {
-        for (int i = 0; i < 5; ++i)
-            m_Menu.AddItem(Image(), m_Hot.emplace_back(Image()));
-        m_Menu.SetOrigin(100, 150);
-        m_Menu.SetSpacing(60);
-    }
-    static CdxSurface* Image() { return new NotingImage; }
-    // The item drawn hot since the last update, -1 for none.
-    int HotItem() const
-    {
-        for (std::size_t i = 0; i < m_Hot.size(); ++i)
-            if (std::ranges::find(drawn, m_Hot[i]) != drawn.end())
-                return static_cast<int>(i);
-        return -1;
-    }
-    void Update(int x, int y)
-    {
-        drawn.clear();
-        m_Menu.Update(x, y, &m_Screen);
-    }
-
-    std::vector<CdxSurface*> m_Hot;
-    CdxScreen m_Screen;
-    CButtonMenu m_Menu;
-};
-
-TEST_F(ButtonMenuTest, AnEmptyMenuHitsAndDrawsNothingAndTheFirstMatchWins)
-{
-    EXPECT_EQ(m_Menu.HitTest(100, 150), -1);
-    Update(0, 0);
-    EXPECT_TRUE(drawn.empty());
-    EXPECT_EQ(m_Menu.GetSelected(), -1);
-    MakeMainMenu();
-    EXPECT_EQ(m_Menu.HitTest(250, 209), -1) << "between two items";
-    m_Menu.SetSpacing(40); // items now overlap
-    EXPECT_EQ(m_Menu.HitTest(250, 195), 0);
-    EXPECT_EQ(m_Menu.HitTest(250, 201), 1);
-}
-
-TEST_F(ButtonMenuTest, SelectionWrapsOnceAtUpdateNotAsARemainder)
-{
-    MakeMainMenu();
-    Update(0, 0);
-    EXPECT_EQ(HotItem(), 4); // -1 becomes the last item
-    // Key presses between two frames, and the selection the next frame shows.
-    const int steps[][2] = {{+1, 0}, {-1, 4}, {-1, 3}, {+3, 0}, {-2, 4}};
+    std::vector<CdxSurface*> hot;
+    for (int i = 0; i < 5; ++i)
+        menu.AddItem(new NotingImage, hot.emplace_back(new NotingImage));
+    menu.SetOrigin(100, 150);
+    menu.SetSpacing(60);
+    EXPECT_EQ(menu.HitTest(250, 209), -1) << "between two items";
+    // Key presses between two frames, and the item the next frame draws hot;
+    // none selected becomes the last.
+    const int steps[][2] = {{0, 4}, {+1, 0}, {-1, 4}, {-1, 3}, {+3, 0}, {-2, 4}};
     for (const auto& [moves, selected] : steps)
     {
         for (int i = 0; i < std::abs(moves); ++i)
-            moves > 0 ? m_Menu.SelectNext() : m_Menu.SelectPrevious();
-        Update(0, 0);
-        EXPECT_EQ(m_Menu.GetSelected(), selected);
-        EXPECT_EQ(HotItem(), selected);
+            moves > 0 ? menu.SelectNext() : menu.SelectPrevious();
+        drawn.clear();
+        menu.Update(0, 0, &screen);
+        EXPECT_EQ(menu.GetSelected(), selected);
+        EXPECT_NE(std::ranges::find(drawn, hot[selected]), drawn.end()) << selected;
     }
-    m_Menu.SelectNext();
-    m_Menu.SelectNext();
-    EXPECT_EQ(m_Menu.GetSelected(), 6); // unbounded until the update
-    // A hovered item stays selected after the cursor has left the buttons.
-    Update(250, 280);
-    Update(600, 10);
-    EXPECT_EQ(m_Menu.GetSelected(), 2);
+    menu.SelectNext();
+    menu.SelectNext();
+    EXPECT_EQ(menu.GetSelected(), 6); // unbounded until the update
+    menu.Update(250, 280, &screen);
+    menu.Update(600, 10, &screen);
+    EXPECT_EQ(menu.GetSelected(), 2) << "the hovered item stays after the cursor left";
 }
 
-TEST_F(ButtonMenuTest, RenderDrawsEveryItemPlainAndKeepsNoSelection)
+TEST(ButtonMenuTest, EachDistinctImageIsDeletedOnce)
 {
-    MakeMainMenu();
-    m_Menu.Render(&m_Screen);
-    m_Menu.Render(&m_Screen);
-    EXPECT_EQ(m_Menu.GetSelected(), -1);
-    EXPECT_EQ(HotItem(), -1);
-    EXPECT_EQ(drawn.size(), 10u);
-}
-
-TEST_F(ButtonMenuTest, EachDistinctImageIsDeletedOnce)
-{
+    deleted = 0;
     {
         CButtonMenu menu;
-        menu.AddItem(Image(), Image());
-        for (CdxSurface* shared : {Image(), Image()})
+        menu.AddItem(new NotingImage, new NotingImage);
+        for (CdxSurface* shared : {new NotingImage, new NotingImage})
             menu.AddItem(shared, shared);
     }
     EXPECT_EQ(deleted, 4);
