@@ -25,7 +25,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     platform::testing::UseVirtualClock();
     g_pScreen = new CdxScreen;
     g_pScreen->CreateFullScreen(nullptr, 640, 480, 16, 0);
-    std::string pattern = "/tmp/tz-psd-fuzz-XXXXXX";
+    // A memory file system where there is one: rewriting a file on disk is slow.
+    std::string pattern = access("/dev/shm", W_OK) == 0 ? "/dev/shm/tz-psd-fuzz-XXXXXX"
+                                                        : "/tmp/tz-psd-fuzz-XXXXXX";
     const int fd = mkstemp(pattern.data());
     if (fd < 0)
         std::abort();
