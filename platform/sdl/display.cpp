@@ -107,6 +107,7 @@ struct Display::Impl
     std::vector<int> columnSource;
 
     std::optional<PixelBuffer> shown;
+    std::vector<RECT> lastChanges;
     int uploads = 0;
     std::uint64_t lossGeneration = 0;
     int cursorShowCount = 0;
@@ -570,6 +571,11 @@ void Display::Present(const PixelBuffer& picture, bool wait)
     if (!comparable || !changed.empty())
     {
         ++m.uploads;
+        m.lastChanges.clear();
+        for (const SDL_Rect& r : changed)
+            m.lastChanges.push_back({r.x, r.y, r.x + r.w, r.y + r.h});
+        if (changed.empty())
+            m.lastChanges.push_back({0, 0, picture.Width(), picture.Height()});
         if (!m.window && !IsHeadless())
             m.OpenWindow(picture.Width(), picture.Height());
         // Nothing is drawn while minimised; the picture is shown on return.
@@ -677,10 +683,16 @@ int Display::PictureUploads() const
     return m_pImpl->uploads;
 }
 
+const std::vector<RECT>& Display::LastChanges() const
+{
+    return m_pImpl->lastChanges;
+}
+
 void Display::Reset()
 {
     Impl& m = *m_pImpl;
     m.shown.reset();
+    m.lastChanges.clear();
     m.uploads = 0;
     m.cursorShowCount = 0;
     m.cursor = {0, 0};

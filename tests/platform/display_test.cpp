@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 namespace
 {
 
@@ -77,6 +80,55 @@ TEST(DisplayTest, ShowCursorKeepsTheCount)
     EXPECT_EQ(ShowCursor(TRUE), -1);
     EXPECT_EQ(ShowCursor(TRUE), 0);
     EXPECT_EQ(ShowCursor(TRUE), 1);
+}
+
+// Only what changed is shown again: bands of adjacent changed rows, each as
+// wide as its changes, or one rectangle around too many of them.
+TEST(DisplayTest, ChangedPicturesAreShownByTheirChangedRectangles)
+{
+    struct Case
+    {
+        const char* name;
+        int bits;
+        std::vector<RECT> drawn;
+        std::vector<RECT> expected;
+    };
+    std::vector<RECT> stripes, stripesAround{{10, 0, 11, 39}};
+    for (int y = 0; y < 40; y += 2)
+        stripes.push_back({10, y, 11, y + 1});
+    const Case cases[] = {
+        {"one block", 16, {{100, 200, 132, 232}}, {{100, 200, 132, 232}}},
+        {"blocks in separate rows",
+         16,
+         {{0, 0, 32, 32}, {600, 440, 632, 472}},
+         {{0, 0, 32, 32}, {600, 440, 632, 472}}},
+        {"blocks sharing rows",
+         16,
+         {{10, 100, 42, 132}, {500, 120, 532, 152}},
+         {{10, 100, 532, 152}}},
+        {"the far corner", 16, {{639, 479, 640, 480}}, {{639, 479, 640, 480}}},
+        {"8 bits", 8, {{5, 7, 6, 8}}, {{5, 7, 6, 8}}},
+        {"too many bands", 16, stripes, stripesAround},
+    };
+    Display& display = Display::Instance();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        PixelBuffer picture(640, 480, c.bits);
+        display.Present(picture, false);
+        for (const RECT& r : c.drawn)
+            for (LONG y = r.top; y < r.bottom; ++y)
+                for (LONG x = r.left; x < r.right; ++x)
+                    picture.Set(x, y, 0x21);
+        display.Present(picture, false);
+        const std::vector<RECT>& shown = display.LastChanges();
+        ASSERT_EQ(shown.size(), c.expected.size());
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            EXPECT_TRUE(std::memcmp(&shown[i], &c.expected[i], sizeof(RECT)) == 0)
+                << shown[i].left << "," << shown[i].top << "," << shown[i].right << ","
+                << shown[i].bottom;
+        EXPECT_TRUE(display.ShownPicture()->Bytes() == picture.Bytes());
+    }
 }
 
 } // namespace
