@@ -36,6 +36,10 @@ struct TextureDeleter
 };
 
 constexpr int kDefaultRefreshRate = 60;
+// This many presents in a row that came back at once mean that the driver
+// ignores vsync; the refresh period is then waited out by hand.
+constexpr int kPresentsBeforeDistrustingVsync = 8;
+
 // More changed areas than this are shown as the one rectangle around them.
 constexpr std::size_t kMostChangedAreas = 16;
 
@@ -76,9 +80,6 @@ std::pair<int, int> ViewSpan(int from, int to, int size, int view)
     { return static_cast<int>((static_cast<long long>(at) * view + size - 1) / size); };
     return {first(from), first(to)};
 }
-// This many presents in a row that came back at once mean that the driver
-// ignores vsync; the refresh period is then waited out by hand.
-constexpr int kPresentsBeforeDistrustingVsync = 8;
 
 } // namespace
 
@@ -169,7 +170,14 @@ bool Display::Impl::CreateRenderer(bool rateKnown)
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         surface = nullptr;
         vsync = false;
-        return SDL_GetWindowSurface(window.get()) != nullptr;
+        const SDL_Surface* pixels = SDL_GetWindowSurface(window.get());
+        if (pixels != nullptr && pixels->format->BytesPerPixel == 4 && !SDL_MUSTLOCK(pixels))
+            return true;
+        // A window of another depth: SDL's own software renderer converts.
+        windowSurface = false;
+        renderer.reset(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_SOFTWARE));
+        if (!renderer)
+            return false;
     }
     SDL_RendererInfo info;
     vsync = SDL_GetRendererInfo(renderer.get(), &info) == 0 &&
