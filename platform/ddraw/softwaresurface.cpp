@@ -43,8 +43,16 @@ void FillRows16(PixelBuffer& pixels, const RECT& r, std::uint16_t value)
     std::uint8_t* first = pixels.Row(r.top) + r.left * 2;
     for (std::size_t x = 0; x < bytes; x += 2)
         std::memcpy(first + x, &value, 2);
-    for (LONG y = r.top + 1; y < r.bottom; ++y)
-        std::memcpy(pixels.Row(y) + r.left * 2, first, bytes);
+    if (r.left != 0 || r.right != pixels.Width())
+    {
+        for (LONG y = r.top + 1; y < r.bottom; ++y)
+            std::memcpy(pixels.Row(y) + r.left * 2, first, bytes);
+        return;
+    }
+    // Whole rows lie end to end: double the filled part until it is all.
+    const std::size_t all = bytes * static_cast<std::size_t>(r.bottom - r.top);
+    for (std::size_t done = bytes; done < all; done *= 2)
+        std::memcpy(first + done, first, std::min(done, all - done));
 }
 
 // Copies between different buffers. A stone's row is 40 bytes: short copies

@@ -3,6 +3,7 @@
 #include "platform/gdi/textrenderer.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace platform
 {
@@ -78,8 +79,19 @@ void TextRenderer::Draw(PixelBuffer& target, int x, int y, TextFace face, std::s
         const long long from = std::max<long long>(left, static_cast<long long>(x) + run.x);
         const long long to =
             std::min<long long>(right, static_cast<long long>(x) + run.x + run.length);
-        for (long long px = from; px < to; ++px)
-            target.Set(static_cast<int>(px), static_cast<int>(py), rawValue);
+        if (from >= to)
+            continue;
+        // A run of ink is a row of one value.
+        std::uint8_t* row = target.Row(static_cast<int>(py));
+        if (target.BitsPerPixel() == 8)
+            std::memset(row + from, static_cast<std::uint8_t>(rawValue),
+                        static_cast<std::size_t>(to - from));
+        else
+            for (long long px = from; px < to; ++px)
+            {
+                const auto value = static_cast<std::uint16_t>(rawValue);
+                std::memcpy(row + 2 * px, &value, sizeof value);
+            }
     }
 }
 

@@ -44,6 +44,9 @@ bool IsInvisibleDriver(const char* driver)
     return SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0 ||
            SDL_strcasecmp(driver, "evdev") == 0;
 }
+// This many presents in a row that came back at once mean that the driver
+// ignores vsync; the refresh period is then waited out by hand.
+constexpr int kPresentsBeforeDistrustingVsync = 8;
 
 // More changed areas than this are shown as the one rectangle around them.
 constexpr std::size_t kMostChangedAreas = 16;
@@ -86,10 +89,6 @@ std::pair<int, int> ViewSpan(int from, int to, int size, int view)
     return {first(from), first(to)};
 }
 
-// This many presents in a row that came back at once mean that the driver
-// ignores vsync; the refresh period is then waited out by hand.
-constexpr int kPresentsBeforeDistrustingVsync = 8;
-
 } // namespace
 
 struct Display::Impl
@@ -117,6 +116,7 @@ struct Display::Impl
     std::vector<int> columnSource;
 
     std::optional<PixelBuffer> shown;
+    std::vector<RECT> lastChanges;
     int uploads = 0;
     std::uint64_t lossGeneration = 0;
     int cursorShowCount = 0;
@@ -187,7 +187,14 @@ bool Display::Impl::CreateRenderer(bool rateKnown)
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         surface = nullptr;
         vsync = false;
-        return SDL_GetWindowSurface(window.get()) != nullptr;
+        const SDL_Surface* pixels = SDL_GetWindowSurface(window.get());
+        if (pixels != nullptr && pixels->format->BytesPerPixel == 4 && !SDL_MUSTLOCK(pixels))
+            return true;
+        // A window of another depth: SDL's own software renderer converts.
+        windowSurface = false;
+        renderer.reset(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_SOFTWARE));
+        if (!renderer)
+            return false;
     }
     SDL_RendererInfo info;
     vsync = SDL_GetRendererInfo(renderer.get(), &info) == 0 &&
@@ -589,6 +596,11 @@ void Display::Present(const PixelBuffer& picture, bool wait)
     if (!comparable || !changed.empty())
     {
         ++m.uploads;
+        m.lastChanges.clear();
+        for (const SDL_Rect& r : changed)
+            m.lastChanges.push_back({r.x, r.y, r.x + r.w, r.y + r.h});
+        if (changed.empty())
+            m.lastChanges.push_back({0, 0, picture.Width(), picture.Height()});
         if (!m.window && !IsHeadless())
             m.OpenWindow(picture.Width(), picture.Height());
         // Nothing is drawn while minimised; the picture is shown on return.
@@ -696,10 +708,16 @@ int Display::PictureUploads() const
     return m_pImpl->uploads;
 }
 
+const std::vector<RECT>& Display::LastChanges() const
+{
+    return m_pImpl->lastChanges;
+}
+
 void Display::Reset()
 {
     Impl& m = *m_pImpl;
     m.shown.reset();
+    m.lastChanges.clear();
     m.uploads = 0;
     m.cursorShowCount = 0;
     m.cursor = {0, 0};
