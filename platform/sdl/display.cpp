@@ -44,6 +44,13 @@ bool IsInvisibleDriver(const char* driver)
     return SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0 ||
            SDL_strcasecmp(driver, "evdev") == 0;
 }
+// A picture that stood this many frames with no input between them stands
+// until input comes: nothing but input changes a settled picture, so the loop
+// then sleeps on the window's events instead of waking every refresh.
+constexpr int kStillFramesBeforeIdling = 2;
+// Still, the loop looks round this often while it idles.
+constexpr int kIdleWaitMs = 250;
+
 // This many presents in a row that came back at once mean that the driver
 // ignores vsync; the refresh period is then waited out by hand.
 constexpr int kPresentsBeforeDistrustingVsync = 8;
@@ -137,6 +144,8 @@ struct Display::Impl
     void PlaceView(int windowWidth, int windowHeight);
     POINT ToPicture(int x, int y) const;
     void WaitForRefresh() const;
+    int stillFrames = 0;
+    bool inputSincePresent = false;
     const std::vector<std::uint32_t>& Colours(int bitsPerPixel, std::uint32_t format);
     void Apply(const InputEvent& event);
     POINT Clamp(int x, int y) const
@@ -610,8 +619,15 @@ void Display::Present(const PixelBuffer& picture, bool wait)
             waitedForVsync = m.vsync;
         }
     }
+    m.stillFrames = comparable && changed.empty() && !m.inputSincePresent ? m.stillFrames + 1 : 0;
+    m.inputSincePresent = false;
     if (wait && !waitedForVsync)
-        m.WaitForRefresh();
+    {
+        if (m.window && m.stillFrames >= kStillFramesBeforeIdling)
+            SDL_WaitEventTimeout(nullptr, kIdleWaitMs); // the event stays for the pump
+        else
+            m.WaitForRefresh();
+    }
 }
 
 const PixelBuffer* Display::ShownPicture() const
@@ -627,6 +643,7 @@ InputEvent Display::NextEvent(int timeoutMs)
     {
         InputEvent event = injected.front();
         injected.pop_front();
+        m.inputSincePresent = true;
         m.Apply(event);
         return event;
     }
@@ -646,6 +663,7 @@ InputEvent Display::NextEvent(int timeoutMs)
                             : SDL_PollEvent(&sdlEvent);
         if (!got)
             return {};
+        m.inputSincePresent = true;
         InputEvent event = TranslateEvent(sdlEvent);
         if (event.IsMouse())
         {
