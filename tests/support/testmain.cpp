@@ -1,3 +1,5 @@
+// The main of every test program: the platform headless on a virtual clock,
+// every seam reset before each test.
 #include "platform/testing/testing.h"
 
 #include <gtest/gtest.h>
