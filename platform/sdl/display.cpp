@@ -74,6 +74,8 @@ struct Display::Impl
     POINT cursor{0, 0};
     std::vector<std::uint32_t> colours16; // RGB565 -> ARGB8888
     std::vector<std::uint32_t> colours8;  // 3-3-2 -> ARGB8888
+    std::vector<std::uint32_t> icon;      // ARGB8888
+    int iconWidth = 0;
 
     bool VideoAvailable();
     bool OpenWindow(int w, int h);
@@ -81,6 +83,7 @@ struct Display::Impl
     void WaitForRefresh() const;
     const std::vector<std::uint32_t>& Colours(int bitsPerPixel);
     void Apply(const InputEvent& event);
+    void ShowIcon();
     POINT Clamp(int x, int y) const
     {
         return {std::clamp(x, 0, width - 1), std::clamp(y, 0, height - 1)};
@@ -146,6 +149,7 @@ bool Display::Impl::OpenWindow(int w, int h)
                 (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
         quickPresents = 0;
         minimised = false;
+        ShowIcon();
         SDL_ShowCursor(cursorVisible ? SDL_ENABLE : SDL_DISABLE);
     }
     SDL_RenderSetLogicalSize(renderer.get(), w, h);
@@ -166,6 +170,19 @@ bool Display::Impl::OpenWindow(int w, int h)
     SDL_RenderClear(renderer.get());
     SDL_RenderPresent(renderer.get());
     return true;
+}
+
+void Display::Impl::ShowIcon()
+{
+    if (!window || icon.empty())
+        return;
+    const int height = static_cast<int>(icon.size()) / iconWidth;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        icon.data(), iconWidth, height, 32, iconWidth * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr)
+        return;
+    SDL_SetWindowIcon(window.get(), surface);
+    SDL_FreeSurface(surface);
 }
 
 const std::vector<std::uint32_t>& Display::Impl::Colours(int bitsPerPixel)
@@ -308,6 +325,16 @@ void Display::Close()
     m.textureWidth = m.textureHeight = 0;
     m.renderer.reset();
     m.window.reset();
+}
+
+void Display::SetWindowIcon(int width, int height, std::span<const std::uint32_t> argb)
+{
+    Impl& m = *m_pImpl;
+    if (width <= 0 || height <= 0 || argb.size() != static_cast<std::size_t>(width) * height)
+        return;
+    m.icon.assign(argb.begin(), argb.end());
+    m.iconWidth = width;
+    m.ShowIcon();
 }
 
 void Display::Present(const PixelBuffer& picture, bool wait)

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 
 namespace platform
 {
@@ -24,6 +25,10 @@ public:
     // Switches to the 640 x 480 full-screen picture; false when refused.
     bool OpenFullScreen(int width, int height, int bitsPerPixel);
     void Close();
+
+    // The window's icon (task bar, switcher): ARGB rows from the top. Kept
+    // for a window made later.
+    void SetWindowIcon(int width, int height, std::span<const std::uint32_t> argb);
 
     // Shows the picture at once (converted from its pixel format); with wait,
     // paces to the display's refresh. A picture equal to the one on screen is
