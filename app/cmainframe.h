@@ -34,7 +34,8 @@ class CMainFrame : public CFrameWnd
     friend class CMainFrameProbe;
 
 public:
-    CMainFrame();
+    // Silent: no sound device at all, so none can be missing.
+    explicit CMainFrame(bool silent = false);
     ~CMainFrame() override;
 
     // One frame of the current screen; in a game also the end test.
@@ -101,4 +102,5 @@ private:
     CdxSoundBuffer* m_pBangSound = nullptr;
     CdxSoundBuffer* m_pMusic = nullptr;
     int m_nState = STATE_MENU;
+    bool m_bSilent = false;
 };

@@ -6,6 +6,7 @@
 #include "platform/sdl/sdlsubsystem.h"
 
 #include "platform/win32/clock.h"
+#include "platform/win32/screenmode.h"
 #include "platform/win32/testseams.h"
 
 #include <SDL.h>
@@ -121,10 +122,19 @@ bool Display::Impl::OpenWindow(int w, int h)
     {
         // Made at the desktop's size and place already, so that the picture
         // covers the screen even where no window manager makes it full-screen.
+        // A window is the largest whole multiple of the picture that fits.
+        const bool inWindow = GetScreenMode() == ScreenMode::Window;
         SDL_Rect bounds{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w, h};
-        SDL_GetDisplayBounds(0, &bounds);
-        window.reset(SDL_CreateWindow("TamZelon", bounds.x, bounds.y, bounds.w, bounds.h,
-                                      SDL_WINDOW_FULLSCREEN_DESKTOP));
+        if (!inWindow)
+            SDL_GetDisplayBounds(0, &bounds);
+        else if (SDL_GetDisplayUsableBounds(0, &bounds) == 0)
+        {
+            const int scale = std::max(1, std::min(bounds.w / w, bounds.h / h));
+            bounds = {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w * scale, h * scale};
+        }
+        window.reset(
+            SDL_CreateWindow("TamZelon", bounds.x, bounds.y, bounds.w, bounds.h,
+                             inWindow ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP));
         if (!window)
             return false;
         SDL_DisplayMode mode;

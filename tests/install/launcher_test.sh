@@ -66,13 +66,15 @@ fi
 [ "$(cat "$folder/Sounds")" = mine ] || fail "the file named Sounds was changed"
 grep -q Sounds "$tmp/err" || fail "no clear message for a file named Sounds"
 
-# Without prepare-only the game starts in the player's folder with no
-# arguments; a stand-in for the installed game records how it was started.
+# Without prepare-only the game starts in the player's folder with the
+# player's options, word for word; a stand-in for the installed game records
+# how it was started.
 game="$tmp/prefix/libexec/tamzelon/tamzelon"
-printf '#!/bin/sh\npwd >"%s"\necho "$#" >>"%s"\n' "$tmp/started" "$tmp/started" >"$game"
-env -i PATH="$PATH" XDG_DATA_HOME="$tmp/data6" "$launcher" extra words || fail "game not started"
-[ "$(cat "$tmp/started" 2>/dev/null)" = "$(printf '%s\n0' "$tmp/data6/tamzelon")" ] ||
-    fail "game not started in its folder without arguments: $(cat "$tmp/started" 2>/dev/null)"
+printf '#!/bin/sh\npwd >"%s"\nprintf "[%%s]" "$@" >>"%s"\n' "$tmp/started" "$tmp/started" >"$game"
+env -i PATH="$PATH" XDG_DATA_HOME="$tmp/data6" "$launcher" --window "two words" ||
+    fail "game not started"
+[ "$(cat "$tmp/started" 2>/dev/null)" = "$(printf '%s\n[--window][two words]' "$tmp/data6/tamzelon")" ] ||
+    fail "game not started in its folder with the options: $(cat "$tmp/started" 2>/dev/null)"
 
 rm "$game"
 if launch XDG_DATA_HOME="$tmp/data7" "$launcher" 2>"$tmp/err"; then
