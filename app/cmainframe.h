@@ -72,6 +72,9 @@ private:
     void DrawGame(const POINT& cursor);
     void DrawScore();
     void Shoot(int x, int y);
+    // Puts the pointer on the centre of the next cell that way, starting from
+    // the cell under it or the nearest one.
+    void MoveCrosshair(int columns, int rows);
     void LeaveGame();
     void LeaveHighscoresAfterGame();
 

@@ -73,6 +73,8 @@ struct Display::Impl
     int cursorShowCount = 0;
     bool cursorVisible = true;
     POINT cursor{0, 0};
+    // Where the pointer was warped to, until SDL reports the motion.
+    std::optional<POINT> warped;
     std::vector<std::uint32_t> colours16; // RGB565 -> ARGB8888
     std::vector<std::uint32_t> colours8;  // 3-3-2 -> ARGB8888
     std::vector<std::uint32_t> icon;      // ARGB8888
@@ -270,6 +272,7 @@ void Display::Impl::Apply(const InputEvent& event)
     case InputEvent::Kind::MouseDown:
     case InputEvent::Kind::MouseUp:
         cursor = Clamp(event.x, event.y);
+        warped.reset();
         break;
     case InputEvent::Kind::FocusLost:
         // As in exclusive mode: the video memory is gone, the mouse is free.
@@ -422,12 +425,28 @@ POINT Display::CursorPosition() const
     const Impl& m = *m_pImpl;
     if (!m.renderer)
         return m.cursor;
+    if (m.warped)
+        return *m.warped;
     // The mouse state is in window coordinates, not rescaled like the events.
     int x = 0, y = 0;
     SDL_GetMouseState(&x, &y);
     float logicalX = 0, logicalY = 0;
     SDL_RenderWindowToLogical(m.renderer.get(), x, y, &logicalX, &logicalY);
     return m.Clamp(static_cast<int>(logicalX), static_cast<int>(logicalY));
+}
+
+void Display::WarpPointer(int x, int y)
+{
+    Impl& m = *m_pImpl;
+    m.cursor = m.Clamp(x, y);
+    if (!m.renderer)
+        return;
+    // To the middle of the logical pixel, so that reading it back gives it again.
+    int windowX = 0, windowY = 0;
+    SDL_RenderLogicalToWindow(m.renderer.get(), static_cast<float>(m.cursor.x) + 0.5f,
+                              static_cast<float>(m.cursor.y) + 0.5f, &windowX, &windowY);
+    SDL_WarpMouseInWindow(m.window.get(), windowX, windowY);
+    m.warped = m.cursor;
 }
 
 void Display::SetSystemCursorVisible(bool visible)
@@ -466,6 +485,7 @@ void Display::Reset()
     m.uploads = 0;
     m.cursorShowCount = 0;
     m.cursor = {0, 0};
+    m.warped.reset();
     SetSystemCursorVisible(true);
 }
 

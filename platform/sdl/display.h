@@ -44,6 +44,8 @@ public:
 
     // The cursor in display pixels.
     POINT CursorPosition() const;
+    // Moves the pointer to that display pixel (clamped to the picture).
+    void WarpPointer(int x, int y);
     void SetSystemCursorVisible(bool visible);
     // The ShowCursor count: the cursor shows while it is 0 or more. Returns the new count.
     int ChangeCursorShowCount(bool show);
