@@ -2,6 +2,7 @@
 // and the surfaces' loss when the full-screen window loses the focus.
 #include "platform/sdl/display.h"
 
+#include "platform/sdl/controllers.h"
 #include "platform/sdl/inputtranslation.h"
 #include "platform/sdl/sdlsubsystem.h"
 
@@ -75,6 +76,7 @@ struct Display::Impl
     POINT cursor{0, 0};
     // Where the pointer was warped to, until SDL reports the motion.
     std::optional<POINT> warped;
+    Controllers controllers;
     std::vector<std::uint32_t> colours16; // RGB565 -> ARGB8888
     std::vector<std::uint32_t> colours8;  // 3-3-2 -> ARGB8888
     std::vector<std::uint32_t> icon;      // ARGB8888
@@ -162,6 +164,7 @@ bool Display::Impl::OpenWindow(int w, int h)
         quickPresents = 0;
         minimised = false;
         ShowIcon();
+        controllers.Start();
         SDL_ShowCursor(cursorVisible ? SDL_ENABLE : SDL_DISABLE);
     }
     SDL_RenderSetLogicalSize(renderer.get(), w, h);
@@ -353,6 +356,14 @@ void Display::SetWindowIcon(int width, int height, std::span<const std::uint32_t
 void Display::Present(const PixelBuffer& picture, bool wait)
 {
     Impl& m = *m_pImpl;
+    // The left stick moves the pointer a little every frame.
+    if (m.window)
+        if (const POINT step = m.controllers.TakePointerMotion(Clock::NowMicroseconds());
+            step.x != 0 || step.y != 0)
+        {
+            const POINT at = CursorPosition();
+            WarpPointer(at.x + step.x, at.y + step.y);
+        }
     const bool same =
         m.shown && m.shown->Width() == picture.Width() && m.shown->Height() == picture.Height() &&
         m.shown->BitsPerPixel() == picture.BitsPerPixel() && m.shown->Bytes() == picture.Bytes();
@@ -406,6 +417,7 @@ InputEvent Display::NextEvent(int timeoutMs)
                             : SDL_PollEvent(&sdlEvent);
         if (!got)
             return {};
+        m.controllers.Handle(sdlEvent);
         InputEvent event = TranslateEvent(sdlEvent);
         if (event.IsMouse())
         {
