@@ -283,11 +283,12 @@ class Session:
     manager: both processes are always killed on leaving it."""
 
     def __init__(self, args, name, with_sounds=True, highscores=None, prepare=None,
-                 audio_driver="dummy", parent=None):
+                 audio_driver="dummy", parent=None, options=()):
         """prepare(workdir) may change the folder before the start;
         audio_driver=None leaves SDL to choose; parent is where the working
-        directory is made."""
+        directory is made; options go on the game's command line."""
         self.game = args.game
+        self.options = list(options)
         self.sounds = args.sounds if with_sounds else None
         self.out_dir = args.out
         self.name = name
@@ -317,10 +318,12 @@ class Session:
             self.env.pop("SDL_AUDIODRIVER", None)
             if self.audio_driver is not None:
                 self.env["SDL_AUDIODRIVER"] = self.audio_driver
+            # The player's own settings stay out of it.
+            self.env["XDG_CONFIG_HOME"] = self.path("config")
             # Rest the pointer away from every button before the game starts.
             self.xdotool("mousemove", *PARK)
             self.log = open(self.path("game.log"), "wb")
-            self.process = subprocess.Popen([self.game], cwd=self.workdir, env=self.env,
+            self.process = subprocess.Popen([self.game] + self.options, cwd=self.workdir, env=self.env,
                                             stdout=self.log, stderr=subprocess.STDOUT,
                                             start_new_session=True)
         except BaseException:
