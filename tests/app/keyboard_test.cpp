@@ -126,19 +126,4 @@ TEST_F(KeyboardPlay, SpaceDoesWhatALeftClickAtTheCrosshairDoes)
     EXPECT_EQ(m_Probe.Field().CountStones(), 3);
 }
 
-TEST(KeyboardMenu, ArrowsOutsideAGameLeaveThePointerAndSpaceDoesNothing)
-{
-    WorkingDirectory directory;
-    Game game;
-    auto probe = game.Probe();
-    ASSERT_TRUE(game.MoveTo(620, 20));
-    for (const UINT key : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_SPACE})
-        ASSERT_TRUE(game.Press(key));
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    EXPECT_EQ(cursor.x, 620);
-    EXPECT_EQ(cursor.y, 20);
-    EXPECT_EQ(probe.State(), STATE_MENU);
-}
-
 } // namespace
