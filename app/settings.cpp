@@ -39,13 +39,18 @@ std::filesystem::path Settings::File()
 Settings Settings::Load(const std::filesystem::path& file, std::ostream& errors)
 {
     Settings settings;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    // Missing is the first start; anything else is worth a word. Only a plain
+    // file is opened: a pipe there would wait for a writer forever.
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(file, error);
+    if (!std::filesystem::exists(status))
+        return settings;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(status))
+        in.open(file, std::ios::binary);
+    if (!in.is_open())
     {
-        // Missing is the first start; anything else is worth a word.
-        std::error_code error;
-        if (std::filesystem::exists(file, error))
-            errors << "tamzelon: cannot read " << file.string() << "; using the defaults\n";
+        errors << "tamzelon: cannot read " << file.string() << "; using the defaults\n";
         return settings;
     }
     std::string text(static_cast<std::size_t>(MAX_FILE_SIZE) + 1, '\0');

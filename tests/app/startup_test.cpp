@@ -6,6 +6,7 @@
 #include "tests/app/scenario.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -96,6 +97,10 @@ TEST(SettingsTest, WhatAFileSaysAndWhatADamagedOrUnwritableOneCosts)
     std::filesystem::create_directory("folder");
     EXPECT_FALSE(Settings::Load("folder", errors).window);
     EXPECT_NE(errors.str().find("folder"), std::string::npos);
+    // A pipe is not opened: nobody writes to it, so the game would wait forever.
+    ASSERT_EQ(mkfifo("pipe", 0600), 0);
+    EXPECT_FALSE(Settings::Load("pipe", errors).window);
+    EXPECT_NE(errors.str().find("pipe"), std::string::npos);
 
     // Unwritable: a file where the folder should be, a folder where the file
     // should be. Told, and nothing left behind.
