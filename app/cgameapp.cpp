@@ -4,6 +4,7 @@
 
 #include "app/cmainframe.h"
 #include "app/commandline.h"
+#include "platform/win32/gamepath.h"
 #include "platform/win32/screenmode.h"
 
 #include <cstdio>
@@ -13,6 +14,7 @@ namespace
 {
 
 constexpr int EXIT_USAGE = 2;
+constexpr const char* ALREADY_RUNNING_MESSAGE = "TamZelon l\xE4uft bereits in diesem Ordner.";
 
 } // namespace
 
@@ -22,6 +24,14 @@ BOOL CGameApp::InitInstance()
         return FALSE;
 
     Enable3dControls();
+
+    // Two copies on one table: the one that ends last would overwrite what
+    // the other saved, so the second one steps back before reading anything.
+    if (!ClaimWorkingFolder())
+    {
+        MessageBoxA(nullptr, ALREADY_RUNNING_MESSAGE, m_pszAppName, MB_OK);
+        return FALSE;
+    }
 
     auto* frame = new CMainFrame(m_bSilent);
     m_pMainWnd = frame;

@@ -2,6 +2,7 @@
 #include "display/psdreader.h"
 
 #include "platform/win32/byteorder.h"
+#include "platform/win32/gamepath.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -189,7 +190,7 @@ template <std::size_t N> bool ReadNumber(std::FILE* file, std::uint32_t& value)
 
 bool IsPsdFile(const char* path)
 {
-    FilePtr file{std::fopen(path, "rb")};
+    FilePtr file{OpenGameFile(path)};
     if (!file)
         return false;
     std::uint8_t signature[sizeof(kSignature)];
@@ -198,7 +199,7 @@ bool IsPsdFile(const char* path)
 
 bool ReadPsdFile(const char* path, int& width, int& height, std::vector<std::uint8_t>& pixels)
 {
-    FilePtr file{std::fopen(path, "rb")};
+    FilePtr file{OpenGameFile(path)};
     if (!file)
         return false;
     std::FILE* in = file.get();

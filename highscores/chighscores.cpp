@@ -110,40 +110,22 @@ void CHighscores::Load(const char* fileName)
 
 void CHighscores::Save(const char* fileName)
 {
-    // The records go to a new file beside the old one, which is replaced only
-    // when every byte is on the medium, so a failure never leaves a broken table.
-    CString tempName = fileName;
-    tempName += ".tmp";
-    CFile file;
-    bool created = false;
+    // The file takes the whole new table or keeps its old one, so a failure
+    // never leaves a broken table behind.
+    CReplaceFile file;
     try
     {
         CFileException error;
-        if (!file.Open(tempName, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive,
-                       &error))
+        if (!file.Open(fileName, &error))
             throw error;
-        created = true;
         CArchive archive(&file, CArchive::store);
         Serialize(archive);
         archive.Close();
-        file.Flush();
-        file.Close();
-        CFile::Rename(tempName, fileName);
+        file.Commit();
     }
     catch (...)
     {
-        if (created)
-        {
-            file.Abort();
-            try
-            {
-                CFile::Remove(tempName);
-            }
-            catch (const CFileException&)
-            {
-                // The warning below is all the player can act on.
-            }
-        }
+        file.Rollback();
         WarnNotSaved();
     }
 }

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Measures the real game in a private X server: CPU use over 10 seconds at the
-# menu and 10 seconds in a game, as percent of one core, and its peak memory.
+# Measures the real game in a private X server of 1024 x 768, so that the
+# picture is scaled: CPU seconds per 10 seconds at the menu and in a game,
+# once with the pointer still and once moved every 20 ms, and the resident and
+# private memory (Private_Clean + Private_Dirty) at each.
 # Builds the game first if needed. BUILD_DIR chooses the build (default build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
-game="$PWD/$build/app/tamzelon"
+case $build in /*) ;; *) build="$PWD/$build" ;; esac
+game="$build/app/tamzelon"
 window=10
 
 if [ ! -x "$game" ]; then
@@ -29,7 +32,7 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb picks a free display and writes its number once it is ready.
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
 xvfb=$!
 for _ in $(seq 100); do
     grep -q '^[0-9][0-9]*$' "$tmp/display" 2>/dev/null && break
@@ -45,44 +48,62 @@ cp resources/sounds/*.wav "$tmp/run/Sounds/"
 (cd "$tmp/run" && DISPLAY="$display" SDL_AUDIODRIVER=dummy exec "$game") >"$tmp/game.log" 2>&1 &
 pid=$!
 
-ticks=$(getconf CLK_TCK)
-# Prints "<cpu ticks> <nanoseconds>" for the game; the fields after the
-# command name in parentheses, utime and stime, are 12th and 13th.
+# CPU nanoseconds of all the game's threads, and the time now.
 sample() {
-    local stat fields
-    stat=$(cat "/proc/$pid/stat") || { echo "measure.sh: the game ended early" >&2; cat "$tmp/game.log" >&2; exit 1; }
-    read -r -a fields <<<"${stat##*) }"
-    echo "$((fields[11] + fields[12])) $(date +%s%N)"
+    [ -d "/proc/$pid" ] || { echo "measure.sh: the game ended early" >&2; cat "$tmp/game.log" >&2; exit 1; }
+    echo "$(cat /proc/"$pid"/task/*/schedstat | awk '{ s += $1 } END { printf "%.0f", s }') $(date +%s%N)"
 }
-# Percent of one core between two samples.
-percent() {
+# CPU seconds per 10 seconds between two samples.
+cpu() {
     local cpu0 ns0 cpu1 ns1
     read -r cpu0 ns0 <<<"$1"
     read -r cpu1 ns1 <<<"$2"
-    awk -v c="$((cpu1 - cpu0))" -v t="$ticks" -v n="$((ns1 - ns0))" \
-        'BEGIN { printf "%.1f %% of one core over %.1f s", 100 * c / t / (n / 1e9), n / 1e9 }'
+    awk -v c="$((cpu1 - cpu0))" -v n="$((ns1 - ns0))" 'BEGIN { printf "%.3f", 10 * c / n }'
+}
+# A pointer path of 500 steps, one every 20 ms, zigzagging over the rectangle
+# left top right bottom (screen pixels).
+zigzag() {
+    awk -v l="$1" -v t="$2" -v r="$3" -v b="$4" 'BEGIN {
+        for (i = 0; i < 500; i++) {
+            x = l + (i * 37) % (r - l); y = t + (i * 23) % (b - t)
+            printf "mousemove %d %d sleep 0.02 ", x, y
+        }
+    }'
+}
+# Standing, then moving over the given rectangle; prints both.
+measure() {
+    local start end standing moving
+    DISPLAY="$display" xdotool mousemove "$5" "$6"
+    sleep 1
+    start=$(sample)
+    sleep "$window"
+    end=$(sample)
+    standing=$(cpu "$start" "$end")
+    start=$(sample)
+    # shellcheck disable=SC2046
+    DISPLAY="$display" xdotool $(zigzag "$1" "$2" "$3" "$4")
+    end=$(sample)
+    moving=$(cpu "$start" "$end")
+    local rss private
+    rss=$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")
+    private=$(awk '/^Private_(Clean|Dirty):/ { s += $2 } END { printf "%.1f", s / 1024 }' "/proc/$pid/smaps_rollup")
+    echo "standing $standing s, moving $moving s (CPU per 10 s); RSS $rss MiB, private $private MiB"
 }
 
 sleep 5 # the intro takes 4 seconds
-start=$(sample)
-sleep "$window"
-end=$(sample)
-menu=$(percent "$start" "$end")
+# The picture is 640 x 480 scaled by 1.6: the menu's buttons lie within
+# (160..480, 120..420) of the picture, the field within (0..600, 80..480).
+menu=$(measure 256 192 768 672 900 700)
 
-DISPLAY="$display" xdotool mousemove 250 175 click 1
+DISPLAY="$display" xdotool mousemove 400 280 click 1
 sleep 1
 # The strip right of the field is plain dark green only on the game screen.
 if command -v import >/dev/null; then
-    strip=$(import -display "$display" -window root -crop 35x170+605+60 +repage \
+    strip=$(import -display "$display" -window root -crop 56x272+968+96 +repage \
         -format '%[fx:round(255*mean.r)],%[fx:round(255*mean.g)],%[fx:round(255*mean.b)]' info:)
     [ "$strip" = 0,32,0 ] || { echo "measure.sh: the game did not start (strip $strip)" >&2; exit 1; }
 fi
-start=$(sample)
-sleep "$window"
-end=$(sample)
-playing=$(percent "$start" "$end")
+playing=$(measure 0 128 960 768 1000 20)
 
-peak=$(awk '/^VmHWM:/ { printf "%.1f MiB", $2 / 1024 }' "/proc/$pid/status")
-echo "menu:        $menu"
-echo "game:        $playing"
-echo "peak memory: $peak (VmHWM)"
+echo "menu: $menu"
+echo "game: $playing"

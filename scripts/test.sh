@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: with g++,
 # and with clang under AddressSanitizer and UndefinedBehaviorSanitizer,
-# where the fuzz targets run too.
+# where the fuzz targets run too. Between them, a Release build proves that
+# the optimiser finds nothing to warn about either.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +13,10 @@ echo "== g++ build and tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTZ_WERROR=ON
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
+
+echo "== g++ Release build, as packagers build it, with warnings as errors"
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DTZ_WERROR=ON -DTZ_BENCH=OFF
+cmake --build build-release -j "$jobs"
 
 echo "== clang build with sanitizers and fuzz targets"
 CC=clang CXX=clang++ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTZ_WERROR=ON \

@@ -70,7 +70,7 @@ bool CdxSoundBuffer::Load(CdxSound* device, const char* fileName, int copies)
 
 bool CdxSoundBuffer::LoadWav(int copy)
 {
-    std::FILE* file = OpenGameFile(m_pszFileName, "rb");
+    std::FILE* file = OpenGameFile(m_pszFileName);
     if (file == nullptr)
         return false;
     unsigned char header[kWavHeaderSize];

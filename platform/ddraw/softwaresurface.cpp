@@ -4,6 +4,7 @@
 #include "platform/ddraw/softwaredirectdraw.h"
 #include "platform/gdi/surfacedc.h"
 #include "platform/sdl/display.h"
+#include "platform/win32/testseams.h"
 
 #include <algorithm>
 #include <cstring>
@@ -33,70 +34,88 @@ SoftwareSurface* Implementation(IDirectDrawSurface4* surface)
     return static_cast<SoftwareSurface*>(surface);
 }
 
-// Row loops on the pixel type of the format: the game's frame is hundreds of
-// these copies, so they must not decide the format per pixel.
-template <typename Pixel> Pixel Load(const std::uint8_t* p)
+// The game's frame is a fill and hundreds of unscaled 16-bit copies, so
+// those take row loops that decide nothing per pixel. Everything else (8 bits,
+// stretching, mirroring) takes the general per-pixel path.
+void FillRows16(PixelBuffer& pixels, const RECT& r, std::uint16_t value)
 {
-    Pixel value;
-    std::memcpy(&value, p, sizeof value);
-    return value;
-}
-
-template <typename Pixel> void Store(std::uint8_t* p, Pixel value)
-{
-    std::memcpy(p, &value, sizeof value);
-}
-
-template <typename Pixel> void FillRows(PixelBuffer& pixels, const RECT& r, std::uint32_t colour)
-{
-    const auto value = static_cast<Pixel>(colour);
-    std::uint8_t* first = pixels.Row(r.top) + r.left * sizeof(Pixel);
-    for (LONG x = 0; x < r.right - r.left; ++x)
-        Store<Pixel>(first + x * sizeof(Pixel), value);
-    const std::size_t bytes = static_cast<std::size_t>(r.right - r.left) * sizeof(Pixel);
+    const std::size_t bytes = static_cast<std::size_t>(r.right - r.left) * 2;
+    std::uint8_t* first = pixels.Row(r.top) + r.left * 2;
+    for (std::size_t x = 0; x < bytes; x += 2)
+        std::memcpy(first + x, &value, 2);
     for (LONG y = r.top + 1; y < r.bottom; ++y)
-        std::memcpy(pixels.Row(y) + r.left * sizeof(Pixel), first, bytes);
+        std::memcpy(pixels.Row(y) + r.left * 2, first, bytes);
 }
 
-// One row of a keyed copy. Source and destination never overlap (a copy
-// within one surface reads from a copy), which lets the compiler copy several
-// pixels at once; hence no branch per pixel either.
-template <typename Pixel>
-void CopyKeyedRow(std::uint8_t* __restrict out, const std::uint8_t* __restrict in, LONG width,
-                  Pixel base, Pixel span)
+// Copies between different buffers. A stone's row is 40 bytes: short copies
+// stay inline, in 16-byte steps whose last one may overlap the one before,
+// instead of calling the library per row.
+void CopyBytes(std::uint8_t* out, const std::uint8_t* in, std::size_t bytes)
 {
-    for (LONG i = 0; i < width; ++i)
+    if (bytes > 64 || bytes < 16)
     {
-        const Pixel value = Load<Pixel>(in + i * sizeof(Pixel));
-        const Pixel old = Load<Pixel>(out + i * sizeof(Pixel));
-        const bool transparent = static_cast<Pixel>(value - base) <= span;
-        Store<Pixel>(out + i * sizeof(Pixel), transparent ? old : value);
-    }
-}
-
-template <typename Pixel>
-void CopyKeyedRows(PixelBuffer& dest, const PixelBuffer& source, const RECT& s, LONG x, LONG y,
-                   const DDCOLORKEY& key)
-{
-    constexpr std::uint32_t largest = static_cast<Pixel>(~Pixel{0});
-    const std::uint32_t low = key.dwColorSpaceLowValue;
-    const std::uint32_t high = std::min(key.dwColorSpaceHighValue, largest);
-    if (low > high)
-    {
-        // No value of this format lies in the key's range: an opaque copy.
-        for (LONG row = 0; row < s.bottom - s.top; ++row)
-            std::memcpy(dest.Row(y + row) + x * sizeof(Pixel),
-                        source.Row(s.top + row) + s.left * sizeof(Pixel),
-                        static_cast<std::size_t>(s.right - s.left) * sizeof(Pixel));
+        std::memcpy(out, in, bytes);
         return;
     }
-    for (LONG row = 0; row < s.bottom - s.top; ++row)
-        CopyKeyedRow<Pixel>(dest.Row(y + row) + x * sizeof(Pixel),
-                            source.Row(s.top + row) + s.left * sizeof(Pixel), s.right - s.left,
-                            static_cast<Pixel>(low), static_cast<Pixel>(high - low));
+    for (std::size_t at = 0; at + 16 < bytes; at += 16)
+        std::memcpy(out + at, in + at, 16);
+    std::memcpy(out + bytes - 16, in + bytes - 16, 16);
 }
 
 } // namespace
+
+const SoftwareSurface::OpaqueSpans& SoftwareSurface::OpaqueSpansUnderKey() const
+{
+    if (m_nSpansVersion == m_nVersion)
+        return m_OpaqueSpans;
+    m_OpaqueSpans.spans.clear();
+    m_OpaqueSpans.rowStarts.assign(1, 0);
+    const int width = m_Pixels.Width();
+    for (int y = 0; y < m_Pixels.Height(); ++y)
+    {
+        for (int x = 0; x < width;)
+        {
+            while (x < width && Keyed(m_Pixels.Get(x, y)))
+                ++x;
+            const int left = x;
+            while (x < width && !Keyed(m_Pixels.Get(x, y)))
+                ++x;
+            if (left < x)
+                m_OpaqueSpans.spans.push_back({left, x});
+        }
+        m_OpaqueSpans.rowStarts.push_back(m_OpaqueSpans.spans.size());
+    }
+    m_OpaqueSpans.none = std::all_of(m_OpaqueSpans.spans.begin(), m_OpaqueSpans.spans.end(),
+                                     [&](const OpaqueSpans::Span& span)
+                                     { return span.left == 0 && span.right == width; }) &&
+                         m_OpaqueSpans.spans.size() == static_cast<std::size_t>(m_Pixels.Height());
+    m_nSpansVersion = m_nVersion;
+    return m_OpaqueSpans;
+}
+
+void SoftwareSurface::CopyRows16(const PixelBuffer& source, const RECT& s, LONG x, LONG y,
+                                 const OpaqueSpans* opaque)
+{
+    const std::size_t outPitch = m_Pixels.Pitch(), inPitch = source.Pitch();
+    std::uint8_t* out = m_Pixels.Row(y) + x * 2;
+    const std::uint8_t* in = source.Row(s.top) + s.left * 2;
+    for (LONG row = s.top; row < s.bottom; ++row, out += outPitch, in += inPitch)
+    {
+        if (!opaque)
+        {
+            CopyBytes(out, in, static_cast<std::size_t>(s.right - s.left) * 2);
+            continue;
+        }
+        for (std::size_t i = opaque->rowStarts[row]; i < opaque->rowStarts[row + 1]; ++i)
+        {
+            const LONG left = std::max<LONG>(opaque->spans[i].left, s.left);
+            const LONG right = std::min<LONG>(opaque->spans[i].right, s.right);
+            if (left < right)
+                CopyBytes(out + (left - s.left) * 2, in + (left - s.left) * 2,
+                          static_cast<std::size_t>(right - left) * 2);
+        }
+    }
+}
 
 SoftwareSurface::SoftwareSurface(SoftwareDirectDraw* owner, int width, int height, int bitsPerPixel,
                                  DWORD caps)
@@ -164,6 +183,22 @@ HRESULT SoftwareSurface::Copyable(const SoftwareSurface& from, bool keyed) const
     return DD_OK;
 }
 
+void SoftwareSurface::FillRect(const RECT& r, std::uint32_t colour)
+{
+    ++m_nVersion;
+    const bool general = TestSeams::Get().generalBlitsOnly;
+    if (m_Pixels.BitsPerPixel() == 16 && !general)
+        FillRows16(m_Pixels, r, static_cast<std::uint16_t>(colour));
+    else if (m_Pixels.BitsPerPixel() == 8 && !general)
+        for (LONG y = r.top; y < r.bottom; ++y)
+            std::memset(m_Pixels.Row(y) + r.left, static_cast<std::uint8_t>(colour),
+                        static_cast<std::size_t>(r.right - r.left));
+    else
+        for (LONG y = r.top; y < r.bottom; ++y)
+            for (LONG x = r.left; x < r.right; ++x)
+                m_Pixels.Set(x, y, colour);
+}
+
 void SoftwareSurface::CopyRect(const SoftwareSurface& from, const RECT& s, const RECT& d,
                                bool keyed, bool mirrorLeftRight, bool mirrorUpDown)
 {
@@ -174,24 +209,17 @@ void SoftwareSurface::CopyRect(const SoftwareSurface& from, const RECT& s, const
     const PixelBuffer& source = copy ? *copy : from.m_Pixels;
     const int sourceWidth = s.right - s.left, sourceHeight = s.bottom - s.top;
     const int destWidth = d.right - d.left, destHeight = d.bottom - d.top;
-    const bool sameSize = sourceWidth == destWidth && sourceHeight == destHeight;
-    if (sameSize && !mirrorLeftRight && !mirrorUpDown)
+    if (sourceWidth == destWidth && sourceHeight == destHeight && !mirrorLeftRight &&
+        !mirrorUpDown && m_Pixels.BitsPerPixel() == 16 && !TestSeams::Get().generalBlitsOnly)
     {
-        if (keyed)
-        {
-            if (m_Pixels.BitsPerPixel() == 8)
-                CopyKeyedRows<std::uint8_t>(m_Pixels, source, s, d.left, d.top, from.m_ColourKey);
-            else
-                CopyKeyedRows<std::uint16_t>(m_Pixels, source, s, d.left, d.top, from.m_ColourKey);
-            return;
-        }
-        const std::size_t bytes = static_cast<std::size_t>(destWidth) * m_Pixels.BytesPerPixel();
-        for (int row = 0; row < destHeight; ++row)
-            std::memcpy(m_Pixels.Row(d.top + row) + d.left * m_Pixels.BytesPerPixel(),
-                        source.Row(s.top + row) + s.left * source.BytesPerPixel(), bytes);
+        // Keyed, only the source's opaque spans are copied, unless that is all of it.
+        const OpaqueSpans* opaque = keyed ? &from.OpaqueSpansUnderKey() : nullptr;
+        CopyRows16(source, s, d.left, d.top, opaque && !opaque->none ? opaque : nullptr);
+        ++m_nVersion;
         return;
     }
-    // Stretched or mirrored: nearest source pixel for each destination pixel.
+    ++m_nVersion;
+    // Nearest source pixel for each destination pixel.
     for (int dy = 0; dy < destHeight; ++dy)
     {
         const int row = mirrorUpDown ? destHeight - 1 - dy : dy;
@@ -223,10 +251,7 @@ HRESULT SoftwareSurface::Blt(RECT* destRect, IDirectDrawSurface4* source, RECT* 
     {
         if (effects == nullptr)
             return DDERR_INVALIDPARAMS;
-        if (m_Pixels.BitsPerPixel() == 8)
-            FillRows<std::uint8_t>(m_Pixels, dest, effects->dwFillColor);
-        else
-            FillRows<std::uint16_t>(m_Pixels, dest, effects->dwFillColor);
+        FillRect(dest, effects->dwFillColor);
         return DD_OK;
     }
 
@@ -294,6 +319,8 @@ HRESULT SoftwareSurface::Flip(IDirectDrawSurface4* overrideSurface, DWORD flags)
         return busy;
     // The buffers trade places: the back buffer now holds the former front picture.
     std::swap(m_Pixels, m_pBackBuffer->m_Pixels);
+    ++m_nVersion;
+    ++m_pBackBuffer->m_nVersion;
     const bool wait = (flags & DDFLIP_WAIT) != 0 && (flags & DDFLIP_NOVSYNC) == 0;
     Display::Instance().Present(m_Pixels, wait);
     return DD_OK;
@@ -317,6 +344,7 @@ HRESULT SoftwareSurface::SetColorKey(DWORD flags, DDCOLORKEY* key)
         return DDERR_INVALIDPARAMS;
     // No key given removes the key.
     m_bHasColourKey = key != nullptr;
+    ++m_nVersion;
     if (key != nullptr)
         m_ColourKey = *key;
     return DD_OK;
@@ -331,6 +359,8 @@ HRESULT SoftwareSurface::GetDC(HDC* dc)
         return DDERR_SURFACELOST;
     if (m_hDC != nullptr)
         return DDERR_DCALREADYCREATED;
+    // GDI may draw on the pixels until the context is given back.
+    ++m_nVersion;
     m_hDC = CreateSurfaceDC(m_Pixels);
     if (m_hDC == nullptr)
         return DDERR_CANTCREATEDC;
@@ -346,6 +376,7 @@ HRESULT SoftwareSurface::ReleaseDC(HDC dc)
         return DDERR_INVALIDPARAMS;
     DestroySurfaceDC(m_hDC);
     m_hDC = nullptr;
+    ++m_nVersion;
     return DD_OK;
 }
 
@@ -354,6 +385,7 @@ void SoftwareSurface::MarkRestored()
     if (!Lost())
         return;
     std::fill(m_Pixels.Bytes().begin(), m_Pixels.Bytes().end(), std::uint8_t{0});
+    ++m_nVersion;
     m_nGeneration = Display::Instance().LossGeneration();
 }
 

@@ -7,6 +7,7 @@
 #include "platform/win32/pixelbuffer.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace platform
 {
@@ -50,9 +51,28 @@ private:
     // Why the source's pixels cannot be copied here (another format, no
     // colour key for a keyed copy), or DD_OK.
     HRESULT Copyable(const SoftwareSurface& from, bool keyed) const;
+    // The spans of each row whose pixels are not under the colour key, for
+    // keyed copies from this surface.
+    struct OpaqueSpans
+    {
+        struct Span
+        {
+            int left;
+            int right;
+        };
+        std::vector<Span> spans;
+        std::vector<std::size_t> rowStarts; // each row's first span, then the end
+        bool none = false;                  // no pixel is under the key
+    };
+    const OpaqueSpans& OpaqueSpansUnderKey() const;
+
+    void FillRect(const RECT& rect, std::uint32_t colour);
     // The source may be this surface itself; keyed uses the source's colour key.
     void CopyRect(const SoftwareSurface& from, const RECT& sourceRect, const RECT& destRect,
                   bool keyed, bool mirrorLeftRight, bool mirrorUpDown);
+    // An unscaled 16-bit copy from another buffer; with spans, only those.
+    void CopyRows16(const PixelBuffer& source, const RECT& sourceRect, LONG x, LONG y,
+                    const OpaqueSpans* opaque);
     void MarkRestored();
 
     SoftwareDirectDraw* m_pDirectDraw;
@@ -64,6 +84,11 @@ private:
     // The loss generation of the display when this surface was made or restored.
     std::uint64_t m_nGeneration;
     SoftwareSurface* m_pBackBuffer = nullptr; // a primary's back buffer, one reference held
+    // Counts the changes of the pixels and the key; the spans are found again
+    // only after one.
+    std::uint64_t m_nVersion = 0;
+    mutable std::uint64_t m_nSpansVersion = ~std::uint64_t{0};
+    mutable OpaqueSpans m_OpaqueSpans;
 };
 
 } // namespace platform

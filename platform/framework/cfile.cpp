@@ -1,13 +1,11 @@
 // The framework's file on POSIX calls. Honours the file faults of the test seams.
 #include "platform/framework/cfile.h"
 
+#include "platform/win32/gamepath.h"
 #include "platform/win32/testseams.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
-#include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,35 +13,9 @@
 namespace
 {
 
-std::string PosixPath(const char* name)
-{
-    std::string path = name ? name : "";
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
-
 [[noreturn]] void Raise(int osError, const CString& fileName)
 {
     throw CFileException(CFileException::OsErrorToCause(osError), osError, fileName);
-}
-
-// A read-only file must not be replaced even by a user the system lets write
-// anywhere, so the permission bits count on their own as well.
-bool IsWriteProtected(const std::string& path, const struct stat& info)
-{
-    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(path.c_str(), W_OK) != 0;
-}
-
-// Makes a rename durable: the folder's entry reaches the medium too.
-void SyncFolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const int handle = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (handle < 0)
-        return;
-    fsync(handle);
-    close(handle);
 }
 
 } // namespace
@@ -72,22 +44,12 @@ BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error)
 {
     Abort();
     m_strFileName = fileName;
-    const std::string path = PosixPath(fileName);
 
-    int flags = O_CLOEXEC | ((openFlags & modeWrite) ? O_WRONLY : O_RDONLY);
+    int flags = (openFlags & modeWrite) ? O_WRONLY : O_RDONLY;
     if (openFlags & modeCreate)
         flags |= O_CREAT;
-    int handle;
-    do
-        handle = open(path.c_str(), flags, 0666);
-    while (handle < 0 && errno == EINTR);
-
+    const int handle = OpenRegularFile(GamePath(fileName), flags);
     int osError = handle < 0 ? errno : 0;
-    struct stat info;
-    if (!osError && fstat(handle, &info) != 0)
-        osError = errno;
-    else if (!osError && S_ISDIR(info.st_mode))
-        osError = EISDIR;
     // Another opener's exclusive hold is checked before anything is truncated.
     if (!osError && (openFlags & shareExclusive) && flock(handle, LOCK_EX | LOCK_NB) != 0)
         osError = errno;
@@ -105,6 +67,13 @@ BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error)
     }
     m_hFile = handle;
     return TRUE;
+}
+
+void CFile::Attach(int handle, const char* fileName)
+{
+    Abort();
+    m_hFile = handle;
+    m_strFileName = fileName;
 }
 
 int CFile::Handle() const
@@ -208,22 +177,4 @@ std::uint64_t CFile::GetPosition() const
     if (position < 0)
         Raise(errno, m_strFileName);
     return static_cast<std::uint64_t>(position);
-}
-
-void CFile::Rename(const char* oldName, const char* newName)
-{
-    const std::string from = PosixPath(oldName);
-    const std::string to = PosixPath(newName);
-    struct stat info;
-    if (stat(to.c_str(), &info) == 0 && IsWriteProtected(to, info))
-        throw CFileException(CFileException::accessDenied, EACCES, newName);
-    if (std::rename(from.c_str(), to.c_str()) != 0)
-        Raise(errno, newName);
-    SyncFolderOf(to);
-}
-
-void CFile::Remove(const char* fileName)
-{
-    if (unlink(PosixPath(fileName).c_str()) != 0)
-        Raise(errno, fileName);
 }

@@ -1,7 +1,7 @@
 // The framework's file on a POSIX file descriptor: binary, unbuffered, with the
 // open flags the game uses. A backslash in a name is a folder separator
-// ("Sounds\Klick.wav" opens "Sounds/Klick.wav"). Failures raise CFileException,
-// except Open, which reports through its result.
+// ("Sounds\Klick.wav" opens "Sounds/Klick.wav"); only regular files open.
+// Failures raise CFileException, except Open, which reports through its result.
 #pragma once
 
 #include "platform/framework/cfileexception.h"
@@ -45,15 +45,12 @@ public:
     std::uint64_t GetPosition() const;
     CString GetFilePath() const { return m_strFileName; }
 
-    // Replaces newName by oldName in one step. A write-protected newName (no write
-    // permission bit, an immutable file, a read-only medium) is refused with
-    // accessDenied, as replacing a read-only file is refused elsewhere.
-    static void Rename(const char* oldName, const char* newName);
-    static void Remove(const char* fileName);
-
-private:
+protected:
+    // Takes over an open descriptor for the file of that name.
+    void Attach(int handle, const char* fileName);
     int Handle() const;
 
+private:
     int m_hFile = -1;
     CString m_strFileName;
 };

@@ -12,6 +12,7 @@
 #include "platform/framework/cfileexception.h"
 #include "platform/framework/cframewnd.h"
 #include "platform/framework/cpoint.h"
+#include "platform/framework/creplacefile.h"
 #include "platform/framework/cstring.h"
 #include "platform/framework/cwinapp.h"
 #include "platform/framework/cwnd.h"

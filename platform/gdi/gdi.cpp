@@ -6,16 +6,18 @@
 #include "platform/gdi/dibitmap.h"
 #include "platform/gdi/surfacedc.h"
 #include "platform/gdi/textrenderer.h"
+#include "platform/win32/gamepath.h"
 #include "platform/win32/pixelbuffer.h"
 #include "platform/win32/resources.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <span>
 #include <string>
+#include <sys/stat.h>
 #include <unordered_set>
 #include <vector>
 
@@ -111,21 +113,17 @@ void StretchInto(PixelBuffer& dest, int xDest, int yDest, int widthDest, int hei
     }
 }
 
-std::unique_ptr<DiBitmap> ReadBitmapFile(std::string path)
+std::unique_ptr<DiBitmap> ReadBitmapFile(const char* name)
 {
-    // Game paths use backslashes as folder separators.
-    std::replace(path.begin(), path.end(), '\\', '/');
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenGameFile(name), std::fclose);
+    if (!file)
         return nullptr;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    constexpr std::streamoff kMaxFileSize = std::streamoff{64} << 20;
-    if (size <= 0 || size > kMaxFileSize)
+    struct stat info;
+    constexpr off_t kMaxFileSize = off_t{64} << 20;
+    if (fstat(fileno(file.get()), &info) != 0 || info.st_size <= 0 || info.st_size > kMaxFileSize)
         return nullptr;
-    in.seekg(0);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
         return nullptr;
     return BmpReader::ReadFile(bytes);
 }

@@ -11,6 +11,7 @@
 #include "platform/win32/testseams.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -45,6 +46,48 @@ bool IsInvisibleDriver(const char* driver)
     return SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0 ||
            SDL_strcasecmp(driver, "evdev") == 0;
 }
+
+// More changed areas than this are shown as the one rectangle around them.
+constexpr std::size_t kMostChangedAreas = 16;
+
+// Software GL costs tens of megabytes of mappings and redraws the whole
+// window at every present; without a GPU device node it is all there is, so
+// the picture goes to the window surface instead, rectangle by rectangle.
+bool GpuDeviceExists()
+{
+    const char* software = std::getenv("LIBGL_ALWAYS_SOFTWARE");
+    if (software != nullptr && *software != '\0' && std::strcmp(software, "0") != 0)
+        return false;
+    return access("/dev/dri", F_OK) == 0 || access("/dev/nvidia0", F_OK) == 0;
+}
+
+// A renderer that draws in software after all: SDL's own, or a GL driver
+// that rasterizes on the CPU.
+bool DrawsInSoftware(SDL_Renderer* renderer)
+{
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || !(info.flags & SDL_RENDERER_ACCELERATED))
+        return true;
+    if (std::strncmp(info.name, "opengl", 6) != 0)
+        return false;
+    using GetString = const unsigned char* (*)(unsigned);
+    constexpr unsigned kGlRenderer = 0x1F01;
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const auto* name = getString ? reinterpret_cast<const char*>(getString(kGlRenderer)) : nullptr;
+    return name != nullptr && (std::strstr(name, "llvmpipe") || std::strstr(name, "softpipe") ||
+                               std::strstr(name, "swrast"));
+}
+
+// The destination pixels [first, last) whose nearest source pixel lies in
+// [from, to), for a picture of size pixels shown at view pixels. The factor
+// need not be whole; a smoothing step would widen the span by a pixel.
+std::pair<int, int> ViewSpan(int from, int to, int size, int view)
+{
+    const auto first = [&](int at)
+    { return static_cast<int>((static_cast<long long>(at) * view + size - 1) / size); };
+    return {first(from), first(to)};
+}
+
 // This many presents in a row that came back at once mean that the driver
 // ignores vsync; the refresh period is then waited out by hand.
 constexpr int kPresentsBeforeDistrustingVsync = 8;
@@ -68,6 +111,13 @@ struct Display::Impl
     std::uint64_t lastPresentEnd = 0;
     bool minimised = false;
 
+    // Without a renderer: the window surface, the picture's place on it and
+    // the source column of each of its columns.
+    bool windowSurface = false;
+    SDL_Surface* surface = nullptr;
+    SDL_Rect view{0, 0, 640, 480};
+    std::vector<int> columnSource;
+
     std::optional<PixelBuffer> shown;
     int uploads = 0;
     std::uint64_t lossGeneration = 0;
@@ -77,16 +127,26 @@ struct Display::Impl
     // Where the pointer was warped to, until SDL reports the motion.
     std::optional<POINT> warped;
     Controllers controllers;
-    std::vector<std::uint32_t> colours16; // RGB565 -> ARGB8888
-    std::vector<std::uint32_t> colours8;  // 3-3-2 -> ARGB8888
-    std::vector<std::uint32_t> icon;      // ARGB8888
+    std::vector<std::uint32_t> icon; // ARGB8888
     int iconWidth = 0;
+    // RGB565 and 3-3-2 to the window's 32-bit format (ARGB8888 for the texture).
+    std::vector<std::uint32_t> colours16;
+    std::vector<std::uint32_t> colours8;
+    std::uint32_t coloursFormat = SDL_PIXELFORMAT_ARGB8888;
 
     bool VideoAvailable();
     bool OpenWindow(int w, int h);
-    void Render(const PixelBuffer& picture);
+    bool CreateRenderer(bool rateKnown);
+    // Shows the changed rectangles of the picture (all of it when none are given).
+    void Render(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed);
+    void RenderTexture(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed);
+    void RenderSurface(const PixelBuffer& picture, std::vector<SDL_Rect> changed);
+    void PlaceView(int windowWidth, int windowHeight);
+    POINT ToPicture(int x, int y) const;
+    // The window pixel in the middle of a picture pixel.
+    POINT ToWindow(POINT p) const;
     void WaitForRefresh() const;
-    const std::vector<std::uint32_t>& Colours(int bitsPerPixel);
+    const std::vector<std::uint32_t>& Colours(int bitsPerPixel, std::uint32_t format);
     void Apply(const InputEvent& event);
     void ShowIcon();
     POINT Clamp(int x, int y) const
@@ -118,6 +178,33 @@ bool Display::Impl::VideoAvailable()
     return videoAvailable;
 }
 
+bool Display::Impl::CreateRenderer(bool rateKnown)
+{
+    windowSurface = !GpuDeviceExists();
+    if (!windowSurface)
+    {
+        // Scaling must be nearest-neighbour before the texture exists.
+        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+        // Vsync only where the refresh rate is known; else the period is waited out.
+        renderer.reset(
+            SDL_CreateRenderer(window.get(), -1, rateKnown ? SDL_RENDERER_PRESENTVSYNC : 0));
+        windowSurface = !renderer || DrawsInSoftware(renderer.get());
+    }
+    if (windowSurface)
+    {
+        renderer.reset();
+        // Or SDL would put a renderer of its own behind the window surface.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        surface = nullptr;
+        vsync = false;
+        return SDL_GetWindowSurface(window.get()) != nullptr;
+    }
+    SDL_RendererInfo info;
+    vsync = SDL_GetRendererInfo(renderer.get(), &info) == 0 &&
+            (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    return true;
+}
+
 bool Display::Impl::OpenWindow(int w, int h)
 {
     width = w;
@@ -146,26 +233,24 @@ bool Display::Impl::OpenWindow(int w, int h)
             SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(window.get()), &mode) == 0 &&
             mode.refresh_rate > 0;
         refreshRate = rateKnown ? mode.refresh_rate : kDefaultRefreshRate;
-        // Scaling must be nearest-neighbour before the texture exists.
-        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-        // Vsync only where the refresh rate is known; else the period is waited out.
-        renderer.reset(
-            SDL_CreateRenderer(window.get(), -1, rateKnown ? SDL_RENDERER_PRESENTVSYNC : 0));
-        if (!renderer)
-            renderer.reset(SDL_CreateRenderer(window.get(), -1, SDL_RENDERER_SOFTWARE));
-        if (!renderer)
+        if (!CreateRenderer(rateKnown))
         {
             window.reset();
             return false;
         }
-        SDL_RendererInfo info;
-        vsync = SDL_GetRendererInfo(renderer.get(), &info) == 0 &&
-                (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
         quickPresents = 0;
         minimised = false;
         ShowIcon();
         controllers.Start();
         SDL_ShowCursor(cursorVisible ? SDL_ENABLE : SDL_DISABLE);
+    }
+    if (windowSurface)
+    {
+        int windowWidth = 0, windowHeight = 0;
+        SDL_GetWindowSize(window.get(), &windowWidth, &windowHeight);
+        PlaceView(windowWidth, windowHeight);
+        surface = nullptr; // the next picture is shown whole
+        return true;
     }
     SDL_RenderSetLogicalSize(renderer.get(), w, h);
     if (!texture || textureWidth != w || textureHeight != h)
@@ -187,6 +272,99 @@ bool Display::Impl::OpenWindow(int w, int h)
     return true;
 }
 
+const std::vector<std::uint32_t>& Display::Impl::Colours(int bitsPerPixel, std::uint32_t format)
+{
+    if (format != coloursFormat)
+    {
+        colours8.clear();
+        colours16.clear();
+        coloursFormat = format;
+    }
+    std::vector<std::uint32_t>& table = bitsPerPixel == 8 ? colours8 : colours16;
+    if (table.empty())
+    {
+        SDL_PixelFormat* target = SDL_AllocFormat(format);
+        table.resize(bitsPerPixel == 8 ? 256 : 65536);
+        for (std::size_t value = 0; value < table.size(); ++value)
+        {
+            const Rgb c = PixelBuffer::ToRgb(static_cast<std::uint32_t>(value), bitsPerPixel);
+            table[value] = target ? SDL_MapRGB(target, c.r, c.g, c.b) : 0;
+        }
+        SDL_FreeFormat(target);
+    }
+    return table;
+}
+
+namespace
+{
+
+// Converts a rectangle of the picture into 32-bit pixels at out (its top-left
+// corner), pitch bytes apart.
+void ConvertRect(const PixelBuffer& picture, const SDL_Rect& r,
+                 const std::vector<std::uint32_t>& colours, std::uint8_t* out, int pitch)
+{
+    for (int y = r.y; y < r.y + r.h; ++y, out += pitch)
+    {
+        auto* row = reinterpret_cast<std::uint32_t*>(out);
+        const std::uint8_t* in = picture.Row(y);
+        if (picture.BitsPerPixel() == 8)
+            for (int x = r.x; x < r.x + r.w; ++x)
+                row[x - r.x] = colours[in[x]];
+        else
+            for (int x = r.x; x < r.x + r.w; ++x)
+            {
+                std::uint16_t value;
+                std::memcpy(&value, in + 2 * x, sizeof value);
+                row[x - r.x] = colours[value];
+            }
+    }
+}
+
+} // namespace
+
+void Display::Impl::PlaceView(int windowWidth, int windowHeight)
+{
+    // As large as the window allows, aspect kept, centred.
+    if (static_cast<long long>(windowWidth) * height > static_cast<long long>(windowHeight) * width)
+        view.w = static_cast<int>(static_cast<long long>(width) * windowHeight / height),
+        view.h = windowHeight;
+    else
+        view.w = windowWidth,
+        view.h = static_cast<int>(static_cast<long long>(height) * windowWidth / width);
+    view.x = (windowWidth - view.w) / 2;
+    view.y = (windowHeight - view.h) / 2;
+    columnSource.resize(static_cast<std::size_t>(std::max(view.w, 0)));
+    for (int x = 0; x < view.w; ++x)
+        columnSource[x] = static_cast<int>(static_cast<long long>(x) * width / view.w);
+}
+
+POINT Display::Impl::ToPicture(int x, int y) const
+{
+    if (!windowSurface || view.w <= 0 || view.h <= 0)
+        return Clamp(x, y);
+    const auto along = [](int at, int start, int size, int pictureSize)
+    {
+        const long long offset = static_cast<long long>(at) - start;
+        return static_cast<int>(offset < 0 ? -1 : offset * pictureSize / size);
+    };
+    return Clamp(along(x, view.x, view.w, width), along(y, view.y, view.h, height));
+}
+
+POINT Display::Impl::ToWindow(POINT p) const
+{
+    if (windowSurface)
+    {
+        const auto along = [](int at, int start, int size, int pictureSize)
+        { return start + static_cast<int>((2LL * at + 1) * size / (2LL * pictureSize)); };
+        return {along(p.x, view.x, view.w, width), along(p.y, view.y, view.h, height)};
+    }
+    int x = p.x, y = p.y;
+    if (renderer)
+        SDL_RenderLogicalToWindow(renderer.get(), static_cast<float>(p.x) + 0.5f,
+                                  static_cast<float>(p.y) + 0.5f, &x, &y);
+    return {x, y};
+}
+
 void Display::Impl::ShowIcon()
 {
     if (!window || icon.empty())
@@ -200,53 +378,16 @@ void Display::Impl::ShowIcon()
     SDL_FreeSurface(surface);
 }
 
-const std::vector<std::uint32_t>& Display::Impl::Colours(int bitsPerPixel)
+void Display::Impl::Render(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed)
 {
-    std::vector<std::uint32_t>& table = bitsPerPixel == 8 ? colours8 : colours16;
-    if (table.empty())
-    {
-        table.resize(bitsPerPixel == 8 ? 256 : 65536);
-        for (std::size_t value = 0; value < table.size(); ++value)
-        {
-            const Rgb c = PixelBuffer::ToRgb(static_cast<std::uint32_t>(value), bitsPerPixel);
-            table[value] =
-                0xFF000000u | (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
-        }
-    }
-    return table;
-}
-
-void Display::Impl::Render(const PixelBuffer& picture)
-{
-    if (picture.Width() != textureWidth || picture.Height() != textureHeight)
+    if (picture.Width() != width || picture.Height() != height ||
+        (!windowSurface && (picture.Width() != textureWidth || picture.Height() != textureHeight)))
         if (!OpenWindow(picture.Width(), picture.Height()))
             return;
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(texture.get(), nullptr, &pixels, &pitch) != 0)
-        return;
-    const std::vector<std::uint32_t>& colours = Colours(picture.BitsPerPixel());
-    for (int y = 0; y < picture.Height(); ++y)
-    {
-        auto* out = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(pixels) +
-                                                     static_cast<std::size_t>(y) * pitch);
-        const std::uint8_t* in = picture.Row(y);
-        if (picture.BitsPerPixel() == 8)
-            for (int x = 0; x < picture.Width(); ++x)
-                out[x] = colours[in[x]];
-        else
-            for (int x = 0; x < picture.Width(); ++x)
-            {
-                std::uint16_t value;
-                std::memcpy(&value, in + 2 * x, sizeof value);
-                out[x] = colours[value];
-            }
-    }
-    SDL_UnlockTexture(texture.get());
-    // The whole frame every time: the border around the picture stays black.
-    SDL_RenderClear(renderer.get());
-    SDL_RenderCopy(renderer.get(), texture.get(), nullptr, nullptr);
-    SDL_RenderPresent(renderer.get());
+    if (windowSurface)
+        RenderSurface(picture, changed);
+    else
+        RenderTexture(picture, changed);
 
     const std::uint64_t now = Clock::NowMicroseconds();
     if (vsync)
@@ -257,6 +398,93 @@ void Display::Impl::Render(const PixelBuffer& picture)
             vsync = false;
     }
     lastPresentEnd = now;
+}
+
+void Display::Impl::RenderTexture(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed)
+{
+    const std::vector<std::uint32_t>& colours =
+        Colours(picture.BitsPerPixel(), SDL_PIXELFORMAT_ARGB8888);
+    const std::vector<SDL_Rect> whole{{0, 0, picture.Width(), picture.Height()}};
+    for (const SDL_Rect& r : changed.empty() ? whole : changed)
+    {
+        void* pixels = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(texture.get(), &r, &pixels, &pitch) != 0)
+            return;
+        ConvertRect(picture, r, colours, static_cast<std::uint8_t*>(pixels), pitch);
+        SDL_UnlockTexture(texture.get());
+    }
+    // After a present the renderer's buffer is undefined: the whole frame
+    // every time, and the border around the picture stays black.
+    SDL_RenderClear(renderer.get());
+    SDL_RenderCopy(renderer.get(), texture.get(), nullptr, nullptr);
+    SDL_RenderPresent(renderer.get());
+}
+
+void Display::Impl::RenderSurface(const PixelBuffer& picture, std::vector<SDL_Rect> changed)
+{
+    // A new window surface (the first, or after a resize) starts black.
+    SDL_Surface* now = SDL_GetWindowSurface(window.get());
+    if (now == nullptr || now->format->BytesPerPixel != 4 || SDL_MUSTLOCK(now))
+        return;
+    if (now != surface || now->w != view.x * 2 + view.w || now->h != view.y * 2 + view.h)
+    {
+        surface = now;
+        PlaceView(now->w, now->h);
+        SDL_FillRect(now, nullptr, SDL_MapRGB(now->format, 0, 0, 0));
+        changed.clear();
+    }
+    const std::vector<std::uint32_t>& colours =
+        Colours(picture.BitsPerPixel(), now->format->format);
+    const bool whole = changed.empty();
+    if (whole)
+        changed.push_back({0, 0, picture.Width(), picture.Height()});
+    std::vector<SDL_Rect> shownRects;
+    for (const SDL_Rect& r : changed)
+    {
+        const auto [left, right] = ViewSpan(r.x, r.x + r.w, width, view.w);
+        const auto [top, bottom] = ViewSpan(r.y, r.y + r.h, height, view.h);
+        if (left >= right || top >= bottom)
+            continue;
+        // Rows of the view that show the same picture row are copies of the first.
+        int convertedRow = -1;
+        auto* base = static_cast<std::uint8_t*>(now->pixels);
+        for (int y = top; y < bottom; ++y)
+        {
+            auto* out = reinterpret_cast<std::uint32_t*>(
+                            base + static_cast<std::size_t>(view.y + y) * now->pitch) +
+                        view.x;
+            const int sourceRow = static_cast<int>(static_cast<long long>(y) * height / view.h);
+            if (sourceRow == convertedRow)
+            {
+                std::memcpy(out + left, out - now->pitch / 4 + left,
+                            static_cast<std::size_t>(right - left) * 4);
+                continue;
+            }
+            convertedRow = sourceRow;
+            const std::uint8_t* in = picture.Row(sourceRow);
+            for (int x = left; x < right; ++x)
+            {
+                const int column = columnSource[x];
+                std::uint32_t value;
+                if (picture.BitsPerPixel() == 8)
+                    value = in[column];
+                else
+                {
+                    std::uint16_t raw;
+                    std::memcpy(&raw, in + 2 * column, sizeof raw);
+                    value = raw;
+                }
+                out[x] = colours[value];
+            }
+        }
+        shownRects.push_back({view.x + left, view.y + top, right - left, bottom - top});
+    }
+    if (whole)
+        SDL_UpdateWindowSurface(window.get());
+    else if (!shownRects.empty())
+        SDL_UpdateWindowSurfaceRects(window.get(), shownRects.data(),
+                                     static_cast<int>(shownRects.size()));
 }
 
 void Display::Impl::WaitForRefresh() const
@@ -293,7 +521,7 @@ void Display::Impl::Apply(const InputEvent& event)
     case InputEvent::Kind::Exposed:
         minimised = false;
         if (shown)
-            Render(*shown);
+            Render(*shown, {});
         break;
     default:
         break;
@@ -340,8 +568,61 @@ void Display::Close()
     m.texture.reset();
     m.textureWidth = m.textureHeight = 0;
     m.renderer.reset();
+    m.surface = nullptr;
     m.window.reset();
 }
+
+namespace
+{
+
+// The rectangles in which picture differs from shown, taking the changed rows
+// into shown: bands of adjacent changed rows, each as wide as its changes.
+std::vector<SDL_Rect> TakeChanges(PixelBuffer& shown, const PixelBuffer& picture)
+{
+    std::vector<SDL_Rect> changed;
+    const int bytesPerPixel = picture.BytesPerPixel();
+    const std::size_t pitch = static_cast<std::size_t>(picture.Pitch());
+    bool open = false;
+    for (int y = 0; y < picture.Height(); ++y)
+    {
+        const std::uint8_t* now = picture.Row(y);
+        std::uint8_t* before = shown.Row(y);
+        if (std::memcmp(now, before, pitch) == 0)
+        {
+            open = false;
+            continue;
+        }
+        std::size_t first = 0, last = pitch;
+        while (now[first] == before[first])
+            ++first;
+        while (now[last - 1] == before[last - 1])
+            --last;
+        const int left = static_cast<int>(first) / bytesPerPixel;
+        const int right = static_cast<int>(last + bytesPerPixel - 1) / bytesPerPixel;
+        std::memcpy(before, now, pitch);
+        if (!open)
+            changed.push_back({left, y, right - left, 1});
+        else
+        {
+            SDL_Rect& band = changed.back();
+            const int bandRight = std::max(band.x + band.w, right);
+            band.x = std::min(band.x, left);
+            band.w = bandRight - band.x;
+            ++band.h;
+        }
+        open = true;
+    }
+    if (changed.size() > kMostChangedAreas)
+    {
+        SDL_Rect all = changed.front();
+        for (const SDL_Rect& r : changed)
+            SDL_UnionRect(&all, &r, &all);
+        changed.assign(1, all);
+    }
+    return changed;
+}
+
+} // namespace
 
 void Display::SetWindowIcon(int width, int height, std::span<const std::uint32_t> argb)
 {
@@ -364,20 +645,24 @@ void Display::Present(const PixelBuffer& picture, bool wait)
             const POINT at = CursorPosition();
             WarpPointer(at.x + step.x, at.y + step.y);
         }
-    const bool same =
-        m.shown && m.shown->Width() == picture.Width() && m.shown->Height() == picture.Height() &&
-        m.shown->BitsPerPixel() == picture.BitsPerPixel() && m.shown->Bytes() == picture.Bytes();
-    bool waitedForVsync = false;
-    if (!same)
-    {
+    const bool comparable = m.shown && m.shown->Width() == picture.Width() &&
+                            m.shown->Height() == picture.Height() &&
+                            m.shown->BitsPerPixel() == picture.BitsPerPixel();
+    std::vector<SDL_Rect> changed;
+    if (comparable)
+        changed = TakeChanges(*m.shown, picture);
+    else
         m.shown = picture;
+    bool waitedForVsync = false;
+    if (!comparable || !changed.empty())
+    {
         ++m.uploads;
         if (!m.window && !IsHeadless())
             m.OpenWindow(picture.Width(), picture.Height());
         // Nothing is drawn while minimised; the picture is shown on return.
         if (m.window && !m.minimised)
         {
-            m.Render(*m.shown);
+            m.Render(*m.shown, changed);
             waitedForVsync = m.vsync;
         }
     }
@@ -421,7 +706,7 @@ InputEvent Display::NextEvent(int timeoutMs)
         InputEvent event = TranslateEvent(sdlEvent);
         if (event.IsMouse())
         {
-            const POINT p = m.Clamp(event.x, event.y);
+            const POINT p = m.ToPicture(event.x, event.y);
             event.x = p.x;
             event.y = p.y;
         }
@@ -435,10 +720,16 @@ InputEvent Display::NextEvent(int timeoutMs)
 POINT Display::CursorPosition() const
 {
     const Impl& m = *m_pImpl;
+    if (m.window && m.warped)
+        return *m.warped;
+    if (m.window && m.windowSurface)
+    {
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        return m.ToPicture(x, y);
+    }
     if (!m.renderer)
         return m.cursor;
-    if (m.warped)
-        return *m.warped;
     // The mouse state is in window coordinates, not rescaled like the events.
     int x = 0, y = 0;
     SDL_GetMouseState(&x, &y);
@@ -451,13 +742,10 @@ void Display::WarpPointer(int x, int y)
 {
     Impl& m = *m_pImpl;
     m.cursor = m.Clamp(x, y);
-    if (!m.renderer)
+    if (!m.window)
         return;
-    // To the middle of the logical pixel, so that reading it back gives it again.
-    int windowX = 0, windowY = 0;
-    SDL_RenderLogicalToWindow(m.renderer.get(), static_cast<float>(m.cursor.x) + 0.5f,
-                              static_cast<float>(m.cursor.y) + 0.5f, &windowX, &windowY);
-    SDL_WarpMouseInWindow(m.window.get(), windowX, windowY);
+    const POINT at = m.ToWindow(m.cursor);
+    SDL_WarpMouseInWindow(m.window.get(), at.x, at.y);
     m.warped = m.cursor;
 }
 

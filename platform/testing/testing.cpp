@@ -68,6 +68,11 @@ void LoseAllSurfaces()
     Display::Instance().LoseSurfaces();
 }
 
+void UseGeneralBlits(bool general)
+{
+    TestSeams::Get().generalBlitsOnly = general;
+}
+
 std::uint32_t ReadPixel(IDirectDrawSurface4* surface, int x, int y)
 {
     if (surface == nullptr)

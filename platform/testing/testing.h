@@ -58,6 +58,9 @@ void RefuseSoundBuffer(bool refuse);           // CreateSoundBuffer fails
 void RefuseSoundDuplicate(bool refuse);        // DuplicateSoundBuffer fails
 void LoseSoundBuffers(); // every sound buffer stops and reports its memory lost
 
+// Fills and copies take the general per-pixel path, to hold the fast paths to it.
+void UseGeneralBlits(bool general);
+
 // The raw pixel value of a surface at (x, y), and the picture last presented.
 std::uint32_t ReadPixel(IDirectDrawSurface4* surface, int x, int y);
 const PixelBuffer* ShownPicture();

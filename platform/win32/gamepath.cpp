@@ -2,13 +2,89 @@
 #include "platform/win32/gamepath.h"
 
 #include <algorithm>
-#include <string>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-std::FILE* OpenGameFile(const char* name, const char* mode)
+std::string GamePath(const char* name)
 {
-    if (name == nullptr || mode == nullptr)
-        return nullptr;
-    std::string path = name;
+    std::string path = name ? name : "";
     std::replace(path.begin(), path.end(), '\\', '/');
-    return std::fopen(path.c_str(), mode);
+    return path;
+}
+
+int OpenRegularFile(const std::string& path, int flags)
+{
+    // Opening a FIFO would wait for its other end; without waiting it opens
+    // at once, and the check below turns it away.
+    int handle;
+    do
+        handle = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    while (handle < 0 && errno == EINTR);
+    if (handle < 0)
+        return -1;
+    struct stat info;
+    int osError = fstat(handle, &info) != 0 ? errno : 0;
+    if (!osError && !S_ISREG(info.st_mode))
+        osError = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
+    if (!osError && (flags & O_NONBLOCK) == 0)
+    {
+        const int status = fcntl(handle, F_GETFL);
+        if (status < 0 || fcntl(handle, F_SETFL, status & ~O_NONBLOCK) != 0)
+            osError = errno;
+    }
+    if (osError)
+    {
+        close(handle);
+        errno = osError;
+        return -1;
+    }
+    return handle;
+}
+
+std::FILE* OpenGameFile(const char* name)
+{
+    const int handle = OpenRegularFile(GamePath(name), O_RDONLY);
+    if (handle < 0)
+        return nullptr;
+    std::FILE* file = fdopen(handle, "rb");
+    if (!file)
+        close(handle);
+    return file;
+}
+
+bool ClaimWorkingFolder()
+{
+    static int held = -1;
+    // A claim inherited through fork is the parent's: the child must claim anew.
+    static pid_t holder = 0;
+    if (held >= 0 && holder != getpid())
+    {
+        close(held);
+        held = -1;
+    }
+    const int folder = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return true; // a folder that cannot be held is played in unguarded
+    struct stat wanted;
+    struct stat current;
+    if (held >= 0 && fstat(folder, &wanted) == 0 && fstat(held, &current) == 0 &&
+        wanted.st_dev == current.st_dev && wanted.st_ino == current.st_ino)
+    {
+        close(folder);
+        return true;
+    }
+    if (flock(folder, LOCK_EX | LOCK_NB) != 0)
+    {
+        const bool taken = errno == EWOULDBLOCK;
+        close(folder);
+        return !taken;
+    }
+    if (held >= 0)
+        close(held);
+    held = folder;
+    holder = getpid();
+    return true;
 }

@@ -1,8 +1,22 @@
 // Opening a file by the game's own name for it: a backslash in the name is a
-// folder separator ("Sounds\Klick.wav" opens "Sounds/Klick.wav").
+// folder separator ("Sounds\Klick.wav" opens "Sounds/Klick.wav"). Only regular
+// files are opened, and no open ever waits: a FIFO, a device or a folder in a
+// file's place is a file that cannot be opened.
 #pragma once
 
 #include <cstdio>
+#include <string>
 
-// As fopen; null when the file cannot be opened.
-std::FILE* OpenGameFile(const char* name, const char* mode);
+std::string GamePath(const char* name);
+
+// As open(2); -1 with errno set when it fails or the path names no regular
+// file (EISDIR for a folder, EACCES for anything else).
+int OpenRegularFile(const std::string& path, int flags);
+
+// The file opened for reading in binary; null when it cannot be opened.
+std::FILE* OpenGameFile(const char* name);
+
+// Claims the working folder, where the game keeps its table, for this
+// process until it ends or claims another; false while another process holds
+// it. The system lets go of the claim when the holder ends, however it ends.
+bool ClaimWorkingFolder();

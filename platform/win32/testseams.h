@@ -43,6 +43,10 @@ struct TestSeams
     bool virtualClock = false;
     std::uint64_t virtualMilliseconds = 0;
 
+    // Fills and copies take the general per-pixel path, which the fast paths
+    // must match.
+    bool generalBlitsOnly = false;
+
     bool refuseDisplayMode = false;
     bool refuseSurfaceCreation = false;
     bool refuseFrameCreation = false;

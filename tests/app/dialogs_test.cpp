@@ -1,4 +1,4 @@
-// The dialogs answered headless: which buttons each mode shows, what each
+// The dialogs answered headless: the buttons each mode shows, what each
 // button returns, and the cut of the name. The controls dialog over the info
 // dialog is opened in the end-to-end menu test.
 #include "app/cnamedlg.h"
@@ -9,78 +9,67 @@
 
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace
 {
 
 using platform::testing::ModalBox;
-using platform::testing::ModalButton;
 
-std::vector<std::pair<int, std::string>> Buttons(const ModalBox& box)
-{
-    std::vector<std::pair<int, std::string>> out;
-    for (const ModalButton& button : box.buttons)
-        out.emplace_back(button.id, button.label);
-    return out;
-}
+std::string buttons; // those of the last message, as "id label ..."
 
-// Shows a message and presses `press`; the box the player saw comes back.
-int ShowMessage(int mode, int press, ModalBox* seen)
+// Shows a message and presses `press`.
+int ShowMessage(int mode, int press)
 {
+    buttons.clear();
     platform::testing::SetModalAnswerer(
-        [&](ModalBox& box)
+        [press](ModalBox& box)
         {
-            *seen = box;
+            EXPECT_EQ(box.caption + ": " + box.text, "Frage: Zeile eins\nZeile zwei");
+            EXPECT_EQ(box.dialogTemplate, 155);
+            for (const auto& button : box.buttons)
+                buttons += std::to_string(button.id) + " " + button.label + " ";
             return press;
         });
-    CMessageDlg dialog;
-    return dialog.Show("Zeile eins\nZeile zwei", "Frage", mode);
+    return CMessageDlg().Show("Zeile eins\nZeile zwei", "Frage", mode);
 }
-
-} // namespace
 
 TEST(MessageDlgTest, ModeZeroShowsOkAloneAnyOtherModeJaAndNeinEscapeCancels)
 {
-    ModalBox seen;
-    EXPECT_EQ(ShowMessage(0, 1006, &seen), IDOK);
-    EXPECT_EQ(seen.dialogTemplate, 155);
-    EXPECT_EQ(seen.caption, "Frage");
-    EXPECT_EQ(seen.text, "Zeile eins\nZeile zwei");
-    EXPECT_EQ(Buttons(seen), (std::vector<std::pair<int, std::string>>{{1006, "&OK"}}));
-
-    for (int mode : {4, 1, -1})
+    const struct
     {
-        EXPECT_EQ(ShowMessage(mode, 1007, &seen), IDYES) << mode;
-        EXPECT_EQ(Buttons(seen),
-                  (std::vector<std::pair<int, std::string>>{{1007, "&Ja"}, {3, "&Nein"}}))
-            << mode;
+        int mode, press, result;
+        const char* buttons;
+    } cases[] = {
+        {0, 1006, IDOK, "1006 &OK "},          {4, 1007, IDYES, "1007 &Ja 3 &Nein "},
+        {1, 1007, IDYES, "1007 &Ja 3 &Nein "}, {-1, 1007, IDYES, "1007 &Ja 3 &Nein "},
+        {4, 3, IDNO, "1007 &Ja 3 &Nein "},     {4, IDCANCEL, IDCANCEL, "1007 &Ja 3 &Nein "},
+        {0, IDCANCEL, IDCANCEL, "1006 &OK "},
+    };
+    for (const auto& k : cases)
+    {
+        EXPECT_EQ(ShowMessage(k.mode, k.press), k.result) << k.mode << "," << k.press;
+        EXPECT_EQ(buttons, k.buttons) << k.mode;
     }
-    EXPECT_EQ(ShowMessage(4, 3, &seen), IDNO);
-    EXPECT_EQ(ShowMessage(4, IDCANCEL, &seen), IDCANCEL);
-    EXPECT_EQ(ShowMessage(0, IDCANCEL, &seen), IDCANCEL);
     // A button the player cannot see cannot be pressed.
-    EXPECT_THROW(ShowMessage(4, 1006, &seen), std::invalid_argument);
-    EXPECT_THROW(ShowMessage(0, 1007, &seen), std::invalid_argument);
+    EXPECT_THROW(ShowMessage(4, 1006), std::invalid_argument);
+    EXPECT_THROW(ShowMessage(0, 1007), std::invalid_argument);
 }
 
 TEST(NameDlgTest, OkCutsTheNameToTenAndEscapeLeavesItEmpty)
 {
-    struct Case
+    const struct
     {
         const char* typed;
-        int press;
-        int result;
+        int press, result;
         const char* name;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"Abcdefghijk", 1003, IDOK, "Abcdefghij"},
         {"Abcdefghij", 1003, IDOK, "Abcdefghij"},
         {"", 1003, IDOK, ""},
         {"Ren\xE9 Gro\xDF", 1003, IDOK, "Ren\xE9 Gro\xDF"},
         {"Abcdefghijk", IDCANCEL, IDCANCEL, ""},
     };
-    for (const Case& k : cases)
+    for (const auto& k : cases)
     {
         platform::testing::SetModalAnswerer(
             [&](ModalBox& box)
@@ -94,3 +83,5 @@ TEST(NameDlgTest, OkCutsTheNameToTenAndEscapeLeavesItEmpty)
         EXPECT_EQ(std::string(dialog.GetName()), k.name) << k.typed;
     }
 }
+
+} // namespace

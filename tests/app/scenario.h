@@ -15,6 +15,8 @@
 
 #include <cstdlib>
 #include <deque>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,21 +26,15 @@ namespace scenario
 
 constexpr UINT ENTER = VK_RETURN;
 constexpr UINT ESCAPE = VK_ESCAPE;
-
 // The buttons the dialogs are answered with.
-constexpr int JA = 1007;
-constexpr int NEIN = 3;
-constexpr int OK = 1006;
-constexpr int NAME_OK = 1003;
-constexpr int INFO_OK = 1000;
+constexpr int JA = 1007, NEIN = 3, OK = 1006, NAME_OK = 1003, INFO_OK = 1000;
 
 // Is the sound sounding (in the headless device: started and not stopped)?
 inline bool Playing(CdxSoundBuffer* sound)
 {
-    if (!sound || sound->m_Buffers.empty() || !sound->m_Buffers[0])
-        return false;
     DWORD status = 0;
-    sound->m_Buffers[0]->GetStatus(&status);
+    if (sound && !sound->m_Buffers.empty() && sound->m_Buffers[0])
+        sound->m_Buffers[0]->GetStatus(&status);
     return (status & DSBSTATUS_PLAYING) != 0;
 }
 
@@ -55,9 +51,8 @@ using WorkingDirectory = GameFolder;
 // name given with its answer. A dialog beyond the script fails the test.
 struct Reply
 {
-    Reply(int answer, std::string typed = {}) : id(answer), name(std::move(typed)) {}
     int id;
-    std::string name;
+    std::string name = {};
 };
 inline void Answer(std::deque<Reply> replies)
 {
@@ -87,19 +82,16 @@ inline bool Shows(CdxScreen* screen, const char* bitmap, int x, int y)
 {
     const platform::PixelBuffer* shown = platform::testing::ShownPicture();
     CdxSurface image(screen, bitmap, 2);
-    if (!shown || !image.m_pSurface)
-        return false;
     POINT cursor{};
     GetCursorPos(&cursor);
     const bool crosshair = std::string(bitmap) == "BMP_FADENKREUZ";
     int compared = 0;
-    for (int row = 0; row < image.m_nHeight; ++row)
+    for (int row = 0; shown && image.m_pSurface && row < image.m_nHeight; ++row)
         for (int column = 0; column < image.m_nWidth; ++column)
         {
             const std::uint32_t pixel = platform::testing::ReadPixel(image.m_pSurface, column, row);
-            const bool underCrosshair =
-                std::abs(x + column - cursor.x) <= 16 && std::abs(y + row - cursor.y) <= 16;
-            if (pixel == 0 || (underCrosshair && !crosshair))
+            if (pixel == 0 || (!crosshair && std::abs(x + column - cursor.x) <= 16 &&
+                               std::abs(y + row - cursor.y) <= 16))
                 continue;
             if (shown->Get(x + column, y + row) != pixel)
                 return false;
@@ -144,6 +136,12 @@ inline std::vector<std::string> MessageTexts()
     for (const auto& box : platform::testing::TakeModalBoxes())
         texts.push_back(box.text);
     return texts;
+}
+
+inline std::string FileBytes(const char* path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 } // namespace scenario

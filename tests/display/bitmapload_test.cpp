@@ -35,20 +35,24 @@ std::uint8_t Value(int x, int y, int c)
     return static_cast<std::uint8_t>(8 * (x + 3 * y) + 64 * c + 8);
 }
 
+Psd Small()
+{
+    Psd psd;
+    psd.width = 3, psd.height = 2;
+    psd.data = Planar(3, 2, 3, Value);
+    return psd;
+}
+
 TEST_F(LoadTest, ImagesComeFromResourcesUnlessAPhotoshopFileHasTheirName)
 {
     const char* name = "BMP_BLACK";
     CdxSurface image;
     EXPECT_EQ(image.Load(m_pScreen.get(), name, 2), 1);
     EXPECT_EQ(image.m_pszName, name);
-    EXPECT_EQ(image.m_rcSource.right, 20);
-    EXPECT_EQ(image.m_rcDest.bottom, 20);
+    EXPECT_TRUE(image.m_rcSource.right == 20 && image.m_rcDest.bottom == 20);
 
     // A file that is no Photoshop document does not hide the resource.
-    Psd psd;
-    psd.width = 3, psd.height = 2;
-    psd.data = Planar(3, 2, 3, Value);
-    for (const Bytes& file : {Bytes{'B', 'M', 0, 0, 7}, psd.Serialise()})
+    for (const Bytes& file : {Bytes{'B', 'M', 0, 0, 7}, Small().Serialise()})
     {
         WriteFile(name, file);
         EXPECT_EQ(image.Load(m_pScreen.get(), name, 2), 1);
@@ -70,8 +74,7 @@ TEST_F(LoadTest, RawChannelsFillRedGreenBlueAndTheFourthIsIgnored)
         psd.width = 5, psd.height = 4, psd.channels = channels;
         psd.data = Planar(5, 4, channels, Value);
         m_Expected = Planar(5, 4, 3, Value);
-        auto image = LoadPsd(psd);
-        ExpectPixels(*image, psd);
+        ExpectPixels(*LoadPsd(psd), psd);
     }
 }
 
@@ -84,8 +87,7 @@ TEST_F(LoadTest, RunLengthStreamsRunAcrossRowsAndSkipCode128)
     psd.data.insert(psd.data.end(), {2, 8, 16, 24, 128, 256 - 2, 32}); // green
     psd.data.insert(psd.data.end(), {5, 48, 56, 64, 72, 80, 88});      // blue
     m_Expected = {40, 40, 40, 40, 40, 40, 8, 16, 24, 32, 32, 32, 48, 56, 64, 72, 80, 88};
-    auto image = LoadPsd(psd);
-    ExpectPixels(*image, psd);
+    ExpectPixels(*LoadPsd(psd), psd);
 }
 
 TEST_F(LoadTest, UnsupportedDamagedAndForgedFilesAreRefused)
@@ -126,9 +128,7 @@ TEST_F(LoadTest, UnsupportedDamagedAndForgedFilesAreRefused)
     };
     for (const Case& c : cases)
     {
-        Psd psd;
-        psd.width = 3, psd.height = 2;
-        psd.data = Planar(3, 2, 3, Value);
+        Psd psd = Small();
         c.edit(psd);
         Bytes bytes = psd.Serialise();
         if (c.keep)

@@ -7,37 +7,25 @@
 #include "display/cdxsurface.h"
 #include "platform/testing/testing.h"
 #include "platform/win32/pixelbuffer.h"
+#include "tests/platform/testfiles.h"
 #include "tests/support/scratchdirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <string>
-#include <vector>
+#include <utility>
 
 namespace displaytest
 {
 
-using Bytes = std::vector<std::uint8_t>;
+using testfiles::Bytes;
+using testfiles::WriteFile;
 constexpr std::uint32_t GREEN = 0x0100;
 
 inline std::uint32_t Raw(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
     return platform::PixelBuffer::FromRgb({r, g, b}, 16);
-}
-
-using ::ScratchDirectory;
-
-inline void WriteFile(const std::string& name, const Bytes& bytes)
-{
-    std::ofstream(name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
 }
 
 // Raw planar data of an image whose channel c at (x, y) is value(x, y, c).
@@ -63,15 +51,16 @@ struct Psd
 
     Bytes Serialise() const
     {
-        Bytes out{'8', 'B', 'P', 'S'};
-        auto word = [&](std::uint32_t v) {
-            out.insert(out.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
-        };
-        auto dword = [&](std::uint32_t v) { word(v >> 16), word(v & 0xFFFF); };
-        word(version), dword(0), word(0), word(channels), dword(height), dword(width);
-        word(depth), word(mode), dword(0), dword(5);
-        out.insert(out.end(), {1, 2, 3, 4, 5});
-        dword(0), word(compression);
+        // Big-endian fields as (value, bytes): the signature "8BPS", the header,
+        // the three section lengths with the five image-resource bytes 1 to 5.
+        const std::pair<std::uint32_t, int> fields[] = {
+            {0x38425053, 4}, {version, 2},    {0, 4},     {0, 2},    {channels, 2},
+            {height, 4},     {width, 4},      {depth, 2}, {mode, 2}, {0, 4},
+            {5, 4},          {0x01020304, 4}, {5, 1},     {0, 4},    {compression, 2}};
+        Bytes out;
+        for (const auto& [value, size] : fields)
+            for (int shift = 8 * (size - 1); shift >= 0; shift -= 8)
+                out.push_back(static_cast<std::uint8_t>(value >> shift));
         out.insert(out.end(), data.begin(), data.end());
         return out;
     }

@@ -1,8 +1,6 @@
 // Golden images: the main menu, a game from a fixed seed and the high-score
 // screen with a crafted table, drawn headless by the game's own frame code
 // and compared pixel for pixel with the pictures committed beside this file.
-// On a mismatch the actual picture and a diff (differing pixels red) are
-// written to the build folder, and the failure says where.
 //
 // After an intended change to what the player sees, rewrite the pictures,
 // look at them and commit them:
@@ -23,65 +21,19 @@
 namespace
 {
 
-bool Updating()
-{
-    const char* update = std::getenv("TZ_UPDATE_GOLDEN");
-    return update != nullptr && std::string(update) == "1";
-}
-
-// Differing pixels red, equal ones dimmed, so the place of a change stands out.
-RgbImage Diff(const RgbImage& expected, const RgbImage& actual)
-{
-    RgbImage diff = expected;
-    for (std::size_t i = 0; i < diff.pixels.size(); i += 3)
-    {
-        const bool differs =
-            !std::equal(&expected.pixels[i], &expected.pixels[i] + 3, &actual.pixels[i]);
-        for (std::size_t channel = 0; channel < 3; ++channel)
-            diff.pixels[i + channel] =
-                differs ? (channel == 0 ? 255 : 0)
-                        : static_cast<std::uint8_t>(expected.pixels[i + channel] / 3);
-    }
-    return diff;
-}
-
-// How many pixels differ and the rectangle around them.
-std::string DescribeDifference(const RgbImage& expected, const RgbImage& actual)
-{
-    int count = 0;
-    int left = expected.width;
-    int top = expected.height;
-    int right = -1;
-    int bottom = -1;
-    for (int y = 0; y < expected.height; ++y)
-        for (int x = 0; x < expected.width; ++x)
-        {
-            const std::size_t i = 3 * (static_cast<std::size_t>(y) * expected.width + x);
-            if (std::equal(&expected.pixels[i], &expected.pixels[i] + 3, &actual.pixels[i]))
-                continue;
-            ++count;
-            left = std::min(left, x);
-            top = std::min(top, y);
-            right = std::max(right, x);
-            bottom = std::max(bottom, y);
-        }
-    return std::to_string(count) + " pixels differ, within (" + std::to_string(left) + ", " +
-           std::to_string(top) + ") - (" + std::to_string(right) + ", " + std::to_string(bottom) +
-           ")";
-}
-
-// The picture on screen against the golden image of that name.
+// The picture on screen against the golden image of that name. On a
+// mismatch the actual picture and a diff (differing pixels red, the rest
+// dimmed) go to the build folder, and the failure says where they differ.
 void ExpectGolden(const std::string& name)
 {
     const platform::PixelBuffer* shown = platform::testing::ShownPicture();
     ASSERT_NE(shown, nullptr) << "nothing was shown";
     const RgbImage actual = ToRgbImage(*shown);
     const std::string golden = std::string(TZ_GOLDEN_PICTURES) + "/" + name + ".png";
-    const std::string actualPath = std::string(TZ_GOLDEN_OUTPUT) + "/" + name + ".actual.png";
-    const std::string diffPath = std::string(TZ_GOLDEN_OUTPUT) + "/" + name + ".diff.png";
-    std::filesystem::remove(actualPath);
-    std::filesystem::remove(diffPath);
-    if (Updating())
+    const std::string output = std::string(TZ_GOLDEN_OUTPUT) + "/" + name;
+    std::filesystem::remove(output + ".actual.png");
+    std::filesystem::remove(output + ".diff.png");
+    if (const char* update = std::getenv("TZ_UPDATE_GOLDEN"); update && std::string(update) == "1")
     {
         ASSERT_EQ(WritePng(golden, actual), "") << golden;
         std::printf("rewrote %s\n", golden.c_str());
@@ -92,18 +44,35 @@ void ExpectGolden(const std::string& name)
     const std::string unreadable = ReadPng(golden, expected);
     if (unreadable.empty() && expected == actual)
         return;
-    ASSERT_EQ(WritePng(actualPath, actual), "") << actualPath;
+    ASSERT_EQ(WritePng(output + ".actual.png", actual), "");
     std::string difference = "no golden image (" + unreadable + ")";
-    if (unreadable.empty())
-    {
+    if (unreadable.empty() && (expected.width != actual.width || expected.height != actual.height))
         difference = "the size differs";
-        if (expected.width == actual.width && expected.height == actual.height)
+    else if (unreadable.empty())
+    {
+        RgbImage diff = expected;
+        int count = 0, left = expected.width, top = expected.height, right = -1, bottom = -1;
+        for (std::size_t i = 0; i < diff.pixels.size(); i += 3)
         {
-            ASSERT_EQ(WritePng(diffPath, Diff(expected, actual)), "") << diffPath;
-            difference = DescribeDifference(expected, actual) + "; diff: " + diffPath;
+            const bool differs =
+                !std::equal(&expected.pixels[i], &expected.pixels[i] + 3, &actual.pixels[i]);
+            for (std::size_t channel = 0; channel < 3; ++channel)
+                diff.pixels[i + channel] =
+                    differs ? (channel == 0 ? 255 : 0)
+                            : static_cast<std::uint8_t>(expected.pixels[i + channel] / 3);
+            if (!differs)
+                continue;
+            const int x = static_cast<int>(i / 3) % expected.width,
+                      y = static_cast<int>(i / 3) / expected.width;
+            ++count, left = std::min(left, x), top = std::min(top, y);
+            right = std::max(right, x), bottom = std::max(bottom, y);
         }
+        ASSERT_EQ(WritePng(output + ".diff.png", diff), "");
+        difference = std::to_string(count) + " pixels differ, within (" + std::to_string(left) +
+                     ", " + std::to_string(top) + ") - (" + std::to_string(right) + ", " +
+                     std::to_string(bottom) + "); diff: " + output + ".diff.png";
     }
-    ADD_FAILURE() << golden << ": " << difference << "\nactual: " << actualPath
+    ADD_FAILURE() << golden << ": " << difference << "\nactual: " << output << ".actual.png"
                   << "\nIf the change is intended: TZ_UPDATE_GOLDEN=1 " << TZ_GOLDEN_OUTPUT
                   << "/golden_tests";
 }

@@ -3,18 +3,21 @@
 // it untouched and warn the player.
 #include "highscores/chighscores.h"
 #include "platform/testing/testing.h"
+#include "tests/support/scratchdirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
 #include <iterator>
 #include <string>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace
@@ -38,13 +41,41 @@ std::string Record(int score, const std::string& name)
     return bytes + static_cast<char>(name.size()) + name;
 }
 
+// "P1" to "P10"; appended, as g++ 12 warns falsely about "P" + a string.
+std::string NameP(int number)
+{
+    std::string name = "P";
+    return name.append(std::to_string(number));
+}
+
 // Ten records "P1" to "P10" with rising scores, not in table order.
 std::string RisingRecords()
 {
     std::string bytes;
     for (int i = 1; i <= 10; ++i)
-        bytes += Record(100 * i, "P" + std::to_string(i));
+        bytes += Record(100 * i, NameP(i));
     return bytes;
+}
+
+// The ordinary user that root plays in the tests, where permission bits count.
+constexpr uid_t kPlayer = 65534;
+
+// Runs body in a child process as an ordinary user (the test's own user when
+// that is no root); the child's exit status, or -1.
+int AsPlayer(const std::function<int()>& body)
+{
+    const pid_t child = fork();
+    if (child == 0)
+    {
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(kPlayer) != 0 || setuid(kPlayer) != 0))
+            _exit(100);
+        _exit(body());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 void ExpectDefaults(const CHighscores& table)
@@ -59,22 +90,11 @@ void ExpectDefaults(const CHighscores& table)
 class HighscoreFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/tz-highscores-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_folder = pattern;
-        m_previous = std::filesystem::current_path();
-        std::filesystem::current_path(m_folder);
-    }
-
     void TearDown() override
     {
-        std::filesystem::current_path(m_previous);
         if (m_mounted)
             umount2(m_folder.c_str(), MNT_DETACH);
         chmod(m_folder.c_str(), 0700);
-        std::filesystem::remove_all(m_folder);
     }
 
     static void Put(const std::string& bytes)
@@ -101,6 +121,11 @@ protected:
         table.Save(kFile);
         EXPECT_EQ(Get(), old);
         ExpectOnlyTheTableFile();
+        ExpectWarnedOnce();
+    }
+
+    static void ExpectWarnedOnce()
+    {
         const auto boxes = platform::testing::TakeModalBoxes();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].caption, "Warnung");
@@ -109,8 +134,8 @@ protected:
                   "Datei ist schreibgesch\xFCtzt.");
     }
 
-    std::string m_folder;
-    std::filesystem::path m_previous;
+    ScratchDirectory m_Directory;
+    const std::string m_folder = std::filesystem::current_path();
     bool m_mounted = false;
 };
 
@@ -125,7 +150,7 @@ TEST_F(HighscoreFileTest, LoadKeepsFileOrderAndSaveWritesExactBytesWithNoOldTail
     loaded.Load(kFile);
     for (int i = 0; i < CHighscores::PLACES; ++i)
     {
-        EXPECT_EQ(std::string(loaded.m_Entries[i].m_Name), "P" + std::to_string(i + 1));
+        EXPECT_EQ(std::string(loaded.m_Entries[i].m_Name), NameP(i + 1));
         EXPECT_EQ(loaded.m_Entries[i].m_nScore, 100 * (i + 1));
     }
 
@@ -165,6 +190,28 @@ TEST_F(HighscoreFileTest, EveryLoadFailureGivesTheWholeDefaultTable)
     EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
 }
 
+TEST_F(HighscoreFileTest, AFifoOrAFolderAsTheTableNeitherBlocksNorIsReplaced)
+{
+    alarm(10); // a blocking open ends the test here instead of hanging it
+    for (const bool fifo : {true, false})
+    {
+        SCOPED_TRACE(fifo ? "FIFO" : "folder");
+        ASSERT_EQ(fifo ? mkfifo(kFile, 0644) : mkdir(kFile, 0755), 0);
+        CHighscores table;
+        table.Insert("Anna", 40000);
+        table.Load(kFile);
+        ExpectDefaults(table);
+        table.Save(kFile);
+        ExpectWarnedOnce();
+        ExpectOnlyTheTableFile();
+        struct stat info;
+        ASSERT_EQ(lstat(kFile, &info), 0);
+        EXPECT_TRUE(fifo ? S_ISFIFO(info.st_mode) : S_ISDIR(info.st_mode));
+        std::filesystem::remove(kFile);
+    }
+    alarm(0);
+}
+
 TEST_F(HighscoreFileTest, WriteProtectedFileIsReadButKeptAndWarns)
 {
     const std::string old = RisingRecords();
@@ -195,25 +242,175 @@ TEST_F(HighscoreFileTest, FailureWhileWritingOrClosingKeepsTheOldFile)
     EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
 }
 
-TEST_F(HighscoreFileTest, WriteProtectedFolderKeepsTheFileAndWarns)
+TEST_F(HighscoreFileTest, AReadOnlyMediumKeepsTheFileAndWarns)
 {
     Put(RisingRecords());
-    if (geteuid() != 0)
-    {
-        ASSERT_EQ(chmod(m_folder.c_str(), 0555), 0);
-    }
-    else
-    {
-        // Permissions do not stop root; a read-only view of the folder does.
-        if (mount(m_folder.c_str(), m_folder.c_str(), nullptr, MS_BIND, nullptr) != 0)
-            GTEST_SKIP() << "cannot bind-mount a read-only folder here: " << std::strerror(errno);
-        m_mounted = true;
-        ASSERT_EQ(
-            mount(nullptr, m_folder.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr), 0)
-            << std::strerror(errno);
-        std::filesystem::current_path(m_folder); // step onto the mounted view
-    }
+    // Only root can give the folder a read-only view of itself.
+    if (mount(m_folder.c_str(), m_folder.c_str(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "cannot bind-mount a read-only folder here: " << std::strerror(errno);
+    m_mounted = true;
+    ASSERT_EQ(mount(nullptr, m_folder.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr),
+              0)
+        << std::strerror(errno);
+    std::filesystem::current_path(m_folder); // step onto the mounted view
 
     CHighscores table;
     ExpectSaveRefused(table, RisingRecords());
+}
+
+TEST_F(HighscoreFileTest, ALinkStaysALinkAndTheFileItPointsToTakesTheTable)
+{
+    std::filesystem::create_directory("data");
+    struct Case
+    {
+        const char* link;   // what highscore.sav points to
+        const char* second; // a link on the way, or null
+        const char* target; // the file that takes the table
+        bool exists;
+    };
+    const std::string absolute = m_folder + "/data/abs.sav";
+    const Case cases[] = {
+        {"data/real.sav", nullptr, "data/real.sav", true},
+        {absolute.c_str(), nullptr, absolute.c_str(), true},
+        {"hop.sav", "data/chain.sav", "data/chain.sav", true},
+        {"data/new.sav", nullptr, "data/new.sav", false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.link);
+        if (c.exists)
+            std::ofstream(c.target, std::ios::binary) << RisingRecords();
+        if (c.second)
+            std::filesystem::create_symlink(c.second, c.link);
+        std::filesystem::create_symlink(c.link, kFile);
+
+        CHighscores table;
+        table.Save(kFile);
+        EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
+        ASSERT_TRUE(std::filesystem::is_symlink(kFile));
+        EXPECT_EQ(std::filesystem::read_symlink(kFile), c.link);
+        EXPECT_EQ(Get(), kDefaultBytes);
+        std::ifstream in(c.target, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kDefaultBytes);
+        // Nothing but the target is left beside it.
+        for (const auto& entry : std::filesystem::directory_iterator("data"))
+            EXPECT_TRUE(std::filesystem::equivalent(entry.path(), c.target)) << entry.path();
+
+        std::filesystem::remove(kFile);
+        std::filesystem::remove(c.target);
+        if (c.second)
+            std::filesystem::remove(c.link);
+    }
+}
+
+TEST_F(HighscoreFileTest, FilesPlantedBesideTheTableAreNeitherFollowedNorStopTheSave)
+{
+    const std::string victim = m_folder + "/victim";
+    std::ofstream(victim) << "keep";
+    Put(RisingRecords());
+    const char* const planted[] = {"highscore.sav.tmp", "highscore.sav.XXXXXX", ".highscore.sav",
+                                   "highscore.sav~", "highscore.tmp"};
+    std::filesystem::create_directory("sub");
+    for (const char* name : planted)
+        std::filesystem::create_symlink(victim, name);
+    ASSERT_EQ(mkfifo("sub/highscore.sav.tmp", 0644), 0);
+
+    CHighscores table;
+    table.Save(kFile);
+    EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
+    EXPECT_EQ(Get(), kDefaultBytes);
+    std::ifstream in(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep");
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_folder))
+        ++entries;
+    EXPECT_EQ(entries, std::size(planted) + 3) << "the table, the victim and sub only";
+    for (const char* name : planted)
+        EXPECT_EQ(std::filesystem::read_symlink(name), victim) << name;
+}
+
+TEST_F(HighscoreFileTest, TheNewFileKeepsTheOldOnesModeAndOwner)
+{
+    for (const mode_t mode : {0600, 0640, 0664})
+    {
+        SCOPED_TRACE(mode);
+        Put(RisingRecords());
+        ASSERT_EQ(chmod(kFile, mode), 0);
+        const bool root = geteuid() == 0;
+        if (root)
+        {
+            ASSERT_EQ(chown(kFile, kPlayer, kPlayer), 0);
+        }
+        CHighscores table;
+        table.Save(kFile);
+        EXPECT_EQ(Get(), kDefaultBytes);
+        struct stat info;
+        ASSERT_EQ(stat(kFile, &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+        EXPECT_EQ(info.st_uid, root ? kPlayer : geteuid());
+    }
+    std::filesystem::remove(kFile);
+    const mode_t mask = umask(027);
+    CHighscores table;
+    table.Save(kFile);
+    umask(mask);
+    struct stat info;
+    ASSERT_EQ(stat(kFile, &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u) << "a first file as the umask says";
+    EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
+}
+
+TEST_F(HighscoreFileTest, AsAPlayerAWritableTableInAFolderThatIsNotIsWrittenInPlace)
+{
+    // The old file is longer than the new table, so a write that stops half
+    // way must put back more than it overwrote.
+    const std::string old = RisingRecords() + std::string(200, 'z');
+    const bool root = geteuid() == 0;
+    struct Case
+    {
+        const char* what;
+        mode_t folder;
+        bool playersFile;
+        void (*fault)();
+        bool saved;
+    };
+    const Case cases[] = {
+        {"in place", 0555, true, [] {}, true},
+        {"write fails", 0555, true, [] { platform::testing::FailFileWritesAfter(40); }, false},
+        {"close fails", 0555, true, [] { platform::testing::FailNextFileClose(); }, false},
+        {"someone else's file", 0777, false, [] {}, false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        if (!c.playersFile && !root)
+            continue; // the test's user can make no file that it may not write
+        ASSERT_EQ(chmod(m_folder.c_str(), 0755), 0);
+        std::filesystem::remove(kFile);
+        Put(old);
+        ASSERT_EQ(chmod(kFile, 0644), 0);
+        if (root && c.playersFile)
+        {
+            ASSERT_EQ(chown(kFile, kPlayer, kPlayer), 0);
+        }
+        struct stat before;
+        ASSERT_EQ(stat(kFile, &before), 0);
+        ASSERT_EQ(chmod(m_folder.c_str(), c.folder), 0);
+
+        const int warnings = AsPlayer(
+            [&c]
+            {
+                c.fault();
+                CHighscores table;
+                table.Save(kFile);
+                return static_cast<int>(platform::testing::TakeModalBoxes().size());
+            });
+        EXPECT_EQ(warnings, c.saved ? 0 : 1);
+        EXPECT_EQ(Get(), c.saved ? kDefaultBytes : old);
+        struct stat after;
+        ASSERT_EQ(stat(kFile, &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        ExpectOnlyTheTableFile();
+    }
 }

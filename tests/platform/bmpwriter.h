@@ -4,12 +4,14 @@
 
 #include "platform/win32/pixelbuffer.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 namespace testbmp
 {
 
+using Bytes = std::vector<std::uint8_t>;
 using Picture = std::vector<std::vector<platform::Rgb>>;
 
 struct BmpOptions
@@ -19,12 +21,57 @@ struct BmpOptions
     bool fileHeader = true; // false: the packed form of resources
 };
 
-std::vector<std::uint8_t> WriteBmp(const Picture& picture, const BmpOptions& options);
-
 // Field offsets in a written file (with file header).
 constexpr std::size_t kOffBitsOffset = 10;
 constexpr std::size_t kInfoOffset = 14;
 
-void PutDword(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
+inline void PutDword(Bytes& bytes, std::size_t at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+inline Bytes WriteBmp(const Picture& picture, const BmpOptions& options)
+{
+    const int height = static_cast<int>(picture.size()),
+              width = static_cast<int>(picture[0].size());
+    const int bits = options.bitsPerPixel, stride = (width * bits + 31) / 32 * 4;
+    std::vector<std::uint32_t> palette; // the colours in order of appearance, as 0RGB
+    auto packed = [](platform::Rgb c) { return std::uint32_t(c.r << 16 | c.g << 8 | c.b); };
+    auto indexOf = [&](platform::Rgb c)
+    { return std::find(palette.begin(), palette.end(), packed(c)) - palette.begin(); };
+    for (const auto& row : picture)
+        for (platform::Rgb c : row)
+            if (bits <= 8 && indexOf(c) == std::ptrdiff_t(palette.size()))
+                palette.push_back(packed(c));
+
+    Bytes b;
+    auto put = [&b](std::uint32_t value, int size)
+    {
+        for (int i = 0; i < size; ++i)
+            b.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    const auto headers = std::uint32_t((options.fileHeader ? 14 : 0) + 40 + palette.size() * 4);
+    if (options.fileHeader)
+        put('B' | 'M' << 8, 2), put(headers + stride * height, 4), put(0, 4), put(headers, 4);
+    put(40, 4), put(width, 4), put(options.topDown ? -height : height, 4), put(1, 2);
+    put(bits, 2), put(0, 4), put(stride * height, 4), put(2835, 4), put(2835, 4);
+    put(std::uint32_t(palette.size()), 4), put(0, 4);
+    for (std::uint32_t c : palette)
+        put(c, 4);
+    for (int fileRow = 0; fileRow < height; ++fileRow)
+    {
+        const auto& row = picture[options.topDown ? fileRow : height - 1 - fileRow];
+        Bytes bytes(stride, 0);
+        for (int x = 0; x < width; ++x)
+            if (bits <= 8)
+                bytes[x * bits / 8] |=
+                    static_cast<std::uint8_t>(indexOf(row[x]) << (8 - bits - x * bits % 8));
+            else
+                std::copy_n(Bytes{row[x].b, row[x].g, row[x].r}.begin(), 3, &bytes[x * bits / 8]);
+        b.insert(b.end(), bytes.begin(), bytes.end());
+    }
+    return b;
+}
 
 } // namespace testbmp

@@ -43,6 +43,12 @@ __attribute__((noinline)) void operator delete(void* memory, std::size_t) noexce
 namespace
 {
 
+// Bytes as written, zeros included.
+template <std::size_t N> std::string B(const char (&bytes)[N])
+{
+    return {bytes, N - 1};
+}
+
 const std::string kPath =
     std::filesystem::temp_directory_path() / ("tz-carchive-" + std::to_string(getpid()));
 
@@ -80,18 +86,18 @@ protected:
 TEST_F(CArchiveTest, IntegersAndLengthPrefixesAtTheirBounds)
 {
     const std::pair<int, std::string> cases[] = {
-        {0, std::string("\x00", 1)},
+        {0, B("\x00")},
         {254, "\xFE"},
-        {255, std::string("\xFF\xFF\x00", 3)},
+        {255, B("\xFF\xFF\x00")},
         {65533, "\xFF\xFD\xFF"},
-        {65534, std::string("\xFF\xFF\xFF\xFE\xFF\x00\x00", 7)},
+        {65534, B("\xFF\xFF\xFF\xFE\xFF\x00\x00")},
     };
     for (const auto& [length, prefix] : cases)
     {
         SCOPED_TRACE(length);
         const CString name('n', length);
         const std::string bytes = Stored(name, -37000);
-        EXPECT_EQ(bytes, std::string("\x78\x6F\xFF\xFF", 4) + prefix + std::string(length, 'n'));
+        EXPECT_EQ(bytes, "\x78\x6F\xFF\xFF" + prefix + std::string(length, 'n'));
         EXPECT_EQ(LoadName(bytes.substr(4)), name);
     }
 }
@@ -100,25 +106,19 @@ TEST_F(CArchiveTest, Utf16NamesArriveInCodePage1252)
 {
     // "A", a-umlaut, the euro sign, a letter the code page lacks, a surrogate
     // pair and a lone surrogate; the count after the marker uses the 3-byte form.
-    const std::string units("A\0\xE4\0\xAC\x20\x00\x01\x3D\xD8\x00\xDE\x00\xD8", 14);
-    EXPECT_EQ(LoadName(std::string("\xFF\xFE\xFF\xFF\x07\x00", 6) + units), "A\xE4\x80???");
+    EXPECT_EQ(
+        LoadName(B("\xFF\xFE\xFF\xFF\x07\000A\0\xE4\0\xAC\x20\x00\x01\x3D\xD8\x00\xDE\x00\xD8")),
+        "A\xE4\x80???");
 }
 
 TEST_F(CArchiveTest, ShortOrForgedDataFailsWithoutBigAllocations)
 {
     const std::string forged[] = {
-        "\x05"
-        "abc",                      // ends inside the name
-        std::string("\xFF\x01", 2), // ends inside the prefix
-        std::string("\xFF\xFF\xFF\x00\x00\x00\x40"
-                    "abc",
-                    10), // 1 GiB announced
-        std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF"
-                    "abc",
-                    10), // 4 GiB announced
-        std::string("\xFF\xFE\xFF\xFF\xFF\xFF\x00\x00\x00\x20"
-                    "ab",
-                    12), // 512 M wide characters
+        "\005abc",                                       // ends inside the name
+        B("\xFF\x01"),                                   // ends inside the prefix
+        B("\xFF\xFF\xFF\x00\x00\x00\100abc"),            // 1 GiB announced
+        B("\xFF\xFF\xFF\xFF\xFF\xFF\377abc"),            // 4 GiB announced
+        B("\xFF\xFE\xFF\xFF\xFF\xFF\x00\x00\x00\040ab"), // 512 M wide characters
     };
     for (const std::string& bytes : forged)
     {

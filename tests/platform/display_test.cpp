@@ -1,6 +1,6 @@
+#include "events.h"
+
 #include "platform/sdl/display.h"
-#include "platform/testing/testing.h"
-#include "platform/win32/win32.h"
 
 #include <gtest/gtest.h>
 
@@ -54,29 +54,17 @@ TEST(DisplayTest, WaitingPresentsFollowTheRefreshRate)
 
 TEST(DisplayTest, CursorFollowsInjectedMouseInsideTheDisplay)
 {
-    platform::InputEvent move;
-    move.kind = platform::InputEvent::Kind::MouseMove;
-    move.x = 123;
-    move.y = 456;
-    platform::testing::InjectEvent(move);
-    move.x = 700;
-    move.y = -5;
-    platform::testing::InjectEvent(move);
-    MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    platform::testing::InjectEvent(events::Event(events::Kind::MouseMove, 123, 456));
+    events::Deliver(events::Event(events::Kind::MouseMove, 700, -5));
     POINT p{};
     ASSERT_TRUE(GetCursorPos(&p));
-    EXPECT_EQ(p.x, 639);
-    EXPECT_EQ(p.y, 0);
+    EXPECT_TRUE(p.x == 639 && p.y == 0) << p.x << "," << p.y;
 }
 
 TEST(DisplayTest, ShowCursorKeepsTheCount)
 {
-    EXPECT_EQ(ShowCursor(FALSE), -1);
-    EXPECT_EQ(ShowCursor(FALSE), -2);
-    EXPECT_EQ(ShowCursor(TRUE), -1);
-    EXPECT_EQ(ShowCursor(TRUE), 0);
-    EXPECT_EQ(ShowCursor(TRUE), 1);
+    for (auto [show, count] : {std::pair{FALSE, -1}, {FALSE, -2}, {TRUE, -1}, {TRUE, 0}, {TRUE, 1}})
+        EXPECT_EQ(ShowCursor(show), count);
 }
 
 } // namespace

@@ -32,12 +32,11 @@ protected:
     IDirectSoundBuffer* Filled(const WAVEFORMATEX& format, const Bytes& bytes)
     {
         IDirectSoundBuffer* buffer = nullptr;
-        EXPECT_EQ(Create(format, static_cast<DWORD>(bytes.size()), &buffer), DS_OK);
+        const auto size = static_cast<DWORD>(bytes.size());
+        EXPECT_EQ(Create(format, size, &buffer), DS_OK);
         LPVOID data = nullptr;
         DWORD length = 0;
-        EXPECT_EQ(buffer->Lock(0, length = static_cast<DWORD>(bytes.size()), &data, &length,
-                               nullptr, nullptr, 0),
-                  DS_OK);
+        EXPECT_EQ(buffer->Lock(0, size, &data, &length, nullptr, nullptr, 0), DS_OK);
         std::memcpy(data, bytes.data(), length);
         EXPECT_EQ(buffer->Unlock(data, length, nullptr, 0), DS_OK);
         return buffer;
@@ -59,10 +58,10 @@ TEST_F(DirectSoundTest, RefusesFormatsAndSizesItCannotPlay)
     twelveBits.wBitsPerSample = 12;
     WAVEFORMATEX notPcm = Pcm(1, 22050, 16);
     notPcm.wFormatTag = 3;
-    EXPECT_EQ(Create(twelveBits, 100, &buffer), DSERR_BADFORMAT);
-    EXPECT_EQ(Create(notPcm, 100, &buffer), DSERR_BADFORMAT);
-    EXPECT_EQ(Create(Pcm(3, 22050, 16), 600, &buffer), DSERR_BADFORMAT);
-    EXPECT_EQ(Create(Pcm(1, 99, 16), 100, &buffer), DSERR_BADFORMAT);
+    for (HRESULT refused :
+         {Create(twelveBits, 100, &buffer), Create(notPcm, 100, &buffer),
+          Create(Pcm(3, 22050, 16), 600, &buffer), Create(Pcm(1, 99, 16), 100, &buffer)})
+        EXPECT_EQ(refused, DSERR_BADFORMAT);
     EXPECT_EQ(Create(Pcm(1, 22050, 16), DSBSIZE_MIN - 1, &buffer), DSERR_INVALIDPARAM);
     EXPECT_EQ(Create(Pcm(1, 22050, 8), DSBSIZE_MAX + 1, &buffer), DSERR_INVALIDPARAM);
     EXPECT_EQ(buffer, nullptr);
@@ -135,10 +134,7 @@ TEST_F(DirectSoundTest, OnlyTheBytesWrittenAreConvertedForTheMix)
 
 TEST_F(DirectSoundTest, DuplicatesShareSamplesButNotTheirPlayState)
 {
-    Bytes ramp;
-    for (std::int16_t s : Ramp(100))
-        Put(ramp, static_cast<std::uint16_t>(s), 2);
-    IDirectSoundBuffer* original = Filled(Pcm(1, 44100, 16), ramp);
+    IDirectSoundBuffer* original = Filled(Pcm(1, 44100, 16), Pcm16(Ramp(100)));
     IDirectSoundBuffer* duplicate = nullptr;
     ASSERT_EQ(m_pDevice->DuplicateSoundBuffer(original, &duplicate), DS_OK);
 
@@ -166,15 +162,51 @@ TEST_F(DirectSoundTest, DuplicatesShareSamplesButNotTheirPlayState)
     EXPECT_TRUE(IsSilent(Mix(1)));
 }
 
+// Volume and pan in hundredths of a decibel turn a side down by their amount;
+// the sum of all buffers is clipped, never wrapped round.
+TEST_F(DirectSoundTest, VolumePanAndLoudSumsAreHeardInTheMix)
+{
+    std::vector<IDirectSoundBuffer*> buffers;
+    for (std::int16_t level : {20000, 30000, 30000, -30000, -30000})
+        buffers.push_back(Filled(Pcm(1, 44100, 16), Pcm16(Samples(100, level))));
+    struct Case
+    {
+        std::vector<int> playing;
+        LONG volume, pan;
+        int left, right;
+    };
+    const Case cases[] = {
+        {{0}, -500, 0, 11247, 11247}, // 20000 at -5 dB
+        {{0}, 0, 1000, 6325, 20000},  // right of centre: the left side 10 dB down
+        {{0}, 0, DSBPAN_LEFT, 20000, 0},   {{0}, DSBVOLUME_MIN, 0, 0, 0},
+        {{1, 2}, 0, 0, 32767, 32767},      {{3, 4}, 0, 0, -32768, -32768},
+        {{1, 3, 4}, 0, 0, -30000, -30000},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.volume << ", " << c.pan << ", " << c.left);
+        ASSERT_EQ(buffers[0]->SetVolume(c.volume), DS_OK);
+        ASSERT_EQ(buffers[0]->SetPan(c.pan), DS_OK);
+        for (int i : c.playing)
+            buffers[i]->Play(0, 0, 0);
+        const Samples mix = Mix(1);
+        EXPECT_NEAR(mix[0], c.left, 8);
+        EXPECT_NEAR(mix[1], c.right, 8);
+        for (IDirectSoundBuffer* buffer : buffers)
+            buffer->Stop();
+    }
+    for (IDirectSoundBuffer* buffer : buffers)
+        buffer->Release();
+}
+
 TEST_F(DirectSoundTest, ControlsCheckTheirRangeAndTheirCapability)
 {
     IDirectSoundBuffer* buffer = nullptr;
     ASSERT_EQ(Create(Pcm(2, 44100, 16), 400, &buffer), DS_OK);
-    EXPECT_EQ(buffer->SetVolume(1), DSERR_INVALIDPARAM);
-    EXPECT_EQ(buffer->SetVolume(DSBVOLUME_MIN - 1), DSERR_INVALIDPARAM);
-    EXPECT_EQ(buffer->SetPan(DSBPAN_RIGHT + 1), DSERR_INVALIDPARAM);
-    EXPECT_EQ(buffer->SetCurrentPosition(400), DSERR_INVALIDPARAM);
-    EXPECT_EQ(buffer->Play(1, 0, 0), DSERR_INVALIDPARAM);
+    for (HRESULT refused :
+         {buffer->SetVolume(1), buffer->SetVolume(DSBVOLUME_MIN - 1),
+          buffer->SetPan(DSBPAN_RIGHT + 1), buffer->SetCurrentPosition(400), buffer->Play(1, 0, 0)})
+        EXPECT_EQ(refused, DSERR_INVALIDPARAM);
     buffer->Release();
 
     ASSERT_EQ(Create(Pcm(2, 44100, 16), 400, &buffer, DSBCAPS_STATIC), DS_OK);

@@ -1,3 +1,6 @@
+// The message queue: input in the order it came, as messages for the main
+// loop or as it is for a modal box, and the quit request after everything.
+#include "platform/framework/messagepump.h"
 #include "platform/testing/testing.h"
 #include "platform/win32/win32.h"
 
@@ -59,3 +62,21 @@ TEST(MessageQueueTest, QuitComesAfterWaitingMessagesAndOnlyOnce)
 }
 
 } // namespace
+
+TEST(MessageQueueTest, InputThatCameBeforeADialogGoesToTheDialogNotAfterIt)
+{
+    // Escape, Escape in one frame: the first opens a question, whose own loop
+    // must get the second; after it closes nothing is left to replay.
+    Inject(platform::InputEvent::Kind::KeyDown, VK_ESCAPE);
+    Inject(platform::InputEvent::Kind::MouseMove, 0, 5, 5);
+    Inject(platform::InputEvent::Kind::KeyDown, VK_ESCAPE);
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, VK_ESCAPE);
+
+    EXPECT_EQ(platform::TakeInput(0).kind, platform::InputEvent::Kind::MouseMove);
+    const platform::InputEvent second = platform::TakeInput(0);
+    EXPECT_EQ(second.kind, platform::InputEvent::Kind::KeyDown);
+    EXPECT_EQ(second.key, VK_ESCAPE);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}

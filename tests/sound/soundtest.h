@@ -3,23 +3,19 @@
 #pragma once
 
 #include "platform/testing/testing.h"
+#include "tests/platform/testfiles.h"
 #include "tests/support/scratchdirectory.h"
 
-#include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 #include <optional>
-#include <string>
-#include <vector>
 
 namespace soundtest
 {
 
-using Bytes = std::vector<std::uint8_t>;
+using testfiles::Bytes;
+using testfiles::Put;
+using testfiles::WriteFile;
 using Samples = std::vector<std::int16_t>;
-
-using ::ScratchDirectory;
 
 struct WavFormat
 {
@@ -30,10 +26,12 @@ struct WavFormat
     std::optional<std::uint32_t> dataSize; // the size written in the header
 };
 
-inline void Put(Bytes& out, std::uint32_t value, int bytes)
+inline Bytes Pcm16(const Samples& samples)
 {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    Bytes out;
+    for (std::int16_t s : samples)
+        Put(out, static_cast<std::uint16_t>(s), 2);
+    return out;
 }
 
 // A canonical 44-byte header followed by the 16-bit samples.
@@ -42,9 +40,7 @@ inline Bytes Wav(const WavFormat& format, const Samples& samples)
     const auto size = static_cast<std::uint32_t>(2 * samples.size());
     Bytes out{'R', 'I', 'F', 'F'};
     Put(out, 36 + size, 4);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Put(out, 16, 4);
-    Put(out, 1, 2);
+    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0});
     Put(out, format.channels, 2);
     Put(out, format.rate, 4);
     Put(out, format.rate * format.blockAlign, 4);
@@ -52,19 +48,9 @@ inline Bytes Wav(const WavFormat& format, const Samples& samples)
     Put(out, format.bits, 2);
     out.insert(out.end(), {'d', 'a', 't', 'a'});
     Put(out, format.dataSize.value_or(size), 4);
-    for (std::int16_t s : samples)
-        Put(out, static_cast<std::uint16_t>(s), 2);
+    const Bytes data = Pcm16(samples);
+    out.insert(out.end(), data.begin(), data.end());
     return out;
-}
-
-inline void WriteFile(const std::string& name, const Bytes& bytes)
-{
-    std::filesystem::path path(name);
-    if (path.has_parent_path())
-        std::filesystem::create_directories(path.parent_path());
-    std::ofstream(name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
 }
 
 // 1, 2, 3, ...: a sample's value tells where in the sound the mixer is.
@@ -86,10 +72,7 @@ inline Samples Mix(int frames)
 
 inline bool IsSilent(const Samples& mix)
 {
-    for (std::int16_t s : mix)
-        if (s != 0)
-            return false;
-    return true;
+    return std::all_of(mix.begin(), mix.end(), [](std::int16_t s) { return s == 0; });
 }
 
 } // namespace soundtest

@@ -103,15 +103,8 @@ bool HeadlessGame::MoveTo(int x, int y)
 
 bool HeadlessGame::Click(int x, int y)
 {
-    Inject(Kind::MouseMove, x, y);
-    Inject(Kind::MouseDown, x, y);
-    Inject(Kind::MouseUp, x, y);
-    return Pass();
-}
-
-bool HeadlessGame::CloseWindow()
-{
-    Inject(Kind::Close, 0, 0);
+    for (const Kind kind : {Kind::MouseMove, Kind::MouseDown, Kind::MouseUp})
+        Inject(kind, x, y);
     return Pass();
 }
 

@@ -38,9 +38,7 @@ public:
     // Every cell destroyed except the stones given, each with its own image.
     struct Stone
     {
-        int column;
-        int row;
-        int colour;
+        int column, row, colour;
     };
     void SetStones(const std::vector<Stone>& stones);
 
@@ -78,7 +76,6 @@ public:
     bool Press(UINT key);
     bool MoveTo(int x, int y);
     bool Click(int x, int y);
-    bool CloseWindow();
     // Passes until the loop ends; how many it took, or -1 if it did not end.
     int PassesToEnd(int limit = 5);
 

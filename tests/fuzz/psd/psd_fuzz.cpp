@@ -6,47 +6,29 @@
 #include "platform/testing/testing.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <sys/mman.h>
 #include <unistd.h>
-
-namespace
-{
-
-CdxScreen* g_pScreen = nullptr;
-std::string g_Path;
-
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    platform::testing::UseHeadless();
-    platform::testing::UseVirtualClock();
-    g_pScreen = new CdxScreen;
-    g_pScreen->CreateFullScreen(nullptr, 640, 480, 16, 0);
-    std::string pattern = "/tmp/tz-psd-fuzz-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0)
-        std::abort();
-    close(fd);
-    g_Path = pattern;
-    std::atexit([] { std::remove(g_Path.c_str()); });
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    std::FILE* file = std::fopen(g_Path.c_str(), "wb");
-    if (!file)
+    static CdxScreen* const screen = []
+    {
+        platform::testing::UseHeadless();
+        platform::testing::UseVirtualClock();
+        auto* created = new CdxScreen;
+        created->CreateFullScreen(nullptr, 640, 480, 16, 0);
+        return created;
+    }();
+    static const int file = memfd_create("psd_fuzz", 0);
+    static const std::string path = "/proc/self/fd/" + std::to_string(file);
+    if (ftruncate(file, 0) != 0 || pwrite(file, data, size, 0) != static_cast<ssize_t>(size))
         std::abort();
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
 
     CdxSurface image;
-    image.LoadPsd(g_pScreen, g_Path.c_str(), 2);
-
-    // A refused surface would report and post a quit request; keep neither.
+    image.LoadPsd(screen, path.c_str(), 2);
+    // A refused surface reports and posts a quit request; keep neither.
     platform::testing::TakeModalBoxes();
     platform::testing::TakeDebugOutput();
     MSG msg{};

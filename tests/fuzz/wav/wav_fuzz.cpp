@@ -5,42 +5,31 @@
 #include "sound/cdxsoundbuffer.h"
 #include "sound/cdxsounderror.h"
 
-#include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <sys/mman.h>
 #include <unistd.h>
 
-namespace
-{
-
-CdxSound* g_pDevice = nullptr;
-int g_nFile = -1;
-std::string g_FileName;
-
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    platform::testing::UseHeadless();
-    g_pDevice = new CdxSound;
-    g_pDevice->Create(nullptr);
-    g_nFile = memfd_create("wav_fuzz", 0);
-    g_FileName = "/proc/self/fd/" + std::to_string(g_nFile);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (g_nFile < 0 || ftruncate(g_nFile, 0) != 0 ||
-        pwrite(g_nFile, data, size, 0) != static_cast<ssize_t>(size))
-        return 0;
+    static CdxSound* const device = []
+    {
+        platform::testing::UseHeadless();
+        auto* created = new CdxSound;
+        created->Create(nullptr);
+        return created;
+    }();
+    static const int file = memfd_create("wav_fuzz", 0);
+    static const std::string path = "/proc/self/fd/" + std::to_string(file);
+    if (ftruncate(file, 0) != 0 || pwrite(file, data, size, 0) != static_cast<ssize_t>(size))
+        std::abort();
 
     CdxSoundBuffer sound;
     try
     {
         // Two copies, so that duplication and the second read are both used.
-        sound.Load(g_pDevice, g_FileName.c_str(), 2);
+        sound.Load(device, path.c_str(), 2);
         sound.SetVolume(-500);
         sound.Play(size % 2 == 0 ? 0 : -3000, size % 3 == 0 ? 1 : 0);
         sound.Play(0, 0);
