@@ -1,18 +1,28 @@
-// The application's start (frame window, icon, shown) and its loop of one message, then one frame.
+// The application's start (command line, frame window, icon, shown), its loop of one
+// message, then one frame, and its end.
 #include "app/cgameapp.h"
 
 #include "app/cmainframe.h"
+#include "app/commandline.h"
 #include "platform/win32/gamepath.h"
+#include "platform/win32/screenmode.h"
+
+#include <cstdio>
+#include <iostream>
 
 namespace
 {
 
+constexpr int EXIT_USAGE = 2;
 constexpr const char* ALREADY_RUNNING_MESSAGE = "TamZelon l\xE4uft bereits in diesem Ordner.";
 
 } // namespace
 
 BOOL CGameApp::InitInstance()
 {
+    if (!ApplyCommandLine())
+        return FALSE;
+
     Enable3dControls();
 
     // Two copies on one table: the one that ends last would overwrite what
@@ -23,7 +33,7 @@ BOOL CGameApp::InitInstance()
         return FALSE;
     }
 
-    auto* frame = new CMainFrame;
+    auto* frame = new CMainFrame(m_bSilent);
     m_pMainWnd = frame;
     // The whole set-up, intro included, runs inside this call (WM_CREATE).
     if (!frame->LoadFrame(128, WS_POPUP, nullptr, nullptr))
@@ -39,6 +49,49 @@ BOOL CGameApp::InitInstance()
     frame->ShowWindow(SW_SHOW);
     frame->UpdateWindow();
     return TRUE;
+}
+
+bool CGameApp::ApplyCommandLine()
+{
+    const CommandLine line = CommandLine::Parse(m_Arguments);
+    switch (line.action)
+    {
+    case CommandLine::Action::Help:
+        std::fputs(HelpText().c_str(), stdout);
+        m_nCommandLineExitCode = 0;
+        return false;
+    case CommandLine::Action::Version:
+        std::fputs(VersionText().c_str(), stdout);
+        m_nCommandLineExitCode = 0;
+        return false;
+    case CommandLine::Action::Usage:
+        std::fprintf(stderr, "tamzelon: unknown option %s\n%s", line.wrong.c_str(),
+                     UsageText().c_str());
+        m_nCommandLineExitCode = EXIT_USAGE;
+        return false;
+    case CommandLine::Action::Play:
+        break;
+    }
+
+    m_bSilent = line.silent;
+    m_SettingsFile = Settings::File();
+    if (!m_SettingsFile.empty())
+        m_Settings = Settings::Load(m_SettingsFile, std::cerr);
+    const bool window = line.window.value_or(m_Settings.window);
+    platform::SetScreenMode(window ? platform::ScreenMode::Window
+                                   : platform::ScreenMode::FullScreen);
+    // Now already, so that the choice outlives a game that does not end well.
+    RememberScreenMode();
+    return true;
+}
+
+void CGameApp::RememberScreenMode()
+{
+    const bool window = platform::GetScreenMode() == platform::ScreenMode::Window;
+    if (window == m_Settings.window || m_SettingsFile.empty())
+        return;
+    m_Settings.window = window;
+    m_Settings.Save(m_SettingsFile, std::cerr);
 }
 
 int CGameApp::Run()
@@ -57,4 +110,12 @@ bool CGameApp::RunPass()
     if (auto* frame = static_cast<CMainFrame*>(GetMainWnd()))
         frame->Tick();
     return true;
+}
+
+int CGameApp::ExitInstance()
+{
+    if (m_nCommandLineExitCode >= 0)
+        return m_nCommandLineExitCode;
+    RememberScreenMode();
+    return CWinApp::ExitInstance();
 }

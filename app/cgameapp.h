@@ -1,7 +1,8 @@
-// The application object: creates the frame window and runs the game's own
-// loop, one message at most and then one frame per pass.
+// The application object: answers the command line, creates the frame window
+// and runs the game's own loop, one message at most and then one frame per pass.
 #pragma once
 
+#include "app/settings.h"
 #include "platform/framework/framework.h"
 
 class CGameApp : public CWinApp
@@ -15,4 +16,18 @@ public:
     // One pass: dispatches at most one waiting message, then ticks the frame.
     // False when that message was the quit message.
     bool RunPass();
+    // Remembers how the game was shown, then the quit message's exit code, or
+    // the command line's when the game did not start.
+    int ExitInstance() override;
+
+private:
+    // --help, --version and a wrong option are answered here (false: do not
+    // start the game); the window or full-screen choice is applied and remembered.
+    bool ApplyCommandLine();
+    void RememberScreenMode();
+
+    bool m_bSilent = false;
+    int m_nCommandLineExitCode = -1;
+    std::filesystem::path m_SettingsFile;
+    Settings m_Settings;
 };

@@ -49,7 +49,7 @@ void DropSound(CdxSoundBuffer*& sound)
 
 } // namespace
 
-CMainFrame::CMainFrame() = default;
+CMainFrame::CMainFrame(bool silent) : m_bSilent(silent) {}
 
 CMainFrame::~CMainFrame()
 {
@@ -211,6 +211,9 @@ void CMainFrame::InitMenus()
 
 void CMainFrame::InitSound()
 {
+    // Without sounds everything that would play one finds none and goes on.
+    if (m_bSilent)
+        return;
     try
     {
         m_pSound = new CdxSound;

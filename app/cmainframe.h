@@ -34,7 +34,8 @@ class CMainFrame : public CFrameWnd
     friend class CMainFrameProbe;
 
 public:
-    CMainFrame();
+    // Silent: no sound device at all, so none can be missing.
+    explicit CMainFrame(bool silent = false);
     ~CMainFrame() override;
 
     // One frame of the current screen; in a game also the end test.
@@ -71,6 +72,9 @@ private:
     void DrawGame(const POINT& cursor);
     void DrawScore();
     void Shoot(int x, int y);
+    // Puts the pointer on the centre of the next cell that way, starting from
+    // the cell under it or the nearest one.
+    void MoveCrosshair(int columns, int rows);
     void LeaveGame();
     void LeaveHighscoresAfterGame();
 
@@ -101,4 +105,5 @@ private:
     CdxSoundBuffer* m_pBangSound = nullptr;
     CdxSoundBuffer* m_pMusic = nullptr;
     int m_nState = STATE_MENU;
+    bool m_bSilent = false;
 };

@@ -12,6 +12,8 @@
 #include "ui/cdialogscope.h"
 #include "ui/cmessagedlg.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -156,6 +158,25 @@ void CMainFrame::Shoot(int x, int y)
     m_Comment.Set(stones, "");
     // The stones above the hole start falling in the frame of the shot.
     DrawFrame();
+}
+
+void CMainFrame::MoveCrosshair(int columns, int rows)
+{
+    if (!HasStoneImages())
+        return;
+    const int tileWidth = m_pBlackImage->m_nWidth;
+    const int tileHeight = m_pBlackImage->m_nHeight;
+    const int fieldTop = FieldTop(tileHeight);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // A border belongs to the cell right of it or below it, as for a shot;
+    // outside the field the nearest cell is the start.
+    const int column = std::clamp((cursor.x - FIELD_LEFT) / tileWidth, 0, FIELD_COLUMNS - 1);
+    const int row = std::clamp((cursor.y - fieldTop) / tileHeight, 0, FIELD_ROWS - 1);
+    const int toColumn = std::clamp(column + columns, 0, FIELD_COLUMNS - 1);
+    const int toRow = std::clamp(row + rows, 0, FIELD_ROWS - 1);
+    SetCursorPos(FIELD_LEFT + toColumn * tileWidth + tileWidth / 2,
+                 fieldTop + toRow * tileHeight + tileHeight / 2);
 }
 
 void CMainFrame::LeaveGame()

@@ -98,10 +98,28 @@ void CMainFrame::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         // Wrapped into range by the next frame.
         if (m_nState == STATE_MENU && m_pMainMenu)
             m_pMainMenu->SelectPrevious();
+        else if (m_nState == STATE_GAME)
+            MoveCrosshair(0, -1);
         break;
     case VK_DOWN:
         if (m_nState == STATE_MENU && m_pMainMenu)
             m_pMainMenu->SelectNext();
+        else if (m_nState == STATE_GAME)
+            MoveCrosshair(0, 1);
+        break;
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (m_nState == STATE_GAME)
+            MoveCrosshair(nChar == VK_LEFT ? -1 : 1, 0);
+        break;
+    case VK_SPACE:
+        // Without a mouse: a shot where the crosshair stands, as a click there.
+        if (m_nState == STATE_GAME)
+        {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            Shoot(cursor.x, cursor.y);
+        }
         break;
     case VK_F1:
         ShowAbout();

@@ -2,6 +2,8 @@
 #include "platform/framework/cframewnd.h"
 
 #include "platform/framework/cwinapp.h"
+#include "platform/gdi/iconimage.h"
+#include "platform/sdl/display.h"
 #include "platform/win32/messagequeue.h"
 #include "platform/win32/stringtable.h"
 #include "platform/win32/testseams.h"
@@ -61,4 +63,14 @@ void CFrameWnd::OnDestroy()
 void CFrameWnd::PostNcDestroy()
 {
     delete this;
+}
+
+LRESULT CFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The window shows one icon: whichever was set last.
+    if (message == WM_SETICON)
+        if (const auto* icon = platform::IconImage::FromHandle(reinterpret_cast<HICON>(lParam)))
+            platform::Display::Instance().SetWindowIcon(icon->Width(), icon->Height(),
+                                                        icon->Argb());
+    return CWnd::DefWindowProc(message, wParam, lParam);
 }

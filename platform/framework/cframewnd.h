@@ -28,4 +28,6 @@ protected:
     void OnDestroy() override;
     // The framework owns the frame object: it goes with its window.
     void PostNcDestroy() override;
+    // The frame is the one real window: its icon is the window's icon.
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

@@ -6,6 +6,9 @@
 #include "platform/framework/cstring.h"
 #include "platform/win32/win32.h"
 
+#include <string>
+#include <vector>
+
 class CWnd;
 
 class CWinApp
@@ -35,6 +38,8 @@ public:
     // The message last retrieved or peeked at by the application.
     MSG m_msgCur{};
     LPCSTR m_pszAppName = nullptr;
+    // The command line after the program's name, as the entry point got it.
+    std::vector<std::string> m_Arguments;
 
 private:
     CString m_strAppName;

@@ -41,6 +41,12 @@ BOOL GetCursorPos(POINT* point)
     return TRUE;
 }
 
+BOOL SetCursorPos(int x, int y)
+{
+    platform::Display::Instance().WarpPointer(x, y);
+    return TRUE;
+}
+
 LRESULT DispatchMessageA(const MSG* msg)
 {
     if (msg == nullptr)

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-int main()
+int main(int argc, char** argv)
 {
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
@@ -13,6 +13,8 @@ int main()
         std::fputs("No application object.\n", stderr);
         return 1;
     }
+    if (argc > 1)
+        app->m_Arguments.assign(argv + 1, argv + argc);
     const int exitCode = app->InitInstance() ? app->Run() : app->ExitInstance();
     // A main window that is still there goes now, so that its destructor
     // releases the display and the sound before the program ends.

@@ -76,6 +76,16 @@ HICON IconImage::Handle() const
     return reinterpret_cast<HICON>(const_cast<IconImage*>(this));
 }
 
+std::vector<std::uint32_t> IconImage::Argb() const
+{
+    std::vector<std::uint32_t> argb;
+    argb.reserve(m_Pixels.size());
+    for (const Pixel& p : m_Pixels)
+        argb.push_back((std::uint32_t{p.alpha} << 24) | (std::uint32_t{p.colour.r} << 16) |
+                       (std::uint32_t{p.colour.g} << 8) | p.colour.b);
+    return argb;
+}
+
 void IconImage::Draw(PixelBuffer& target, int x, int y) const
 {
     for (int row = 0; row < m_nHeight; ++row)

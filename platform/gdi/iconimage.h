@@ -25,6 +25,9 @@ public:
     int Width() const { return m_nWidth; }
     int Height() const { return m_nHeight; }
 
+    // The pixels as ARGB8888 with their opacity, rows from the top.
+    std::vector<std::uint32_t> Argb() const;
+
     // Blends the icon onto the picture with its top-left corner at (x, y).
     void Draw(PixelBuffer& target, int x, int y) const;
 

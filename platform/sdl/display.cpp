@@ -2,10 +2,12 @@
 // and the surfaces' loss when the full-screen window loses the focus.
 #include "platform/sdl/display.h"
 
+#include "platform/sdl/controllers.h"
 #include "platform/sdl/inputtranslation.h"
 #include "platform/sdl/sdlsubsystem.h"
 
 #include "platform/win32/clock.h"
+#include "platform/win32/screenmode.h"
 #include "platform/win32/testseams.h"
 
 #include <SDL.h>
@@ -129,6 +131,11 @@ struct Display::Impl
     int cursorShowCount = 0;
     bool cursorVisible = true;
     POINT cursor{0, 0};
+    // Where the pointer was warped to, until SDL reports the motion.
+    std::optional<POINT> warped;
+    Controllers controllers;
+    std::vector<std::uint32_t> icon; // ARGB8888
+    int iconWidth = 0;
     // RGB565 and 3-3-2 to the window's 32-bit format (ARGB8888 for the texture).
     std::vector<std::uint32_t> colours16;
     std::vector<std::uint32_t> colours8;
@@ -143,11 +150,14 @@ struct Display::Impl
     void RenderSurface(const PixelBuffer& picture, std::vector<SDL_Rect> changed);
     void PlaceView(int windowWidth, int windowHeight);
     POINT ToPicture(int x, int y) const;
+    // The window pixel in the middle of a picture pixel.
+    POINT ToWindow(POINT p) const;
     void WaitForRefresh() const;
     int stillFrames = 0;
     bool inputSincePresent = false;
     const std::vector<std::uint32_t>& Colours(int bitsPerPixel, std::uint32_t format);
     void Apply(const InputEvent& event);
+    void ShowIcon();
     POINT Clamp(int x, int y) const
     {
         return {std::clamp(x, 0, width - 1), std::clamp(y, 0, height - 1)};
@@ -219,10 +229,19 @@ bool Display::Impl::OpenWindow(int w, int h)
     {
         // Made at the desktop's size and place already, so that the picture
         // covers the screen even where no window manager makes it full-screen.
+        // A window is the largest whole multiple of the picture that fits.
+        const bool inWindow = GetScreenMode() == ScreenMode::Window;
         SDL_Rect bounds{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w, h};
-        SDL_GetDisplayBounds(0, &bounds);
-        window.reset(SDL_CreateWindow("TamZelon", bounds.x, bounds.y, bounds.w, bounds.h,
-                                      SDL_WINDOW_FULLSCREEN_DESKTOP));
+        if (!inWindow)
+            SDL_GetDisplayBounds(0, &bounds);
+        else if (SDL_GetDisplayUsableBounds(0, &bounds) == 0)
+        {
+            const int scale = std::max(1, std::min(bounds.w / w, bounds.h / h));
+            bounds = {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w * scale, h * scale};
+        }
+        window.reset(
+            SDL_CreateWindow("TamZelon", bounds.x, bounds.y, bounds.w, bounds.h,
+                             inWindow ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP));
         if (!window)
             return false;
         SDL_DisplayMode mode;
@@ -237,6 +256,8 @@ bool Display::Impl::OpenWindow(int w, int h)
         }
         quickPresents = 0;
         minimised = false;
+        ShowIcon();
+        controllers.Start();
         SDL_ShowCursor(cursorVisible ? SDL_ENABLE : SDL_DISABLE);
     }
     if (windowSurface)
@@ -343,6 +364,34 @@ POINT Display::Impl::ToPicture(int x, int y) const
         return static_cast<int>(offset < 0 ? -1 : offset * pictureSize / size);
     };
     return Clamp(along(x, view.x, view.w, width), along(y, view.y, view.h, height));
+}
+
+POINT Display::Impl::ToWindow(POINT p) const
+{
+    if (windowSurface)
+    {
+        const auto along = [](int at, int start, int size, int pictureSize)
+        { return start + static_cast<int>((2LL * at + 1) * size / (2LL * pictureSize)); };
+        return {along(p.x, view.x, view.w, width), along(p.y, view.y, view.h, height)};
+    }
+    int x = p.x, y = p.y;
+    if (renderer)
+        SDL_RenderLogicalToWindow(renderer.get(), static_cast<float>(p.x) + 0.5f,
+                                  static_cast<float>(p.y) + 0.5f, &x, &y);
+    return {x, y};
+}
+
+void Display::Impl::ShowIcon()
+{
+    if (!window || icon.empty())
+        return;
+    const int height = static_cast<int>(icon.size()) / iconWidth;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        icon.data(), iconWidth, height, 32, iconWidth * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr)
+        return;
+    SDL_SetWindowIcon(window.get(), surface);
+    SDL_FreeSurface(surface);
 }
 
 void Display::Impl::Render(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed)
@@ -470,6 +519,7 @@ void Display::Impl::Apply(const InputEvent& event)
     case InputEvent::Kind::MouseDown:
     case InputEvent::Kind::MouseUp:
         cursor = Clamp(event.x, event.y);
+        warped.reset();
         break;
     case InputEvent::Kind::FocusLost:
         // As in exclusive mode: the video memory is gone, the mouse is free.
@@ -590,9 +640,29 @@ std::vector<SDL_Rect> TakeChanges(PixelBuffer& shown, const PixelBuffer& picture
 
 } // namespace
 
+void Display::SetWindowIcon(int width, int height, std::span<const std::uint32_t> argb)
+{
+    Impl& m = *m_pImpl;
+    if (width <= 0 || height <= 0 || argb.size() != static_cast<std::size_t>(width) * height)
+        return;
+    m.icon.assign(argb.begin(), argb.end());
+    m.iconWidth = width;
+    m.ShowIcon();
+}
+
 void Display::Present(const PixelBuffer& picture, bool wait)
 {
     Impl& m = *m_pImpl;
+    // The left stick moves the pointer a little every frame.
+    if (m.window)
+        if (const POINT step = m.controllers.TakePointerMotion(Clock::NowMicroseconds());
+            step.x != 0 || step.y != 0)
+        {
+            const POINT at = CursorPosition();
+            WarpPointer(at.x + step.x, at.y + step.y);
+        }
+    if (m.controllers.StickLeaning())
+        m.inputSincePresent = true; // moving, even where no whole pixel was reached
     const bool comparable = m.shown && m.shown->Width() == picture.Width() &&
                             m.shown->Height() == picture.Height() &&
                             m.shown->BitsPerPixel() == picture.BitsPerPixel();
@@ -664,6 +734,7 @@ InputEvent Display::NextEvent(int timeoutMs)
         if (!got)
             return {};
         m.inputSincePresent = true;
+        m.controllers.Handle(sdlEvent);
         InputEvent event = TranslateEvent(sdlEvent);
         if (event.IsMouse())
         {
@@ -681,6 +752,8 @@ InputEvent Display::NextEvent(int timeoutMs)
 POINT Display::CursorPosition() const
 {
     const Impl& m = *m_pImpl;
+    if (m.window && m.warped)
+        return *m.warped;
     if (m.window && m.windowSurface)
     {
         int x = 0, y = 0;
@@ -695,6 +768,17 @@ POINT Display::CursorPosition() const
     float logicalX = 0, logicalY = 0;
     SDL_RenderWindowToLogical(m.renderer.get(), x, y, &logicalX, &logicalY);
     return m.Clamp(static_cast<int>(logicalX), static_cast<int>(logicalY));
+}
+
+void Display::WarpPointer(int x, int y)
+{
+    Impl& m = *m_pImpl;
+    m.cursor = m.Clamp(x, y);
+    if (!m.window)
+        return;
+    const POINT at = m.ToWindow(m.cursor);
+    SDL_WarpMouseInWindow(m.window.get(), at.x, at.y);
+    m.warped = m.cursor;
 }
 
 void Display::SetSystemCursorVisible(bool visible)
@@ -739,6 +823,7 @@ void Display::Reset()
     m.uploads = 0;
     m.cursorShowCount = 0;
     m.cursor = {0, 0};
+    m.warped.reset();
     SetSystemCursorVisible(true);
 }
 

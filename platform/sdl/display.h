@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace platform
@@ -26,6 +27,10 @@ public:
     bool OpenFullScreen(int width, int height, int bitsPerPixel);
     void Close();
 
+    // The window's icon (task bar, switcher): ARGB rows from the top. Kept
+    // for a window made later.
+    void SetWindowIcon(int width, int height, std::span<const std::uint32_t> argb);
+
     // Shows the picture at once (converted from its pixel format); with wait,
     // paces to the display's refresh. A picture equal to the one on screen is
     // not uploaded again, but the wait still happens.
@@ -40,6 +45,8 @@ public:
 
     // The cursor in display pixels.
     POINT CursorPosition() const;
+    // Moves the pointer to that display pixel (clamped to the picture).
+    void WarpPointer(int x, int y);
     void SetSystemCursorVisible(bool visible);
     // The ShowCursor count: the cursor shows while it is 0 or more. Returns the new count.
     int ChangeCursorShowCount(bool show);

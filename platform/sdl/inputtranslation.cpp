@@ -1,5 +1,6 @@
-// The translation of SDL's events into input events: keys through one table,
-// letters and digits by range, the left mouse button, and the window's events.
+// The translation of SDL's events into input events: keys and controller
+// buttons through one table, letters and digits by range, the left mouse
+// button, and the window's events.
 #include "platform/sdl/inputtranslation.h"
 
 #include "platform/win32/codepage.h"
@@ -10,29 +11,55 @@ namespace platform
 namespace
 {
 
-struct KeyMapping
+enum class Source
 {
-    SDL_Keycode key;
+    Key,    // SDL_Keycode
+    Button, // SDL_GameControllerButton
+};
+
+struct Mapping
+{
+    Source source;
+    int code;
     UINT virtualKey;
 };
 
-constexpr KeyMapping kKeyMap[] = {
-    {SDLK_BACKSPACE, VK_BACK},  {SDLK_TAB, VK_TAB},      {SDLK_RETURN, VK_RETURN},
-    {SDLK_KP_ENTER, VK_RETURN}, {SDLK_LSHIFT, VK_SHIFT}, {SDLK_RSHIFT, VK_SHIFT},
-    {SDLK_ESCAPE, VK_ESCAPE},   {SDLK_SPACE, VK_SPACE},  {SDLK_END, VK_END},
-    {SDLK_HOME, VK_HOME},       {SDLK_LEFT, VK_LEFT},    {SDLK_UP, VK_UP},
-    {SDLK_RIGHT, VK_RIGHT},     {SDLK_DOWN, VK_DOWN},    {SDLK_DELETE, VK_DELETE},
-    {SDLK_F1, VK_F1},
+constexpr Mapping kInputMap[] = {
+    {Source::Key, SDLK_BACKSPACE, VK_BACK},
+    {Source::Key, SDLK_TAB, VK_TAB},
+    {Source::Key, SDLK_RETURN, VK_RETURN},
+    {Source::Key, SDLK_KP_ENTER, VK_RETURN},
+    {Source::Key, SDLK_LSHIFT, VK_SHIFT},
+    {Source::Key, SDLK_RSHIFT, VK_SHIFT},
+    {Source::Key, SDLK_ESCAPE, VK_ESCAPE},
+    {Source::Key, SDLK_SPACE, VK_SPACE},
+    {Source::Key, SDLK_END, VK_END},
+    {Source::Key, SDLK_HOME, VK_HOME},
+    {Source::Key, SDLK_LEFT, VK_LEFT},
+    {Source::Key, SDLK_UP, VK_UP},
+    {Source::Key, SDLK_RIGHT, VK_RIGHT},
+    {Source::Key, SDLK_DOWN, VK_DOWN},
+    {Source::Key, SDLK_DELETE, VK_DELETE},
+    {Source::Key, SDLK_F1, VK_F1},
+    // A controller plays without a keyboard: the D-pad as the arrows, A shoots
+    // as Space does, Start and B answer as Enter and Escape.
+    {Source::Button, SDL_CONTROLLER_BUTTON_DPAD_UP, VK_UP},
+    {Source::Button, SDL_CONTROLLER_BUTTON_DPAD_DOWN, VK_DOWN},
+    {Source::Button, SDL_CONTROLLER_BUTTON_DPAD_LEFT, VK_LEFT},
+    {Source::Button, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, VK_RIGHT},
+    {Source::Button, SDL_CONTROLLER_BUTTON_A, VK_SPACE},
+    {Source::Button, SDL_CONTROLLER_BUTTON_B, VK_ESCAPE},
+    {Source::Button, SDL_CONTROLLER_BUTTON_START, VK_RETURN},
 };
 
-UINT VirtualKey(SDL_Keycode key)
+UINT VirtualKey(Source source, int code)
 {
-    if (key >= SDLK_a && key <= SDLK_z)
-        return 'A' + static_cast<UINT>(key - SDLK_a);
-    if (key >= SDLK_0 && key <= SDLK_9)
-        return '0' + static_cast<UINT>(key - SDLK_0);
-    for (const KeyMapping& mapping : kKeyMap)
-        if (mapping.key == key)
+    if (source == Source::Key && code >= SDLK_a && code <= SDLK_z)
+        return 'A' + static_cast<UINT>(code - SDLK_a);
+    if (source == Source::Key && code >= SDLK_0 && code <= SDLK_9)
+        return '0' + static_cast<UINT>(code - SDLK_0);
+    for (const Mapping& mapping : kInputMap)
+        if (mapping.source == source && mapping.code == code)
             return mapping.virtualKey;
     return 0;
 }
@@ -75,13 +102,18 @@ InputEvent TranslateEvent(const SDL_Event& event)
         break;
     case SDL_KEYDOWN:
         // By design: repeats come through; the game treats each as a press.
-        result.key = VirtualKey(event.key.keysym.sym);
+        result.key = VirtualKey(Source::Key, event.key.keysym.sym);
         if (result.key != 0)
         {
             result.kind = InputEvent::Kind::KeyDown;
             result.shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
             result.alt = (event.key.keysym.mod & KMOD_ALT) != 0;
         }
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+        result.key = VirtualKey(Source::Button, event.cbutton.button);
+        if (result.key != 0)
+            result.kind = InputEvent::Kind::KeyDown;
         break;
     case SDL_TEXTINPUT:
         result.text = Utf8ToCp1252(event.text.text);

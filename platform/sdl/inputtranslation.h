@@ -1,6 +1,6 @@
-// SDL's events in the game's terms: one table of the keys the game and its
-// dialogs know, and the window's events the display acts on. Only the display
-// includes this header.
+// SDL's events in the game's terms: one table of the keys and controller
+// buttons the game and its dialogs know, and the window's events the display
+// acts on. Only the platform's SDL code includes this header.
 #pragma once
 
 #include "platform/win32/inputevent.h"

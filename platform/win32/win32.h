@@ -238,6 +238,8 @@ HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 // The system cursor's show count and position (in the 640 x 480 display's pixels).
 int ShowCursor(BOOL show);
 BOOL GetCursorPos(POINT* point);
+// Moves the pointer itself, so that a mouse moved afterwards goes on from there.
+BOOL SetCursorPos(int x, int y);
 
 void Sleep(DWORD milliseconds);
 DWORD GetTickCount();

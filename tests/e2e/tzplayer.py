@@ -234,7 +234,9 @@ class Session:
                 self.display = ":" + pipe.readline().decode().strip()
             check(self.display != ":", "Xvfb ended before it gave its display")
             self.env = {k: v for k, v in os.environ.items() if k not in ("SDL_VIDEODRIVER", "SDL_AUDIODRIVER")}
-            self.env.update(DISPLAY=self.display, **({"SDL_AUDIODRIVER": audio} if audio else {}))
+            # The player's own settings stay out of it.
+            self.env.update(DISPLAY=self.display, XDG_CONFIG_HOME=self.path("config"),
+                            **({"SDL_AUDIODRIVER": audio} if audio else {}))
             self.move(*PARK)
             self.log = open(self.path("game.log"), "wb")
             self.process = subprocess.Popen([args.game], cwd=self.workdir, env=self.env, stdout=self.log,

@@ -50,12 +50,13 @@ echo mine >"$tmp/data5/tamzelon/Sounds"
 launch_fails Sounds XDG_DATA_HOME="$tmp/data5"
 [ "$(cat "$tmp/data5/tamzelon/Sounds")" = mine ] || fail "the file named Sounds was changed"
 
-# Not preparing only, the game starts in the player's folder without
-# arguments; a stand-in records how it was started.
+# Not preparing only, the game starts in the player's folder with the
+# player's options, word for word; a stand-in records how it was started.
 game="$tmp/prefix/libexec/tamzelon/tamzelon"
-printf '#!/bin/sh\npwd >"%s"\necho "$#" >>"%s"\n' "$tmp/started" "$tmp/started" >"$game"
-env -i PATH="$PATH" XDG_DATA_HOME="$tmp/data6" "$launcher" extra words || fail "game not started"
-[ "$(cat "$tmp/started")" = "$(printf '%s\n0' "$tmp/data6/tamzelon")" ] || fail "started as: $(cat "$tmp/started")"
+printf '#!/bin/sh\npwd >"%s"\nprintf "[%%s]" "$@" >>"%s"\n' "$tmp/started" "$tmp/started" >"$game"
+env -i PATH="$PATH" XDG_DATA_HOME="$tmp/data6" "$launcher" --window "two words" || fail "game not started"
+[ "$(cat "$tmp/started")" = "$(printf '%s\n[--window][two words]' "$tmp/data6/tamzelon")" ] ||
+    fail "started as: $(cat "$tmp/started")"
 rm "$game"
 launch_fails missing XDG_DATA_HOME="$tmp/data7"
 exit $failed

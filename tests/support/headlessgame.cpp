@@ -45,10 +45,11 @@ GameFolder::GameFolder()
 
 // The seams are switched on before anything of the platform runs; the tests'
 // main has done so already, the tools and benchmarks have not.
-HeadlessGame::HeadlessGame()
+HeadlessGame::HeadlessGame(std::vector<std::string> arguments)
 {
     platform::testing::UseHeadless();
     platform::testing::UseVirtualClock();
+    m_App.m_Arguments = std::move(arguments);
     m_bStarted = m_App.InitInstance() != FALSE;
 }
 

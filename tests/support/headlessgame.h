@@ -10,6 +10,7 @@
 #include "game/cfield.h"
 #include "tests/support/scratchdirectory.h"
 
+#include <string>
 #include <vector>
 
 class CdxScreen;
@@ -58,12 +59,16 @@ public:
 class HeadlessGame
 {
 public:
-    HeadlessGame();
+    // Started with that command line (after the program's name).
+    explicit HeadlessGame(std::vector<std::string> arguments = {});
     ~HeadlessGame();
     HeadlessGame(const HeadlessGame&) = delete;
     HeadlessGame& operator=(const HeadlessGame&) = delete;
 
     bool Started() const { return m_bStarted; }
+    // What the program would end with now.
+    int ExitCode() { return m_App.ExitInstance(); }
+    bool WindowExists() { return m_App.GetMainWnd() != nullptr; }
     CMainFrameProbe Probe();
 
     // One pass of the loop, after the input; false when it met the quit message.

@@ -1,0 +1,129 @@
+// A game without a mouse: the arrow keys carry the crosshair over the field
+// cell by cell, and Space shoots where it stands, as a click there does.
+#include "tests/app/scenario.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace scenario;
+
+namespace
+{
+
+class KeyboardPlay : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_Game.Click(250, 170)); // "Neues Spiel"
+        ASSERT_EQ(m_Probe.State(), STATE_GAME);
+    }
+
+    static POINT Cursor()
+    {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        return cursor;
+    }
+
+    WorkingDirectory m_Directory;
+    Game m_Game;
+    CMainFrameProbe m_Probe = m_Game.Probe();
+};
+
+TEST_F(KeyboardPlay, ArrowsMoveTheCrosshairOneCellFromTheCellUnderItOrTheNearest)
+{
+    struct Case
+    {
+        POINT from;
+        UINT key;
+        POINT to;
+        const char* what;
+    };
+    const Case cases[] = {
+        {{110, 190}, VK_RIGHT, {130, 190}, "one cell right"},
+        {{119, 199}, VK_DOWN, {110, 210}, "from a cell's corner to the centre below"},
+        {{120, 200}, VK_LEFT, {110, 210}, "a border belongs to the cell right of it and below"},
+        {{600, 300}, VK_UP, {590, 290}, "the field's right border is still the last column"},
+        {{10, 90}, VK_LEFT, {10, 90}, "the left edge holds"},
+        {{10, 90}, VK_UP, {10, 90}, "the top edge holds"},
+        {{590, 470}, VK_RIGHT, {590, 470}, "the right edge holds"},
+        {{590, 470}, VK_DOWN, {590, 470}, "the bottom edge holds"},
+        {{300, 30}, VK_DOWN, {310, 110}, "above the field: on from row 0"},
+        {{639, 479}, VK_LEFT, {570, 470}, "right of the field: on from column 29"},
+        {{0, 0}, VK_RIGHT, {30, 90}, "over the new-game button: on from the corner cell"},
+    };
+    for (const Case& c : cases)
+    {
+        ASSERT_TRUE(m_Game.MoveTo(c.from.x, c.from.y));
+        ASSERT_TRUE(m_Game.Press(c.key));
+        const POINT cursor = Cursor();
+        EXPECT_EQ(cursor.x, c.to.x) << c.what;
+        EXPECT_EQ(cursor.y, c.to.y) << c.what;
+        // Drawn there too, where it is not clipped at the screen's edges.
+        if (c.to.x >= 16 && c.to.x <= 640 - 16 && c.to.y <= 480 - 16)
+        {
+            EXPECT_TRUE(Shows(m_Probe.Screen(), "BMP_FADENKREUZ", c.to.x - 16, c.to.y - 16))
+                << c.what;
+        }
+    }
+}
+
+TEST_F(KeyboardPlay, SpaceDoesWhatALeftClickAtTheCrosshairDoes)
+{
+    // The grey pair keeps the game going after the black one is shot.
+    const std::vector<CMainFrameProbe::Stone> stones = {{0, 19, STONE_BLACK},
+                                                        {1, 19, STONE_BLACK},
+                                                        {5, 19, STONE_WHITE},
+                                                        {10, 19, STONE_GREY},
+                                                        {11, 19, STONE_GREY}};
+    struct Outcome
+    {
+        int score;
+        CString comment;
+        int stones;
+        bool bang;
+        std::vector<std::string> questions;
+    };
+    const auto play = [&](POINT at, bool space)
+    {
+        m_Probe.SetStones(stones);
+        m_Probe.Score() = 0;
+        Silence(m_Probe.Bang());
+        Answer({Reply(NEIN)});
+        // The same taunt for both.
+        std::srand(1);
+        if (space)
+            EXPECT_TRUE(m_Game.MoveTo(at.x, at.y) && m_Game.Press(VK_SPACE));
+        else
+            EXPECT_TRUE(m_Game.Click(at.x, at.y));
+        Answer({});
+        return Outcome{m_Probe.Score(), m_Probe.Comment(), m_Probe.Field().CountStones(),
+                       Playing(m_Probe.Bang()), MessageTexts()};
+    };
+    // A group, a lone stone, an empty cell, beside the field, the new-game button.
+    for (const POINT at :
+         {POINT{10, 470}, POINT{110, 470}, POINT{300, 300}, POINT{620, 300}, POINT{60, 20}})
+    {
+        const Outcome click = play(at, false);
+        const Outcome space = play(at, true);
+        EXPECT_EQ(space.score, click.score) << at.x << "," << at.y;
+        EXPECT_EQ(space.comment, click.comment) << at.x << "," << at.y;
+        EXPECT_EQ(space.stones, click.stones) << at.x << "," << at.y;
+        EXPECT_EQ(space.bang, click.bang) << at.x << "," << at.y;
+        EXPECT_EQ(space.questions, click.questions) << at.x << "," << at.y;
+    }
+
+    // Keys alone: from the corner above the field down to the pair, and shoot.
+    m_Probe.SetStones(stones);
+    m_Probe.Score() = 0;
+    ASSERT_TRUE(m_Game.MoveTo(0, 0));
+    for (int row = 0; row < FIELD_ROWS; ++row)
+        ASSERT_TRUE(m_Game.Press(VK_DOWN));
+    ASSERT_TRUE(m_Game.Press(VK_SPACE));
+    EXPECT_EQ(m_Probe.Score(), 4);
+    EXPECT_EQ(m_Probe.Field().CountStones(), 3);
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+# The real game as a desktop program: its window carries icon 128, the
+# command line is answered without a display, and a shot is made with the
+# keyboard alone (the arrows warp the real pointer, Space shoots there).
+
+import os
+import re
+import shutil
+import subprocess
+import time
+
+from PIL import Image
+
+import tzplayer as tz
+
+ICON = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources", "icon",
+                    "icon128.bmp")
+
+
+def case_icon(args):
+    if shutil.which("xprop") is None:
+        print("xprop is missing (install x11-utils)")
+        return 77
+    with tz.Session(args, "icon") as session:
+        session.wait_for(tz.is_main_menu, "the main menu", timeout=15)
+        text = subprocess.run(["xprop", "-id", str(session.game_window()), "-notype", "32c",
+                               "_NET_WM_ICON"], env=session.env, capture_output=True, text=True,
+                              timeout=10).stdout
+        numbers = [int(n) for n in re.findall(r"\d+", text.partition("=")[2])]
+        expected = Image.open(ICON).convert("RGB")
+        tz.check(numbers[:2] == list(expected.size), "the window's icon: %s" % text[:80])
+        pixels = numbers[2:]
+        tz.check(len(pixels) == expected.width * expected.height, "the icon's pixels are cut short")
+        for index, argb in enumerate(pixels):
+            at = (index % expected.width, index // expected.width)
+            rgb = ((argb >> 16) & 255, (argb >> 8) & 255, argb & 255)
+            tz.check(not argb >> 24 or rgb == expected.getpixel(at), "icon pixel %s is %s" % (at, rgb))
+        tz.check(len({argb >> 24 for argb in pixels}) > 1, "the icon has no transparent edge")
+
+
+def case_keyboard(args):
+    with tz.Session(args, "keyboard") as session:
+        field = session.new_game()
+        column, row = max(tz.groups(field), key=len)[0]
+        centre = (column * tz.TILE + tz.TILE // 2, tz.FIELD_TOP + row * tz.TILE + tz.TILE // 2)
+        # The pointer rests right of the field, beside a row: the arrows go on
+        # from the last column's cell there.
+        start_row = (tz.PARK[1] - tz.FIELD_TOP) // tz.TILE
+        keys = ["Down", "Up"] + ["Left"] * (tz.COLUMNS - 1 - column)
+        session.key(*keys + ["Down" if row > start_row else "Up"] * abs(row - start_row))
+        deadline = time.monotonic() + 5
+        while True:
+            where = session.xdotool("getmouselocation", "--shell")
+            pointer = tuple(int(re.search(axis + r"=(\d+)", where).group(1)) for axis in "XY")
+            if pointer == centre or time.monotonic() > deadline:
+                break
+            time.sleep(0.05)
+        tz.check(pointer == centre, "the arrows put the pointer at %s, not %s" % (pointer, centre))
+        # The crosshair hides the stones under it: parked again once the shot is in.
+        session.key("space")
+        time.sleep(0.2)
+        session.move(*tz.PARK)
+        group = next(g for g in tz.groups(field) if (column, row) in g)
+        outcome, _ = session.outcome(field, tz.without(field, group))
+        tz.check(outcome != "unchanged", "Space did not shoot")
+
+
+def case_command_line(args):
+    env = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
+
+    def run(*options):
+        return subprocess.run([args.game, *options], env=env, capture_output=True, text=True,
+                              timeout=20)
+    answer = run("--help")
+    tz.check(answer.returncode == 0 and not answer.stderr, "--help: %s" % (answer,))
+    for word in ("--window", "--fullscreen", "--silent", "--version", "Space", "Escape", "F1"):
+        tz.check(word in answer.stdout, "--help does not mention %s" % word)
+    answer = run("--version")
+    tz.check(answer.returncode == 0 and re.fullmatch(r"tamzelon \d+\.\d+\.\d+\n", answer.stdout),
+             "--version: %s" % (answer,))
+    answer = run("--bogus")
+    tz.check(answer.returncode == 2 and not answer.stdout, "--bogus: %s" % (answer,))
+    tz.check("--bogus" in answer.stderr and "Usage:" in answer.stderr, "--bogus: %s" % answer.stderr)
+
+
+if __name__ == "__main__":
+    tz.main(globals(), 90)
