@@ -17,17 +17,12 @@ std::uint8_t Value(int x, int y, int c)
 
 Psd Small()
 {
-    Psd psd;
-    psd.width = 3, psd.height = 2;
-    psd.data = Planar(3, 2, 3, Value);
-    return psd;
+    return {.height = 2, .width = 3, .data = Planar(3, 2, 3, Value)};
 }
 
 TEST_F(LoadTest, ImagesComeFromResourcesUnlessAPhotoshopFileHasTheirName)
 {
     CdxSurface image;
-    EXPECT_EQ(image.Load(m_pScreen.get(), "BMP_BLACK", 2), 1);
-    EXPECT_EQ(image.m_nWidth, 20);
     // A file that is no Photoshop document does not hide the resource.
     for (const Bytes& file : {Bytes{'B', 'M', 0, 0, 7}, Small().Serialise()})
     {
@@ -35,9 +30,6 @@ TEST_F(LoadTest, ImagesComeFromResourcesUnlessAPhotoshopFileHasTheirName)
         EXPECT_EQ(image.Load(m_pScreen.get(), "BMP_BLACK", 2), 1);
         EXPECT_EQ(image.m_nWidth, file.size() == 5 ? 20 : 3);
     }
-    EXPECT_EQ(image.Load(m_pScreen.get(), "BMP_NOTHING", 2), 0);
-    EXPECT_EQ(image.m_pSurface, nullptr);
-    EXPECT_THROW(image.SetColourKey(0), CdxError);
     EXPECT_EQ(image.Load(m_pScreen.get(), nullptr, 2), 0);
 }
 
@@ -54,7 +46,7 @@ TEST_F(LoadTest, RunLengthStreamsRunAcrossRowsAndSkipCode128)
     ASSERT_EQ(m_nLoadResult, 1);
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(testing::ReadPixel(image->m_pSurface, i % 3, i / 3),
-                  Raw(want[i], want[6 + i], want[12 + i]))
+                  platform::PixelBuffer::FromRgb({want[i], want[6 + i], want[12 + i]}, 16))
             << i;
 }
 
@@ -75,9 +67,7 @@ TEST_F(LoadTest, UnsupportedDamagedAndForgedFilesAreRefused)
         {"no channels", [](Psd& p) { p.channels = 0; }},
         {"no width", [](Psd& p) { p.width = 0; }},
         {"too wide", [](Psd& p) { p.width = 30001, p.data.resize(30001 * 2 * 3); }},
-        {"more pixels than the file holds", [](Psd& p) { p.width = p.height = 20000; }},
         {"size overflowing 32 bits", [](Psd& p) { p.width = p.height = 0xFFFFFFFF; }},
-        {"ends in the header", [](Psd&) {}, 20},
         {"ends in the sections", [](Psd&) {}, 36},
         {"ends in the data", [](Psd& p) { p.data.pop_back(); }},
         {"literal run past the end",

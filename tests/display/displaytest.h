@@ -23,11 +23,6 @@ using testfiles::Bytes;
 using testfiles::WriteFile;
 constexpr std::uint32_t GREEN = 0x0100;
 
-inline std::uint32_t Raw(std::uint8_t r, std::uint8_t g, std::uint8_t b)
-{
-    return platform::PixelBuffer::FromRgb({r, g, b}, 16);
-}
-
 // Raw planar data of an image whose channel c at (x, y) is value(x, y, c).
 inline Bytes Planar(int width, int height, int channels,
                     const std::function<std::uint8_t(int, int, int)>& value)

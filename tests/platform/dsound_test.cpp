@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 
 using namespace soundtest;
 
@@ -24,20 +24,6 @@ protected:
     {
         DSBUFFERDESC desc{DSBUFFERDESC1_SIZE, flags, bytes, 0, &format};
         return m_pDevice->CreateSoundBuffer(&desc, buffer, nullptr);
-    }
-
-    // A buffer filled with the given bytes.
-    IDirectSoundBuffer* Filled(const WAVEFORMATEX& format, const Bytes& bytes)
-    {
-        IDirectSoundBuffer* buffer = nullptr;
-        const auto size = static_cast<DWORD>(bytes.size());
-        EXPECT_EQ(Create(format, size, &buffer), DS_OK);
-        LPVOID data = nullptr;
-        DWORD length = 0;
-        EXPECT_EQ(buffer->Lock(0, size, &data, &length, nullptr, nullptr, 0), DS_OK);
-        std::memcpy(data, bytes.data(), length);
-        EXPECT_EQ(buffer->Unlock(data, length, nullptr, 0), DS_OK);
-        return buffer;
     }
 
     IDirectSound* m_pDevice = nullptr;
@@ -102,7 +88,15 @@ TEST_F(DirectSoundTest, VolumePanAndLoudSumsAreHeardInTheMix)
 {
     std::vector<IDirectSoundBuffer*> buffers;
     for (std::int16_t level : {20000, 30000, 30000, -30000, -30000})
-        buffers.push_back(Filled(Pcm(1, 44100, 16), Pcm16(Samples(100, level))));
+    {
+        buffers.push_back(nullptr);
+        ASSERT_EQ(Create(Pcm(1, 44100, 16), 200, &buffers.back()), DS_OK);
+        LPVOID data = nullptr;
+        DWORD length = 0;
+        ASSERT_EQ(buffers.back()->Lock(0, 200, &data, &length, nullptr, nullptr, 0), DS_OK);
+        std::fill_n(static_cast<std::int16_t*>(data), 100, level);
+        ASSERT_EQ(buffers.back()->Unlock(data, length, nullptr, 0), DS_OK);
+    }
     struct Case
     {
         std::vector<int> playing;

@@ -1,9 +1,8 @@
-// The dialog window: keys, the edit field and the mouse. The game's own
-// dialogs are answered in the app tests and measured on screen in the
-// end-to-end tests; here what those do not press.
+// The dialog window: keys and the edit field. The game's own dialogs are
+// answered in the app tests and clicked on screen in the end-to-end tests;
+// here what those do not press.
 #include "events.h"
 
-#include "platform/framework/classicpainter.h"
 #include "platform/framework/dialogtemplate.h"
 #include "platform/framework/dialogwindow.h"
 #include "platform/framework/framework.h"
@@ -24,10 +23,6 @@ struct Host : CWnd
     explicit Host(int id)
         : window((CreateHandle(nullptr, 0, "Frage", WS_POPUP), *this), *DialogTemplate::Load(id))
     {
-    }
-    RECT Rect(int id)
-    {
-        return window.PictureRect(*static_cast<platform::DialogControl*>(GetDlgItem(id)));
     }
     std::optional<int> Send(const InputEvent& e) { return window.HandleEvent(e).command; }
     int FocusId() { return window.Focus()->GetDlgCtrlID(); }
@@ -95,22 +90,4 @@ TEST(DialogWindow, TheEditFieldTypesAndEdits)
     EXPECT_EQ(host.FocusId(), 1003);
     host.Send(Key('N'));
     EXPECT_EQ(host.window.Focus(), edit);
-}
-
-TEST(DialogWindow, AButtonActsWhenReleasedOverIt)
-{
-    Host host(130);
-    host.window.Layout(640, 480);
-    auto click = [&](POINT down, POINT up)
-    {
-        host.Send(Mouse(Kind::MouseDown, down));
-        host.Send(Mouse(Kind::MouseMove, up));
-        return host.Send(Mouse(Kind::MouseUp, up));
-    };
-    const POINT ok = Centre(host.Rect(1000)), more = Centre(host.Rect(1005));
-    const POINT close = Centre(platform::ClassicPainter::CloseBoxRect(host.window.WindowRect()));
-    EXPECT_FALSE(click(more, {more.x, more.y + 100}));
-    EXPECT_EQ(host.FocusId(), 1005); // the press took the focus
-    EXPECT_EQ(click(ok, ok), 1000);
-    EXPECT_EQ(click(close, close), IDCANCEL);
 }

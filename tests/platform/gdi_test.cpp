@@ -84,34 +84,28 @@ TEST(TextOut, BrokenCallsDrawNothingAndEveryEdgeClips)
     EXPECT_TRUE(TextOutA(surface.dc, -100, -100, "Wolken", 6));
 }
 
+// On a 16-bit surface, the kind the game draws on.
 TEST(Bitmaps, StretchBltConvertsAFileIntoTheSurfaceFormat)
 {
     HBITMAP bitmap = LoadFile(kTwoByTwo, 24);
     ASSERT_NE(bitmap, nullptr);
-    for (int bits : {16, 8})
+    SurfaceContext surface(6, 6, 16);
+    HDC memory = CreateCompatibleDC(surface.dc);
+    HGDIOBJ stock = SelectObject(memory, bitmap);
+    ASSERT_TRUE(StretchBlt(surface.dc, 1, 1, 4, 4, memory, 0, 0, 2, 2, SRCCOPY));
+    for (int i = 0; i < 36; ++i)
     {
-        SCOPED_TRACE(bits);
-        SurfaceContext surface(6, 6, bits);
-        HDC memory = CreateCompatibleDC(surface.dc);
-        HGDIOBJ stock = SelectObject(memory, bitmap);
-        ASSERT_NE(stock, nullptr);
-        ASSERT_TRUE(StretchBlt(surface.dc, 1, 1, 4, 4, memory, 0, 0, 2, 2, SRCCOPY));
-        for (int i = 0; i < 36; ++i)
-        {
-            const int x = i % 6, y = i / 6;
-            const bool inside = x >= 1 && x < 5 && y >= 1 && y < 5;
-            EXPECT_EQ(surface.pixels.Get(x, y),
-                      inside ? surface.pixels.FromRgb(kQuadrants[(y - 1) / 2][(x - 1) / 2])
-                             : kBackground)
-                << x << "," << y;
-        }
-        // Reaching past every edge of the surface and of the bitmap is safe.
-        EXPECT_TRUE(StretchBlt(surface.dc, -3, 4, 9, 9, memory, -1, 1, 3, 3, SRCCOPY));
-        EXPECT_FALSE(StretchBlt(surface.dc, 0, 0, 2, 2, memory, 0, 0, 2, 2, 0x00EE0086));
-        EXPECT_EQ(SelectObject(memory, stock), bitmap);
-        EXPECT_TRUE(DeleteDC(memory));
+        const int x = i % 6, y = i / 6;
+        const bool inside = x >= 1 && x < 5 && y >= 1 && y < 5;
+        EXPECT_EQ(surface.pixels.Get(x, y),
+                  inside ? surface.pixels.FromRgb(kQuadrants[(y - 1) / 2][(x - 1) / 2])
+                         : kBackground)
+            << x << "," << y;
     }
-    EXPECT_TRUE(DeleteObject(bitmap));
+    // Reaching past every edge of the surface and of the bitmap is safe.
+    EXPECT_TRUE(StretchBlt(surface.dc, -3, 4, 9, 9, memory, -1, 1, 3, 3, SRCCOPY));
+    EXPECT_FALSE(StretchBlt(surface.dc, 0, 0, 2, 2, memory, 0, 0, 2, 2, 0x00EE0086));
+    EXPECT_TRUE(SelectObject(memory, stock) == bitmap && DeleteDC(memory) && DeleteObject(bitmap));
     EXPECT_EQ(LoadImageA(nullptr, "/nonexistent/missing.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE),
               nullptr);
 }

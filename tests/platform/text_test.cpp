@@ -16,10 +16,9 @@ TEST(CodePage, EveryByteSurvivesTheRoundTripAndBrokenUtf8BecomesQuestionMarks)
 {
     EXPECT_EQ(Cp1252ToUtf8("Men\xFC \xDF \x80 \x84\x93"), "Men\u00FC \u00DF \u20AC \u201E\u201C");
     std::string all;
-    for (int i = 1; i < 256; ++i)
+    for (int i = 0; i < 256; ++i)
         all += static_cast<char>(i);
     EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
-    EXPECT_EQ(Cp1252ToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
 
     // Unknown, cut short, no lead byte, a lead without continuation, never UTF-8.
     EXPECT_EQ(Utf8ToCp1252("\u4E2D x \U0001F600|\xC3|\x9F"

@@ -6,7 +6,7 @@
 #include "tests/platform/testfiles.h"
 #include "tests/support/scratchdirectory.h"
 
-#include <algorithm>
+#include <numeric>
 #include <optional>
 
 namespace soundtest
@@ -54,8 +54,7 @@ inline Bytes Wav(const WavFormat& f, const Samples& samples)
 inline Samples Ramp(int count)
 {
     Samples out(count);
-    for (int i = 0; i < count; ++i)
-        out[i] = static_cast<std::int16_t>(i + 1);
+    std::iota(out.begin(), out.end(), std::int16_t{1});
     return out;
 }
 
@@ -65,11 +64,6 @@ inline Samples Mix(int frames)
     Samples out(2 * static_cast<std::size_t>(frames));
     platform::testing::MixAudio(out.data(), frames);
     return out;
-}
-
-inline bool IsSilent(const Samples& mix)
-{
-    return std::all_of(mix.begin(), mix.end(), [](std::int16_t s) { return s == 0; });
 }
 
 } // namespace soundtest

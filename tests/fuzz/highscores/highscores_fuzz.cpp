@@ -1,14 +1,10 @@
 // Loads arbitrary bytes as "highscore.sav". The table must come out either as
 // a plain reading of the ten records says, or as the whole default table.
 #include "highscores/chighscores.h"
+#include "tests/fuzz/memoryfile.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 #include <span>
-#include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace
 {
@@ -64,14 +60,9 @@ bool AsReadPlainly(const CHighscores& table, const std::uint8_t* data, std::size
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    // In memory: rewriting a file on disk is slow.
-    static const int file = memfd_create("highscore.sav", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(file);
-    if (ftruncate(file, 0) != 0 || pwrite(file, data, size, 0) != static_cast<ssize_t>(size))
-        std::abort();
     CHighscores table;
     table.Insert("Fuzz", 40000); // so that a kept old table would show
-    table.Load(path.c_str());
+    table.Load(InMemoryFile(data, size));
     if (!AsReadPlainly(table, data, size))
         std::abort();
     return 0;

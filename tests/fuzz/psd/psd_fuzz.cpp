@@ -4,12 +4,7 @@
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
 #include "platform/testing/testing.h"
-
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <sys/mman.h>
-#include <unistd.h>
+#include "tests/fuzz/memoryfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -21,19 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         created->CreateFullScreen(nullptr, 640, 480, 16, 0);
         return created;
     }();
-    static const int file = memfd_create("psd_fuzz", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(file);
-    if (ftruncate(file, 0) != 0 || pwrite(file, data, size, 0) != static_cast<ssize_t>(size))
-        std::abort();
-
     CdxSurface image;
-    image.LoadPsd(screen, path.c_str(), 2);
+    image.LoadPsd(screen, InMemoryFile(data, size), 2);
     // A refused surface reports and posts a quit request; keep neither.
     platform::testing::TakeModalBoxes();
     platform::testing::TakeDebugOutput();
-    MSG msg{};
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-    {
-    }
+    for (MSG msg{}; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
+        ;
     return 0;
 }

@@ -4,12 +4,7 @@
 #include "sound/cdxsound.h"
 #include "sound/cdxsoundbuffer.h"
 #include "sound/cdxsounderror.h"
-
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <sys/mman.h>
-#include <unistd.h>
+#include "tests/fuzz/memoryfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -20,16 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         created->Create(nullptr);
         return created;
     }();
-    static const int file = memfd_create("wav_fuzz", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(file);
-    if (ftruncate(file, 0) != 0 || pwrite(file, data, size, 0) != static_cast<ssize_t>(size))
-        std::abort();
-
     CdxSoundBuffer sound;
     try
     {
         // Two copies, so that duplication and the second read are both used.
-        sound.Load(device, path.c_str(), 2);
+        sound.Load(device, InMemoryFile(data, size), 2);
         sound.SetVolume(-500);
         sound.Play(size % 2 == 0 ? 0 : -3000, size % 3 == 0 ? 1 : 0);
         sound.Play(0, 0);
