@@ -21,8 +21,7 @@ std::vector<int> Scores(const CHighscores& table)
 TEST(CHighscoresTest, RankAndInsertGoBelowEqualScores)
 {
     CHighscores table;
-    // The tenth place's bound is met in the scenario tests of a game's end.
-    const int ranks[][2] = {{18999, -1}, {35001, 2}, {37000, 2}, {37001, 1}};
+    const int ranks[][2] = {{19000, -1}, {19001, 10}, {35001, 2}, {37000, 2}, {37001, 1}};
     for (const auto& [score, rank] : ranks)
         EXPECT_EQ(table.GetRank(score), rank) << score;
     table.Insert("Anna", 37000);
