@@ -40,8 +40,6 @@ protected:
 
 TEST_F(ScreenTest, ButtonsIncludeTheirBordersAndOnlyJaResetsTheTable)
 {
-    const int shownBefore = ShowCursor(TRUE);
-    ShowCursor(FALSE);
     // RESET's corners and middle, answered Nein, Escape and Ja.
     const int resets[][3] = {{500, 240, 3}, {600, 280, IDCANCEL}, {550, 260, 1007}};
     for (const auto& [x, y, button] : resets)
@@ -53,7 +51,6 @@ TEST_F(ScreenTest, ButtonsIncludeTheirBordersAndOnlyJaResetsTheTable)
                   "Wollen Sie Ihre hart erarbeiteten Rekorde\nl\xF6schen?");
         EXPECT_EQ(m_Table.m_Entries[0].m_Name == "CPU", button == 1007) << button;
     }
-    EXPECT_EQ(ShowCursor(TRUE), shownBefore) << "the cursor is hidden again";
     // BACK's corners leave the screen; just beside the buttons nothing happens.
     const int clicks[][3] = {{500, 340, 0}, {600, 380, 0}, {499, 260, 1}, {601, 280, 1},
                              {550, 281, 1}, {550, 339, 1}, {550, 381, 1}};
