@@ -1,5 +1,4 @@
-// The comment line: the taunts of each count's group, and what a line costs of
-// the random numbers.
+// The comment line: the taunts of each count's group.
 #include "game/ccomment.h"
 
 #include <gtest/gtest.h>
@@ -43,19 +42,6 @@ TEST(CommentTest, EachCountGetsTheLinesOfItsGroup)
         EXPECT_NE(lines, previous) << low;
         previous = lines;
     }
-}
-
-TEST(CommentTest, ATauntDrawsOneRandomNumberASetTextNone)
-{
-    std::srand(5);
-    std::rand();
-    const int second = std::rand();
-    std::srand(5);
-    CComment comment;
-    comment.Set(7, "");
-    comment.Set(0, " ");
-    EXPECT_EQ(std::string(comment.GetText()), " ");
-    EXPECT_EQ(std::rand(), second);
 }
 
 } // namespace
