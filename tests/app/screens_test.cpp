@@ -1,7 +1,7 @@
-// The program from the player's side outside a game: the start, the main
-// menu with mouse and keys, the credits and the regular end, the high-score
-// screen, the info dialog, and failures at start. Closing the window is played
-// in the end-to-end faults.
+// The program from the player's side outside a game: the main menu, the
+// credits and the regular end, the high-score screen, the info dialog, and
+// failures at start. The intro, the menu's highlight, keys and hover are
+// played in the end-to-end menu test, closing the window in its faults.
 #include "tests/app/scenario.h"
 
 #include <gtest/gtest.h>
@@ -23,23 +23,6 @@ class Screens : public ::testing::Test
 protected:
     WorkingDirectory m_Directory;
 };
-
-// The intro, the first highlight, the keys' wrap and hover are played in the
-// end-to-end menu test; hover over keys in the button menu's.
-TEST_F(Screens, TheMenuPlaysMusicAndAClickBesideTheButtonsOnlyClicks)
-{
-    Game game;
-    auto probe = game.Probe();
-    EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
-    EXPECT_EQ(CursorShowCount(), -1);
-    EXPECT_TRUE(Playing(probe.Music()));
-    // A click between two buttons only clicks.
-    Silence(probe.Click());
-    ASSERT_TRUE(game.Click(200, 205));
-    EXPECT_TRUE(Playing(probe.Click()));
-    EXPECT_EQ(probe.State(), STATE_MENU);
-    EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
-}
 
 // The credits and the high-score screen come back by Enter, Escape or a
 // click without writing; the quit item or Escape goes the same way through the
