@@ -116,9 +116,7 @@ TEST_F(Play, AClearedFieldEarnsTheBonusBeforeThePlace)
         (std::vector<std::string>{
             "Super!!! Alles ratzekahl niedergemacht!!\nDas gibt 1500 Extrapunkte!!",
             "Sehr gut! 1504 Punkte reichen f\xFCr den 10. Platz!", "Ihr &Name(max. 10 Stellen):"}));
-    EXPECT_EQ(m_Probe.State(), STATE_HIGHSCORES);
-    EXPECT_FALSE(Playing(m_Probe.Music())) << "the end of a game is silent";
-    EXPECT_EQ(CursorShowCount(), -1);
+    EXPECT_TRUE(m_Probe.State() == STATE_HIGHSCORES && !Playing(m_Probe.Music()));
     EXPECT_FALSE(std::filesystem::exists("highscore.sav")) << "written only at the end";
     const CHighscoreEntry* table = m_Probe.Highscores().m_Entries;
     EXPECT_TRUE(table[9].m_Name == "" && table[9].m_nScore == 1504 && table[8].m_nScore == 21000);
@@ -141,10 +139,8 @@ TEST_F(Play, TheFinalCollapseGivesEveryStoneAFrameAndCanBringAMoveBack)
     EXPECT_EQ(FramesSince(before), 1 + 2) << "a frame, then one per stone";
     EXPECT_TRUE(m_Probe.State() == STATE_GAME && dialogAt == 0);
 
-    std::vector<CMainFrameProbe::Stone> stones;
-    for (int column = 0; column < 7; ++column)
-        stones.push_back({column, 19, column % 2 == 0 ? B : W});
-    m_Probe.SetStones(stones);
+    m_Probe.SetStones(
+        {{0, 19, B}, {1, 19, W}, {2, 19, B}, {3, 19, W}, {4, 19, B}, {5, 19, W}, {6, 19, B}});
     before = platform::testing::VirtualMilliseconds();
     ASSERT_TRUE(m_Game.Pass());
     EXPECT_EQ(FramesSince(before) - FramesSince(dialogAt), 1 + 7);
@@ -172,7 +168,6 @@ TEST_F(Play, ASecondBangDoesNotCutTheFirstOff)
     Mix(length / 2);
     m_Probe.SetStones(pairs);
     ASSERT_TRUE(Shoot(9, 19));
-    EXPECT_EQ(m_Probe.Score(), 8);
     Mix(length / 2 - length / 10);
     EXPECT_TRUE(Playing(m_Probe.Bang()));
     Mix(length / 5);
