@@ -52,8 +52,7 @@ TEST_F(Play, ShotsScoreClickAndTaunt)
                                          : "Du Blindfisch ! Kannste nicht zielen!");
         EXPECT_TRUE(Playing(m_Probe.Click()));
     }
-    EXPECT_EQ(m_Probe.Score(), 0);
-    EXPECT_FALSE(Playing(m_Probe.Bang()));
+    EXPECT_TRUE(m_Probe.Score() == 0 && !Playing(m_Probe.Bang()));
 
     // A hit: n x n points, the bang, a taunt, and a frame drawn at once.
     m_Probe.SetStones(stones);
@@ -61,9 +60,7 @@ TEST_F(Play, ShotsScoreClickAndTaunt)
     const auto before = platform::testing::VirtualMilliseconds();
     ASSERT_TRUE(Shoot(0, 19));
     EXPECT_EQ(FramesSince(before), 2);
-    EXPECT_EQ(m_Probe.Score(), 4);
-    EXPECT_TRUE(Playing(m_Probe.Bang()));
-    EXPECT_FALSE(Playing(m_Probe.Click()));
+    EXPECT_TRUE(m_Probe.Score() == 4 && Playing(m_Probe.Bang()) && !Playing(m_Probe.Click()));
 }
 
 TEST_F(Play, QuestionsAroundAGame)

@@ -88,10 +88,8 @@ TEST_F(Screens, ADisplayWithoutSurfacesIsNeverDrawnOn)
     EXPECT_EQ(texts[2], "Ihre Grafikkarte unterst\xFCtzt den gebrauchten\nVideomodus nicht!");
     EXPECT_EQ(texts.back(), IMAGE_MESSAGE);
     // Input waiting before the end is still handled, and draws nothing.
-    EXPECT_TRUE(game.Press(ENTER));
-    EXPECT_TRUE(game.Click(250, 170));
-    EXPECT_EQ(game.PassesToEnd(), 1);
-    EXPECT_EQ(platform::testing::ShownPicture(), nullptr);
+    EXPECT_TRUE(game.Press(ENTER) && game.Click(250, 170));
+    EXPECT_TRUE(game.PassesToEnd() == 1 && platform::testing::ShownPicture() == nullptr);
 }
 
 TEST_F(Screens, AMissingImageIsReportedAndNeverDrawn)

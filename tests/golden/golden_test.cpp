@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -65,17 +64,13 @@ TEST_F(Golden, GameFromFixedSeed)
 TEST_F(Golden, HighscoresWithCraftedTable)
 {
     // Names short, long, empty and with the umlauts of code page 1252.
-    const CHighscoreEntry lines[] = {{"J\xFCrgen", 123456},
-                                     {"Zo\xEB", 98765},
-                                     {"\xC4\xD6\xDC\xE4\xF6\xFC\xDF", 54321},
-                                     {"WWWWWWWWWW", 37000},
-                                     {"i", 9999},
-                                     {"", 5000},
-                                     {"Ren\xE9 M.", 1500},
-                                     {"\xC5got", 420},
-                                     {"Gro\xDF", 7},
-                                     {"Max", 0}};
-    std::ranges::copy(lines, m_Game.Probe().Highscores().m_Entries);
+    const char* const names[] = {"J\xFCrgen",  "Zo\xEB",  "\xC4\xD6\xDC\xE4\xF6\xFC\xDF",
+                                 "WWWWWWWWWW", "i",       "",
+                                 "Ren\xE9 M.", "\xC5got", "Gro\xDF",
+                                 "Max"};
+    const int scores[] = {123456, 98765, 54321, 37000, 9999, 5000, 1500, 420, 7, 0};
+    for (int place = 0; place < CHighscores::PLACES; ++place)
+        m_Game.Probe().Highscores().m_Entries[place] = {names[place], scores[place]};
     ASSERT_TRUE(ShowScene(m_Game, Scene::Highscores));
     ExpectGolden("highscores");
 }
