@@ -37,8 +37,6 @@ TEST(CHighscoresTest, RankAndInsertGoBelowEqualScores)
     CHighscores read;
     for (int i = 0; i < CHighscores::PLACES; ++i)
         read.m_Entries[i].m_nScore = 1000 * (i + 1);
-    EXPECT_EQ(read.GetRank(500), -1);
-    EXPECT_EQ(read.GetRank(1500), 1);
     read.Insert("Neu", 5500);
     EXPECT_EQ(Scores(read), (std::vector<int>{10000, 9000, 8000, 7000, 6000, 5500, 5000, 4000, 3000,
                                               2000, 1000}));

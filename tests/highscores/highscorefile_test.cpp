@@ -48,12 +48,6 @@ std::string RisingRecords()
     return bytes;
 }
 
-std::string Get(const fs::path& path = kFile)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 void Put(const std::string& bytes)
 {
     std::ofstream(kFile, std::ios::binary | std::ios::trunc) << bytes;
@@ -122,11 +116,11 @@ TEST_F(HighscoreFileTest, LoadKeepsFileOrderAndSaveWritesExactBytesWithNoOldTail
                     table.m_Entries[i].m_nScore == 100 * (i + 1))
             << "place " << i + 1;
     EXPECT_EQ(Save(), 0);
-    EXPECT_EQ(Get(), kDefaultBytes);
+    EXPECT_EQ(FileBytes(kFile), kDefaultBytes);
     CHighscores unnamed;
     unnamed.m_Entries[9].m_Name = "";
     unnamed.Save(kFile);
-    EXPECT_EQ(Get(), kDefaultBytes.substr(0, 76) + '\0');
+    EXPECT_EQ(FileBytes(kFile), kDefaultBytes.substr(0, 76) + '\0');
     table.Load(kFile);
     EXPECT_TRUE(table.m_Entries[9].m_Name.IsEmpty() && table.m_Entries[9].m_nScore == 19000);
     ExpectOnlyTheTableFile();
@@ -218,7 +212,8 @@ TEST_F(HighscoreFileTest, RefusedSavesKeepWhatWasThereAndWarnOnce)
         ExpectOnlyTheTableFile();
         ASSERT_EQ(lstat(kFile, &after), 0);
         EXPECT_EQ(after.st_mode & S_IFMT, c.type);
-        EXPECT_TRUE(c.type != S_IFREG || (Get() == old && after.st_ino == before.st_ino));
+        EXPECT_TRUE(c.type != S_IFREG ||
+                    (FileBytes(kFile) == old && after.st_ino == before.st_ino));
         std::error_code ignored; // a read-only medium keeps it
         fs::remove(kFile, ignored);
     }
@@ -251,7 +246,7 @@ TEST_F(HighscoreFileTest, SavesFollowLinksKeepModeAndOwnerAndIgnorePlantedFiles)
             fs::create_symlink(second, link);
         fs::create_symlink(link, kFile);
         EXPECT_EQ(Save(), 0);
-        EXPECT_TRUE(fs::read_symlink(kFile) == link && Get(target) == kDefaultBytes);
+        EXPECT_TRUE(fs::read_symlink(kFile) == link && FileBytes(target) == kDefaultBytes);
         for (const auto& entry : fs::directory_iterator("data"))
             EXPECT_TRUE(fs::equivalent(entry.path(), target)) << entry.path();
         for (const char* name : {kFile, target, link})
@@ -283,12 +278,12 @@ TEST_F(HighscoreFileTest, SavesFollowLinksKeepModeAndOwnerAndIgnorePlantedFiles)
         ASSERT_TRUE(!inPlace || Lock(0555));
         EXPECT_EQ(inPlace ? AsPlayer(Save) : Save(), 0);
         chmod(folder.c_str(), 0700);
-        EXPECT_EQ(Get(), kDefaultBytes);
+        EXPECT_EQ(FileBytes(kFile), kDefaultBytes);
         ASSERT_EQ(stat(kFile, &after), 0);
         EXPECT_TRUE((after.st_mode & 07777) == mode && after.st_uid == owner &&
                     (!inPlace || after.st_ino == before.st_ino));
     }
-    EXPECT_EQ(Get(victim), "keep");
+    EXPECT_EQ(FileBytes(victim), "keep");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()),
               std::ssize(planted) + 3);
     for (const char* name : planted)
