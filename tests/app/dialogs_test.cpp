@@ -10,14 +10,12 @@
 namespace
 {
 
-using platform::testing::ModalBox;
-
 TEST(NameDlgTest, OkCutsTheNameToTenAndEscapeLeavesItEmpty)
 {
     for (const int press : {1003, IDCANCEL})
     {
         platform::testing::SetModalAnswerer(
-            [press](ModalBox& box)
+            [press](platform::testing::ModalBox& box)
             {
                 box.editText = "Ren\xE9 Gro\xDFxy"; // 11 characters of code page 1252
                 return press;

@@ -54,8 +54,7 @@ TEST_F(Screens, ScreensComeBackWithoutWritingAndTheEndWritesTheTable)
             EXPECT_EQ(probe.State(), STATE_MENU);
         }
         info();
-        EXPECT_TRUE(Playing(probe.Music()));
-        EXPECT_FALSE(std::filesystem::exists(SAVE_FILE));
+        EXPECT_TRUE(Playing(probe.Music()) && !std::filesystem::exists(SAVE_FILE));
 
         ASSERT_TRUE(way == ENTER ? game.MoveTo(250, 400) && game.Press(way)
                     : way        ? game.Press(way)
@@ -74,8 +73,7 @@ TEST_F(Screens, WithoutAWindowTheProgramEndsWithoutAWord)
 {
     platform::testing::RefuseFrameCreation(true);
     Game game;
-    EXPECT_FALSE(game.Started());
-    EXPECT_TRUE(MessageTexts().empty());
+    EXPECT_TRUE(!game.Started() && MessageTexts().empty());
 }
 
 TEST_F(Screens, ADisplayWithoutSurfacesIsNeverDrawnOn)

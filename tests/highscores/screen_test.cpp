@@ -65,8 +65,7 @@ TEST_F(ScreenTest, MissingButtonsRaiseAndAreNeitherDrawnNorHit)
     m_Screen.Fill(0);
     EXPECT_NO_THROW(table.Draw());
     EXPECT_EQ(platform::testing::ReadPixel(m_Screen.m_pBackSurface->m_pSurface, 550, 260), 0u);
-    EXPECT_TRUE(table.OnClick(550, 260) && table.OnClick(550, 360));
-    EXPECT_TRUE(TakeModalBoxes().empty());
+    EXPECT_TRUE(table.OnClick(550, 260) && table.OnClick(550, 360) && TakeModalBoxes().empty());
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Holds every source file to cmake/layers.txt: a file of a room includes
-headers only of its own room and of the rooms its line lists, and only
-platform/sdl includes SDL. Tests, tools and benchmarks may include any room,
-but not SDL. Prints each offending include; exits 1 if there is one."""
+# Holds every source file to cmake/layers.txt: a file of a room includes
+# headers only of its own room and of the rooms its line lists, and only
+# platform/sdl includes SDL. Tests, tools and benchmarks may include any room,
+# but not SDL. Prints each offending include; exits 1 if there is one.
 import pathlib
 import re
 import sys
@@ -14,7 +14,7 @@ include = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 
 
 def room_of(path):
-    """The longest room that is a prefix of path, or None."""
+    # The longest room that is a prefix of path, or None.
     return max((room for room in uses if (path + "/").startswith(room + "/")), key=len, default=None)
 
 
@@ -24,10 +24,8 @@ for file in sorted(root.rglob("*")):
     if file.suffix not in (".cpp", ".h") or relative.startswith(("build", ".")):
         continue
     own = room_of(relative)
-    for number, line in enumerate(file.read_text(errors="replace").splitlines(), 1):
-        match = include.match(line)
-        if not match:
-            continue
+    lines = enumerate(file.read_text(errors="replace").splitlines(), 1)
+    for number, match in ((n, m) for n, line in lines if (m := include.match(line))):
         quoted, header = match.group(1) == '"', match.group(2)
         where = f"{relative}:{number}: {header}"
         if header.startswith("SDL") and own != "platform/sdl":
