@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 using namespace scenario;
 
@@ -21,13 +20,11 @@ class Play : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_Game.Click(250, 170)); // "Neues Spiel"
-        ASSERT_EQ(m_Probe.State(), STATE_GAME);
+        ASSERT_TRUE(m_Game.Click(250, 170) && m_Probe.State() == STATE_GAME); // "Neues Spiel"
     }
 
     // At the centre of a cell.
     bool Shoot(int column, int row) { return m_Game.Click(20 * column + 10, 90 + 20 * row); }
-    std::vector<platform::testing::ModalBox> Boxes() { return platform::testing::TakeModalBoxes(); }
 
     WorkingDirectory m_Directory;
     Game m_Game;
@@ -52,8 +49,7 @@ TEST_F(Play, ShotsScoreClickAndTaunt)
                                          : "Du Blindfisch ! Kannste nicht zielen!");
         EXPECT_TRUE(Playing(m_Probe.Click()));
     }
-    EXPECT_EQ(m_Probe.Score(), 0);
-    EXPECT_FALSE(Playing(m_Probe.Bang()));
+    EXPECT_TRUE(m_Probe.Score() == 0 && !Playing(m_Probe.Bang()));
 
     // A hit: n x n points, the bang, a taunt, and a frame drawn at once.
     m_Probe.SetStones(stones);
@@ -61,10 +57,7 @@ TEST_F(Play, ShotsScoreClickAndTaunt)
     const auto before = platform::testing::VirtualMilliseconds();
     ASSERT_TRUE(Shoot(0, 19));
     EXPECT_EQ(FramesSince(before), 2);
-    EXPECT_EQ(m_Probe.Score(), 4);
-    EXPECT_TRUE(Playing(m_Probe.Bang()));
-    EXPECT_FALSE(Playing(m_Probe.Click()));
-    EXPECT_NE(std::string(m_Probe.Comment()).find("2"), std::string::npos) << "a taunt of 2";
+    EXPECT_TRUE(m_Probe.Score() == 4 && Playing(m_Probe.Bang()) && !Playing(m_Probe.Click()));
 }
 
 TEST_F(Play, QuestionsAroundAGame)
@@ -74,15 +67,13 @@ TEST_F(Play, QuestionsAroundAGame)
     const int score = m_Probe.Score();
     const CString comment = m_Probe.Comment();
 
-    // The info, then the in-game button that clicks and asks, and Enter that
+    // The info, then the in-game button that asks, and Enter that
     // asks the same: the info, Nein and a closed dialog change nothing; Ja
     // starts afresh.
     Answer({{INFO_OK}, {NEIN}, {IDCANCEL}, {JA}});
     ASSERT_TRUE(m_Game.Press(VK_F1));
-    EXPECT_EQ(Boxes().size(), 1u) << "the info";
-    Silence(m_Probe.Click());
+    EXPECT_EQ(MessageTexts().size(), 1u) << "the info";
     ASSERT_TRUE(m_Game.Click(60, 20));
-    EXPECT_TRUE(Playing(m_Probe.Click()));
     ASSERT_TRUE(m_Game.Press(ENTER));
     EXPECT_TRUE(m_Probe.Score() == score && m_Probe.Comment() == comment &&
                 m_Probe.Field().CountStones() == 2);
@@ -100,32 +91,27 @@ TEST_F(Play, QuestionsAroundAGame)
         EXPECT_EQ(m_Probe.State(), state);
         EXPECT_EQ(Playing(m_Probe.Music()), state == STATE_MENU);
     }
-    EXPECT_EQ(Boxes().at(2).text, "Wollen Sie Ihr aktuelles Spiel verlassen?");
+    EXPECT_EQ(MessageTexts().at(2), "Wollen Sie Ihr aktuelles Spiel verlassen?");
     EXPECT_EQ(CursorShowCount(), -1);
 }
 
 TEST_F(Play, AClearedFieldEarnsTheBonusBeforeThePlace)
 {
-    // 4 points alone would not reach the tenth place; with the bonus they do.
+    // 4 points alone would not reach the tenth place; with the bonus they do
+    // (its bound is met in the table's test).
     m_Probe.Highscores().m_Entries[9].m_nScore = 1000;
     m_Probe.SetStones({{0, 19, B}, {1, 19, B}});
-    Answer({{OK}, {OK}, {NAME_OK, "Tester"}, {NEIN}});
+    Answer({{OK}, {OK}, {IDCANCEL}}); // Escape in the name dialog: no name
     ASSERT_TRUE(Shoot(1, 19));
     EXPECT_EQ(
         MessageTexts(),
         (std::vector<std::string>{
             "Super!!! Alles ratzekahl niedergemacht!!\nDas gibt 1500 Extrapunkte!!",
             "Sehr gut! 1504 Punkte reichen f\xFCr den 10. Platz!", "Ihr &Name(max. 10 Stellen):"}));
-    EXPECT_EQ(m_Probe.State(), STATE_HIGHSCORES);
-    EXPECT_FALSE(Playing(m_Probe.Music())) << "the end of a game is silent";
-    EXPECT_EQ(CursorShowCount(), -1);
+    EXPECT_TRUE(m_Probe.State() == STATE_HIGHSCORES && !Playing(m_Probe.Music()));
     EXPECT_FALSE(std::filesystem::exists("highscore.sav")) << "written only at the end";
-
-    // Nein to another game: the menu with its music. The end-to-end games
-    // see the line written at the end.
-    ASSERT_TRUE(m_Game.Press(ESCAPE));
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Noch ein Spiel ??"});
-    EXPECT_TRUE(m_Probe.State() == STATE_MENU && Playing(m_Probe.Music()));
+    const CHighscoreEntry* table = m_Probe.Highscores().m_Entries;
+    EXPECT_TRUE(table[9].m_Name == "" && table[9].m_nScore == 1504 && table[8].m_nScore == 21000);
 }
 
 TEST_F(Play, TheFinalCollapseGivesEveryStoneAFrameAndCanBringAMoveBack)
@@ -145,10 +131,8 @@ TEST_F(Play, TheFinalCollapseGivesEveryStoneAFrameAndCanBringAMoveBack)
     EXPECT_EQ(FramesSince(before), 1 + 2) << "a frame, then one per stone";
     EXPECT_TRUE(m_Probe.State() == STATE_GAME && dialogAt == 0);
 
-    std::vector<CMainFrameProbe::Stone> stones;
-    for (int column = 0; column < 7; ++column)
-        stones.push_back({column, 19, column % 2 == 0 ? B : W});
-    m_Probe.SetStones(stones);
+    m_Probe.SetStones(
+        {{0, 19, B}, {1, 19, W}, {2, 19, B}, {3, 19, W}, {4, 19, B}, {5, 19, W}, {6, 19, B}});
     before = platform::testing::VirtualMilliseconds();
     ASSERT_TRUE(m_Game.Pass());
     EXPECT_EQ(FramesSince(before) - FramesSince(dialogAt), 1 + 7);
@@ -158,47 +142,22 @@ TEST_F(Play, TheFinalCollapseGivesEveryStoneAFrameAndCanBringAMoveBack)
     EXPECT_EQ(m_Probe.State(), STATE_HIGHSCORES);
 }
 
-TEST_F(Play, ThePlaceNeedsMoreThanTheTenthScoreAndEscapeEntersNoName)
-{
-    // Equal to the tenth line: no place. Then Ja to another game.
-    m_Probe.SetStones({{0, 19, B}});
-    m_Probe.Score() = 19000;
-    Answer({{OK}, {JA}, {OK}, {IDCANCEL}});
-    ASSERT_TRUE(m_Game.Pass());
-    EXPECT_EQ(Boxes().at(0).caption, "Schlechte Nachricht");
-    ASSERT_TRUE(m_Game.Click(550, 360)); // BACK
-    ASSERT_EQ(m_Probe.State(), STATE_GAME);
-    EXPECT_TRUE(m_Probe.Score() == 0 && !Playing(m_Probe.Music()));
-
-    // One point more is place 10; Escape in the name dialog enters no name.
-    m_Probe.SetStones({{0, 19, B}});
-    m_Probe.Score() = 19001;
-    Boxes();
-    ASSERT_TRUE(m_Game.Pass());
-    EXPECT_EQ(MessageTexts().at(0), "Sehr gut! 19001 Punkte reichen f\xFCr den 10. Platz!");
-    const CHighscoreEntry* table = m_Probe.Highscores().m_Entries;
-    EXPECT_TRUE(table[9].m_Name == "" && table[9].m_nScore == 19001 && table[8].m_nScore == 21000);
-}
-
 TEST_F(Play, ASecondBangDoesNotCutTheFirstOff)
 {
-    // The bang's length in frames of the mix, from its header.
-    const std::string wav = FileBytes("Sounds/Knall.wav");
-    const auto byte = [&](int i)
-    { return static_cast<long long>(static_cast<unsigned char>(wav.at(i))); };
-    const long long rate = byte(24) | byte(25) << 8 | byte(26) << 16;
-    const long long samples = (byte(40) | byte(41) << 8 | byte(42) << 16) / byte(32);
-    const int length = static_cast<int>(samples * platform::testing::kMixRate / rate);
-    ASSERT_GT(length, 1000);
-
     const std::vector<CMainFrameProbe::Stone> pairs = {
         {0, 19, B}, {1, 19, B}, {9, 19, W}, {10, 19, W}};
+    m_Probe.SetStones(pairs);
+    ASSERT_TRUE(Shoot(0, 19));
+    int length = 0; // the bang's, in frames of the mix, heard alone
+    for (; Playing(m_Probe.Bang()) && length < 10 * platform::testing::kMixRate; length += 100)
+        Mix(100);
+    ASSERT_GT(length, 1000);
+
     m_Probe.SetStones(pairs);
     ASSERT_TRUE(Shoot(0, 19));
     Mix(length / 2);
     m_Probe.SetStones(pairs);
     ASSERT_TRUE(Shoot(9, 19));
-    EXPECT_EQ(m_Probe.Score(), 8);
     Mix(length / 2 - length / 10);
     EXPECT_TRUE(Playing(m_Probe.Bang()));
     Mix(length / 5);

@@ -15,8 +15,6 @@
 
 #include <cstdlib>
 #include <deque>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -136,12 +134,6 @@ inline std::vector<std::string> MessageTexts()
     for (const auto& box : platform::testing::TakeModalBoxes())
         texts.push_back(box.text);
     return texts;
-}
-
-inline std::string FileBytes(const char* path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 } // namespace scenario

@@ -1,7 +1,7 @@
-// The program from the player's side outside a game: the start, the main
-// menu with mouse and keys, the credits and the regular end, the high-score
-// screen, the info dialog, and failures at start. Closing the window is played
-// in the end-to-end faults.
+// The program from the player's side outside a game: the main menu, the
+// credits and the regular end, the high-score screen, the info dialog, and
+// failures at start. The intro, the menu's highlight, keys and hover are
+// played in the end-to-end menu test, closing the window in its faults.
 #include "tests/app/scenario.h"
 
 #include <gtest/gtest.h>
@@ -24,40 +24,42 @@ protected:
     WorkingDirectory m_Directory;
 };
 
-// The intro, the first highlight on the last item and the keys' wrap are
-// played in the end-to-end menu test.
-TEST_F(Screens, TheMenuPlaysMusicHoverWinsOverKeysAndAClickBesideOnlyClicks)
+// The credits and the high-score screen come back by Enter, Escape or a
+// click without writing; the quit item or Escape goes the same way through the
+// credits to the end, which writes the table. F1 shows the info in every
+// screen and changes nothing (the game's in the game tests).
+TEST_F(Screens, ScreensComeBackWithoutWritingAndTheEndWritesTheTable)
 {
-    Game game;
-    auto probe = game.Probe();
-    EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
-    EXPECT_EQ(CursorShowCount(), -1);
-    EXPECT_TRUE(Playing(probe.Music()));
-    ASSERT_TRUE(game.MoveTo(200, 230));
-    ASSERT_TRUE(game.Press(VK_DOWN));
-    EXPECT_TRUE(Shows(probe.Screen(), "BMP_HIGHSCORESHOT", 100, 210));
-
-    // A click between two buttons only clicks.
-    Silence(probe.Click());
-    ASSERT_TRUE(game.Click(200, 205));
-    EXPECT_TRUE(Playing(probe.Click()));
-    EXPECT_EQ(probe.State(), STATE_MENU);
-    EXPECT_TRUE(platform::testing::TakeModalBoxes().empty());
-}
-
-TEST_F(Screens, TheRegularEndGoesThroughTheCreditsAndWritesTheTable)
-{
-    // The quit item by key (selected at start) or by click, or Escape; then
-    // the matching way out of the credits.
     for (const UINT way : {ENTER, ESCAPE, 0u})
     {
+        SCOPED_TRACE(way);
         Game game;
         auto probe = game.Probe();
-        ASSERT_TRUE(game.Pass());
-        ASSERT_TRUE(way ? game.Press(way) : game.Click(250, 400));
-        EXPECT_EQ(probe.State(), STATE_CREDITS);
-        EXPECT_FALSE(std::filesystem::exists(SAVE_FILE));
+        const int hidden = CursorShowCount(); // each game of the process hides it once more
+        auto info = [&]
+        {
+            const int state = probe.State();
+            Answer({{INFO_OK}});
+            ASSERT_TRUE(game.Press(VK_F1));
+            EXPECT_TRUE(MessageTexts().size() == 1 && probe.State() == state &&
+                        CursorShowCount() == hidden);
+        };
+        for (const int item : {350, 230}) // "Credits", "Highscores"
+        {
+            ASSERT_TRUE(game.Click(250, item));
+            EXPECT_EQ(probe.State(), item == 350 ? STATE_CREDITS : STATE_HIGHSCORES);
+            info();
+            // Anywhere in the credits, BACK's far corner.
+            ASSERT_TRUE(way ? game.Press(way) : game.Click(600, item == 350 ? 20 : 380));
+            EXPECT_EQ(probe.State(), STATE_MENU);
+        }
+        info();
+        EXPECT_TRUE(Playing(probe.Music()) && !std::filesystem::exists(SAVE_FILE));
 
+        ASSERT_TRUE(way == ENTER ? game.MoveTo(250, 400) && game.Press(way)
+                    : way        ? game.Press(way)
+                                 : game.Click(250, 400)); // the quit item
+        EXPECT_EQ(probe.State(), STATE_CREDITS);
         ASSERT_TRUE(way ? game.Press(way) : game.Click(10, 10));
         EXPECT_FALSE(game.Pass()) << "the quit message ends the loop";
         EXPECT_EQ(FileBytes(SAVE_FILE).size(), 80u) << "the default table";
@@ -65,71 +67,13 @@ TEST_F(Screens, TheRegularEndGoesThroughTheCreditsAndWritesTheTable)
     }
 }
 
-TEST_F(Screens, CreditsHighscoresAndInfoFromTheMenuComeBackWithoutWriting)
+// A refused display mode and a missing "Sounds" folder are played in the
+// end-to-end tests.
+TEST_F(Screens, WithoutAWindowTheProgramEndsWithoutAWord)
 {
-    Game game;
-    auto probe = game.Probe();
-    // F1 shows the info in every screen and changes nothing (the game's in
-    // the game tests).
-    auto info = [&]
-    {
-        const int state = probe.State();
-        Answer({{INFO_OK}});
-        ASSERT_TRUE(game.Press(VK_F1));
-        EXPECT_EQ(MessageTexts().size(), 1u);
-        EXPECT_EQ(probe.State(), state);
-        EXPECT_EQ(CursorShowCount(), -1);
-    };
-    info();
-    for (const UINT way : {ENTER, ESCAPE, 0u})
-    {
-        ASSERT_TRUE(game.Click(250, 350)); // "Credits"
-        EXPECT_EQ(probe.State(), STATE_CREDITS);
-        info();
-        ASSERT_TRUE(way ? game.Press(way) : game.Click(600, 20));
-        EXPECT_EQ(probe.State(), STATE_MENU);
-
-        ASSERT_TRUE(game.Click(250, 230)); // "Highscores"
-        EXPECT_EQ(probe.State(), STATE_HIGHSCORES);
-        info();
-        ASSERT_TRUE(game.Click(450, 300)); // beside the buttons
-        EXPECT_EQ(probe.State(), STATE_HIGHSCORES);
-        ASSERT_TRUE(way ? game.Press(way) : game.Click(600, 380)); // BACK's far corner
-        EXPECT_EQ(probe.State(), STATE_MENU);
-    }
-    EXPECT_TRUE(Playing(probe.Music()));
-    EXPECT_EQ(game.PassesToEnd(), -1) << "no end requested";
-    EXPECT_FALSE(std::filesystem::exists(SAVE_FILE));
-}
-
-TEST_F(Screens, FailuresAtStartAreReportedAndEndTheProgram)
-{
-    // A display mode the platform refuses is reported by name, nothing more.
-    platform::testing::RefuseDisplayMode(true);
-    {
-        Game game;
-        const auto texts = MessageTexts();
-        ASSERT_EQ(texts.size(), 1u);
-        EXPECT_NE(texts[0].find("DDERR_INVALIDMODE"), std::string::npos);
-        EXPECT_EQ(game.PassesToEnd(), 1);
-    }
-    // No window at all: the program ends without a word.
-    platform::testing::RefuseDisplayMode(false);
     platform::testing::RefuseFrameCreation(true);
-    {
-        Game game;
-        EXPECT_FALSE(game.Started());
-        EXPECT_TRUE(MessageTexts().empty());
-    }
-    platform::testing::RefuseFrameCreation(false);
-    // Without the "Sounds" folder only the music complains.
-    std::filesystem::remove_all("Sounds");
-    {
-        Game game;
-        EXPECT_EQ(MessageTexts(),
-                  std::vector<std::string>{"Lied konnte nicht geladen / abgespiel werden!"});
-        EXPECT_EQ(game.PassesToEnd(), 1);
-    }
+    Game game;
+    EXPECT_TRUE(!game.Started() && MessageTexts().empty());
 }
 
 TEST_F(Screens, ADisplayWithoutSurfacesIsNeverDrawnOn)
@@ -142,10 +86,8 @@ TEST_F(Screens, ADisplayWithoutSurfacesIsNeverDrawnOn)
     EXPECT_EQ(texts[2], "Ihre Grafikkarte unterst\xFCtzt den gebrauchten\nVideomodus nicht!");
     EXPECT_EQ(texts.back(), IMAGE_MESSAGE);
     // Input waiting before the end is still handled, and draws nothing.
-    EXPECT_TRUE(game.Press(ENTER));
-    EXPECT_TRUE(game.Click(250, 170));
-    EXPECT_EQ(game.PassesToEnd(), 1);
-    EXPECT_EQ(platform::testing::ShownPicture(), nullptr);
+    EXPECT_TRUE(game.Press(ENTER) && game.Click(250, 170));
+    EXPECT_TRUE(game.PassesToEnd() == 1 && platform::testing::ShownPicture() == nullptr);
 }
 
 TEST_F(Screens, AMissingImageIsReportedAndNeverDrawn)

@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -19,16 +18,15 @@
 namespace
 {
 
-// The picture on screen against the golden image of that name. On a
-// mismatch the actual picture and a diff (differing pixels red, the rest
-// dimmed) go to the build folder.
+// The picture on screen against the golden image of that name; on a mismatch
+// the actual picture goes to the build folder.
 void ExpectGolden(const std::string& name)
 {
     const platform::PixelBuffer* shown = platform::testing::ShownPicture();
     ASSERT_NE(shown, nullptr) << "nothing was shown";
     const RgbImage actual = ToRgbImage(*shown);
     const std::string golden = std::string(TZ_GOLDEN_PICTURES) + "/" + name + ".png";
-    const std::string output = std::string(TZ_GOLDEN_OUTPUT) + "/" + name;
+    const std::string output = std::string(TZ_GOLDEN_OUTPUT) + "/" + name + ".actual.png";
     if (const char* update = std::getenv("TZ_UPDATE_GOLDEN"); update && std::string(update) == "1")
     {
         ASSERT_EQ(WritePng(golden, actual), "") << golden;
@@ -38,27 +36,9 @@ void ExpectGolden(const std::string& name)
     const std::string unreadable = ReadPng(golden, expected);
     if (unreadable.empty() && expected == actual)
         return;
-    ASSERT_EQ(WritePng(output + ".actual.png", actual), "");
-    int differing = -1; // the size differs
-    if (unreadable.empty() && expected.pixels.size() == actual.pixels.size())
-    {
-        differing = 0;
-        for (std::size_t i = 0; i < expected.pixels.size(); i += 3)
-        {
-            const bool differs =
-                !std::equal(&expected.pixels[i], &expected.pixels[i] + 3, &actual.pixels[i]);
-            differing += differs;
-            for (std::size_t channel = 0; channel < 3; ++channel)
-                expected.pixels[i + channel] = static_cast<std::uint8_t>(
-                    differs ? (channel == 0) * 255 : expected.pixels[i + channel] / 3);
-        }
-        ASSERT_EQ(WritePng(output + ".diff.png", expected), "");
-    }
-    ADD_FAILURE() << golden << ": "
-                  << (unreadable.empty()
-                          ? std::to_string(differing) + " pixels differ (-1: the size)"
-                          : "no golden image (" + unreadable + ")")
-                  << "; see " << output << ".*.png\nIf the change is intended: TZ_UPDATE_GOLDEN=1 "
+    ASSERT_EQ(WritePng(output, actual), "");
+    ADD_FAILURE() << golden << ": " << (unreadable.empty() ? "differs" : unreadable) << "; see "
+                  << output << "\nIf the change is intended: TZ_UPDATE_GOLDEN=1 "
                   << TZ_GOLDEN_OUTPUT << "/golden_tests";
 }
 
@@ -78,10 +58,6 @@ TEST_F(Golden, MainMenu)
 TEST_F(Golden, GameFromFixedSeed)
 {
     ASSERT_TRUE(ShowScene(m_Game, Scene::Game));
-    // The scene's shots hit groups, so the picture holds a score and a taunt.
-    CMainFrameProbe probe = m_Game.Probe();
-    EXPECT_EQ(probe.State(), STATE_GAME);
-    EXPECT_GT(probe.Score(), 0);
     ExpectGolden("game");
 }
 

@@ -15,12 +15,6 @@ namespace
 
 using platform::testing::TakeModalBoxes;
 
-// The button to press: 1007 Ja, 3 Nein, IDCANCEL Escape.
-void Press(int id)
-{
-    platform::testing::SetModalAnswerer([id](platform::testing::ModalBox&) { return id; });
-}
-
 class ScreenTest : public ::testing::Test
 {
 protected:
@@ -38,52 +32,40 @@ protected:
     CHighscores m_Table;
 };
 
-TEST_F(ScreenTest, ButtonsIncludeTheirBordersAndOnlyJaResetsTheTable)
+TEST_F(ScreenTest, ButtonsIncludeTheirBordersOnlyJaResetsAndALostBufferDraws)
 {
-    const int shownBefore = ShowCursor(TRUE);
-    ShowCursor(FALSE);
     // RESET's corners and middle, answered Nein, Escape and Ja.
     const int resets[][3] = {{500, 240, 3}, {600, 280, IDCANCEL}, {550, 260, 1007}};
     for (const auto& [x, y, button] : resets)
     {
         m_Table.Insert("Anna", 50000);
-        Press(button);
+        platform::testing::SetModalAnswerer([button](auto&) { return button; });
         EXPECT_TRUE(m_Table.OnClick(x, y));
         EXPECT_EQ(TakeModalBoxes().at(0).text,
                   "Wollen Sie Ihre hart erarbeiteten Rekorde\nl\xF6schen?");
         EXPECT_EQ(m_Table.m_Entries[0].m_Name == "CPU", button == 1007) << button;
     }
-    EXPECT_EQ(ShowCursor(TRUE), shownBefore) << "the cursor is hidden again";
     // BACK's corners leave the screen; just beside the buttons nothing happens.
     const int clicks[][3] = {{500, 340, 0}, {600, 380, 0}, {499, 260, 1}, {601, 280, 1},
                              {550, 281, 1}, {550, 339, 1}, {550, 381, 1}};
     for (const auto& [x, y, stays] : clicks)
-    {
-        EXPECT_EQ(m_Table.OnClick(x, y), stays != 0) << x << "," << y;
-        EXPECT_TRUE(TakeModalBoxes().empty()) << x << "," << y;
-    }
-}
-
-TEST_F(ScreenTest, LostBackBufferDrawsWithoutThrowing)
-{
+        EXPECT_TRUE(m_Table.OnClick(x, y) == (stays != 0) && TakeModalBoxes().empty())
+            << x << "," << y;
     platform::testing::LoseAllSurfaces();
-    EXPECT_NO_THROW(m_Table.Draw());
+    EXPECT_NO_THROW(m_Table.Draw()) << "a lost back buffer";
 }
 
-TEST(ScreenFailureTest, MissingButtonsRaiseAndAreNeitherDrawnNorHit)
+TEST_F(ScreenTest, MissingButtonsRaiseAndAreNeitherDrawnNorHit)
 {
-    CdxScreen screen;
-    ASSERT_EQ(screen.CreateFullScreen(nullptr, 640, 480, 16, 0), 1);
     CHighscores table;
     platform::testing::RefuseSurfaceCreation(true);
-    EXPECT_THROW(table.Init(&screen), CdxError);
+    EXPECT_THROW(table.Init(&m_Screen), CdxError);
     platform::testing::RefuseSurfaceCreation(false);
     TakeModalBoxes();
-    screen.Fill(0);
+    m_Screen.Fill(0);
     EXPECT_NO_THROW(table.Draw());
-    EXPECT_EQ(platform::testing::ReadPixel(screen.m_pBackSurface->m_pSurface, 550, 260), 0u);
-    EXPECT_TRUE(table.OnClick(550, 260) && table.OnClick(550, 360));
-    EXPECT_TRUE(TakeModalBoxes().empty());
+    EXPECT_EQ(platform::testing::ReadPixel(m_Screen.m_pBackSurface->m_pSurface, 550, 260), 0u);
+    EXPECT_TRUE(table.OnClick(550, 260) && table.OnClick(550, 360) && TakeModalBoxes().empty());
 }
 
 } // namespace

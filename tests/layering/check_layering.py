@@ -1,29 +1,21 @@
 #!/usr/bin/env python3
-"""Holds every source file to cmake/layers.txt: a file of a room includes
-headers only of its own room and of the rooms its line lists, and only
-platform/sdl includes SDL. Tests, tools and benchmarks may include any room,
-but not SDL. Prints each offending include; exits 1 if there is one."""
+# Holds every source file to cmake/layers.txt: a file of a room includes
+# headers only of its own room and of the rooms its line lists, and only
+# platform/sdl includes SDL. Tests, tools and benchmarks may include any room,
+# but not SDL. Prints each offending include; exits 1 if there is one.
 import pathlib
 import re
 import sys
 
 root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ".").resolve()
-uses = {}
-for line in (root / "cmake/layers.txt").read_text().splitlines():
-    words = line.split()
-    if words and not words[0].startswith("#"):
-        uses[words[0]] = set(words[1:])
-
+lines = (line.split() for line in (root / "cmake/layers.txt").read_text().splitlines())
+uses = {words[0]: set(words[1:]) for words in lines if words and not words[0].startswith("#")}
 include = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 
 
 def room_of(path):
-    """The longest room that is a prefix of path, or None."""
-    best = None
-    for room in uses:
-        if (path + "/").startswith(room + "/") and (best is None or len(room) > len(best)):
-            best = room
-    return best
+    # The longest room that is a prefix of path, or None.
+    return max((room for room in uses if (path + "/").startswith(room + "/")), key=len, default=None)
 
 
 problems = []
@@ -32,19 +24,15 @@ for file in sorted(root.rglob("*")):
     if file.suffix not in (".cpp", ".h") or relative.startswith(("build", ".")):
         continue
     own = room_of(relative)
-    for number, line in enumerate(file.read_text(errors="replace").splitlines(), 1):
-        match = include.match(line)
-        if not match:
-            continue
-        header = match.group(2)
+    lines = enumerate(file.read_text(errors="replace").splitlines(), 1)
+    for number, match in ((n, m) for n, line in lines if (m := include.match(line))):
+        quoted, header = match.group(1) == '"', match.group(2)
         where = f"{relative}:{number}: {header}"
         if header.startswith("SDL") and own != "platform/sdl":
             problems.append(f"{where}: SDL outside platform/sdl")
-        used = room_of(header) if match.group(1) == '"' else None
+        used = room_of(header) if quoted else None
         if own and used and used != own and used not in uses[own]:
             problems.append(f"{where}: {own} may not use {used}")
 
-for problem in problems:
-    print(problem)
-print(f"layering: {len(problems)} offending includes")
+print("\n".join(problems + [f"layering: {len(problems)} offending includes"]))
 sys.exit(1 if problems else 0)

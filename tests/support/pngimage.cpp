@@ -8,7 +8,6 @@
 RgbImage ToRgbImage(const platform::PixelBuffer& picture)
 {
     RgbImage image{picture.Width(), picture.Height(), {}};
-    image.pixels.reserve(static_cast<std::size_t>(image.width) * image.height * 3);
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x)
         {
@@ -20,8 +19,6 @@ RgbImage ToRgbImage(const platform::PixelBuffer& picture)
 
 std::string WritePng(const std::string& path, const RgbImage& image)
 {
-    if (image.pixels.size() != static_cast<std::size_t>(image.width) * image.height * 3)
-        return "the picture's size does not match its pixels";
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     png.width = static_cast<png_uint_32>(image.width);

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 class ScratchDirectory
@@ -27,3 +29,10 @@ private:
     std::filesystem::path m_Previous;
     std::filesystem::path m_Path;
 };
+
+// All of a file, or nothing if it cannot be read.
+inline std::string FileBytes(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
