@@ -50,14 +50,6 @@ TEST(DisplayTest, CursorFollowsInjectedMouseInsideTheDisplay)
     EXPECT_TRUE(p.x == 639 && p.y == 0);
 }
 
-TEST(DisplayTest, ShowCursorKeepsTheCount)
-{
-    const std::pair<BOOL, int> steps[] = {
-        {FALSE, -1}, {FALSE, -2}, {TRUE, -1}, {TRUE, 0}, {TRUE, 1}};
-    for (auto [show, count] : steps)
-        EXPECT_EQ(ShowCursor(show), count);
-}
-
 // Only what changed is shown again: bands of adjacent changed rows, each as
 // wide as its changes, or one rectangle around too many of them.
 TEST(DisplayTest, ChangedPicturesAreShownByTheirChangedRectangles)
