@@ -20,10 +20,19 @@ std::set<std::string> Lines(int count)
     {
         std::srand(seed);
         comment.Set(count, "");
-        std::string text(comment.GetText());
-        for (std::size_t at; (at = text.find(number)) != std::string::npos;)
-            text.replace(at, number.size(), "#");
-        lines.insert(text);
+        // The count stands as "#", so that lines compare across counts.
+        const std::string text(comment.GetText());
+        std::string line;
+        for (std::size_t at = 0;;)
+        {
+            const std::size_t found = text.find(number, at);
+            line.append(text, at, found == std::string::npos ? std::string::npos : found - at);
+            if (found == std::string::npos)
+                break;
+            line += '#';
+            at = found + number.size();
+        }
+        lines.insert(line);
     }
     return lines;
 }

@@ -31,20 +31,30 @@ bool AsReadPlainly(const CHighscores& table, const std::uint8_t* data, std::size
             value |= std::uint64_t{data[pos++]} << (8 * i);
         return true;
     };
-    // One byte, 0xFF and two bytes, 0xFFFF and four; 0xFFFE first marks UTF-16.
-    auto length = [&](std::uint64_t& value)
+    // One byte, 0xFF and two bytes, 0xFFFF and four. The two bytes 0xFFFE mark
+    // UTF-16; the real prefix follows, in which 0xFFFE is a plain length.
+    auto length = [&](std::uint64_t& value, bool& wide)
     {
-        return take(1, value) && (value != 0xFF || take(2, value)) &&
-               (value != 0xFFFF || take(4, value));
+        wide = false;
+        for (bool marked = false;; marked = true)
+        {
+            if (!take(1, value))
+                return false;
+            if (value != 0xFF)
+                return true;
+            if (!take(2, value))
+                return false;
+            if (value != 0xFFFE || marked)
+                return value != 0xFFFF || take(4, value);
+            wide = true;
+        }
     };
     bool same = true;
     for (const CHighscoreEntry& entry : std::span(table.m_Entries, CHighscores::PLACES))
     {
         std::uint64_t score, chars;
-        if (!take(4, score) || !length(chars))
-            return IsDefault(table);
-        const bool wide = chars == 0xFFFE;
-        if ((wide && !length(chars)) || (wide ? 2 * chars : chars) > size - pos)
+        bool wide;
+        if (!take(4, score) || !length(chars, wide) || (wide ? 2 * chars : chars) > size - pos)
             return IsDefault(table);
         const auto name = reinterpret_cast<const char*>(data + pos);
         pos += wide ? 2 * chars : chars;
