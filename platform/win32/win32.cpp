@@ -20,7 +20,7 @@ void Sleep(DWORD milliseconds)
 
 DWORD GetTickCount()
 {
-    // Wraps after 49.7 days, as the original does.
+    // By design: wraps after 49.7 days, as a 32-bit millisecond count does.
     return static_cast<DWORD>(platform::Clock::NowMicroseconds() / 1000);
 }
 
