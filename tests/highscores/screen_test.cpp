@@ -39,7 +39,7 @@ TEST_F(ScreenTest, ButtonsIncludeTheirBordersOnlyJaResetsAndALostBufferDraws)
     for (const auto& [x, y, button] : resets)
     {
         m_Table.Insert("Anna", 50000);
-        platform::testing::SetModalAnswerer([button](auto&) { return button; });
+        platform::testing::SetModalAnswerer([answer = button](auto&) { return answer; });
         EXPECT_TRUE(m_Table.OnClick(x, y));
         EXPECT_EQ(TakeModalBoxes().at(0).text,
                   "Wollen Sie Ihre hart erarbeiteten Rekorde\nl\xF6schen?");
