@@ -91,7 +91,7 @@ TEST_F(KeyboardPlay, SpaceDoesWhatALeftClickAtTheCrosshairDoes)
         m_Probe.SetStones(stones);
         m_Probe.Score() = 0;
         Silence(m_Probe.Bang());
-        Answer({Reply(NEIN)});
+        Answer({Reply{NEIN}});
         // The same taunt for both.
         std::srand(1);
         if (space)
