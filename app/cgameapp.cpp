@@ -32,6 +32,9 @@ BOOL CGameApp::InitInstance()
         MessageBoxA(nullptr, ALREADY_RUNNING_MESSAGE, m_pszAppName, MB_OK);
         return FALSE;
     }
+    // Once this copy may run, and already now, so that the choice outlives a
+    // game that does not end well.
+    RememberScreenMode();
 
     auto* frame = new CMainFrame(m_bSilent);
     m_pMainWnd = frame;
@@ -80,8 +83,6 @@ bool CGameApp::ApplyCommandLine()
     const bool window = line.window.value_or(m_Settings.window);
     platform::SetScreenMode(window ? platform::ScreenMode::Window
                                    : platform::ScreenMode::FullScreen);
-    // Now already, so that the choice outlives a game that does not end well.
-    RememberScreenMode();
     return true;
 }
 
