@@ -32,18 +32,20 @@ mkdir -p "$work/new" "$work/merged" "$findings" "$corpus"
 inputs=("$corpus")
 [ -d "$source/seeds" ] && inputs+=("$source/seeds")
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
+# Huge pages for the shadow memory: a forged sound size asks for a buffer of up
+# to 256 MB, and poisoning its shadow page by page costs more than the run.
+export ASAN_OPTIONS=detect_leaks=1:no_huge_pages_for_shadow=0 UBSAN_OPTIONS=print_stacktrace=1
 
 echo "== fuzzing $target for $seconds s (log: $work/fuzz.log)"
 status=0
-"${run[@]}" "$exe" -max_total_time="$seconds" -rss_limit_mb=1024 -timeout=10 -print_final_stats=1 \
+"${run[@]}" "$exe" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \
     -artifact_prefix="$findings/" "$work/new" "${inputs[@]}" >"$work/fuzz.log" 2>&1 || status=$?
 executions=$(awk '/stat::number_of_executed_units/ { n = $2 } END { print n + 0 }' "$work/fuzz.log")
 printf '%s\t%s\t%s\t%s\t%s\n' "$(date -u +%FT%TZ)" "$target" "$seconds" "$executions" "$status" \
     >>"$build/executions.tsv"
 
 echo "== minimising the corpus"
-"${run[@]}" "$exe" -merge=1 -rss_limit_mb=1024 -timeout=10 -artifact_prefix="$findings/" \
+"${run[@]}" "$exe" -merge=1 -rss_limit_mb=2048 -timeout=10 -artifact_prefix="$findings/" \
     "$work/merged" "${inputs[@]}" "$work/new" >"$work/merge.log" 2>&1 || status=$?
 if [ -n "$(ls -A "$work/merged")" ]; then
     rm -rf "$corpus"
