@@ -3,6 +3,7 @@
 // tick, and carries the four screens, the input and the course of a game.
 #pragma once
 
+#include "display/cscenecache.h"
 #include "game/ccomment.h"
 #include "highscores/chighscores.h"
 #include "platform/framework/framework.h"
@@ -59,8 +60,12 @@ private:
     void DrawFrame();
     // The frame in the back buffer, not yet shown; the display must exist.
     void ComposeFrame();
-    void DrawScreen(const POINT& cursor);
-    void DrawCrosshair(const POINT& cursor);
+    // What a frame changes before it draws: the fall, the hover selection.
+    void AdvanceScene(const POINT& cursor);
+    CSceneCache::Key SceneKey() const;
+    void DrawScreen();
+    // Returns the part of the screen it drew on.
+    RECT DrawCrosshair(const POINT& cursor);
     void MenuAction(int index);
     void Leave();
     void ShowAbout();
@@ -69,7 +74,7 @@ private:
     // The game.
     void NewGame(bool noConfirm);
     void GameOver();
-    void DrawGame(const POINT& cursor);
+    void DrawGame();
     void DrawScore();
     void Shoot(int x, int y);
     // Puts the pointer on the centre of the next cell that way, starting from
@@ -106,4 +111,5 @@ private:
     CdxSoundBuffer* m_pMusic = nullptr;
     int m_nState = STATE_MENU;
     bool m_bSilent = false;
+    CSceneCache m_Scene;
 };

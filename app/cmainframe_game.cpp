@@ -103,13 +103,13 @@ void CMainFrame::GameOver()
     m_nState = STATE_HIGHSCORES;
 }
 
-void CMainFrame::DrawGame(const POINT& cursor)
+void CMainFrame::DrawGame()
 {
     if (HasStoneImages())
         m_pField->Draw(m_pScreen);
     DrawScore();
     if (m_pGameMenu)
-        m_pGameMenu->Update(cursor.x, cursor.y, m_pScreen);
+        m_pGameMenu->Render(m_pScreen);
     m_Comment.Draw(m_pScreen);
 }
 

@@ -6,9 +6,12 @@
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
 #include "display/screensize.h"
+#include "game/cfield.h"
 #include "ui/cbuttonmenu.h"
 #include "ui/cdialogscope.h"
 #include "ui/cmessagedlg.h"
+
+#include <algorithm>
 
 namespace
 {
@@ -23,35 +26,93 @@ void CMainFrame::DrawFrame()
     if (!HasDisplay())
         return;
     ComposeFrame();
-    m_pScreen->Flip(1);
+    m_Scene.Flipped(m_pScreen, m_pScreen->Flip(1));
 }
 
 void CMainFrame::ComposeFrame()
 {
     POINT cursor{};
     GetCursorPos(&cursor);
-    // A lost chain takes nothing, not even text, until the flip has restored
-    // it; the next frame then draws everything again.
-    if (m_pScreen->Fill(m_nState == STATE_GAME ? GAME_BACKGROUND : 0) != DDERR_SURFACELOST)
+    // A lost chain takes nothing, not even text, and nothing moves, until the
+    // flip has restored it; the next frame then draws everything again.
+    if (m_pScreen->m_pBackSurface->m_pSurface->IsLost() == DDERR_SURFACELOST)
+        return;
+    AdvanceScene(cursor);
+    // Where only the crosshair moved, the scene below it is mended, not drawn.
+    const CSceneCache::Key key = SceneKey();
+    if (!m_Scene.Restore(m_pScreen, key))
     {
-        DrawScreen(cursor);
-        DrawCrosshair(cursor);
+        m_pScreen->Fill(m_nState == STATE_GAME ? GAME_BACKGROUND : 0);
+        DrawScreen();
+        m_Scene.Drawn(m_pScreen, key);
     }
+    m_Scene.Overlaid(DrawCrosshair(cursor));
 }
 
-void CMainFrame::DrawScreen(const POINT& cursor)
+void CMainFrame::AdvanceScene(const POINT& cursor)
+{
+    if (m_nState == STATE_MENU && m_pMainMenu)
+        m_pMainMenu->Select(cursor.x, cursor.y);
+    if (m_nState != STATE_GAME)
+        return;
+    if (HasStoneImages())
+        m_pField->CollapseStep();
+    if (m_pGameMenu)
+        m_pGameMenu->Select(cursor.x, cursor.y);
+}
+
+CSceneCache::Key CMainFrame::SceneKey() const
+{
+    const auto uniqueness = [](const CdxSurface* image)
+    { return image ? static_cast<int>(image->Uniqueness()) : -1; };
+    const auto menu = [](const CButtonMenu* buttons, CSceneCache::Key& key)
+    {
+        if (buttons)
+            key.insert(key.end(),
+                       {buttons->GetSelected(), static_cast<int>(buttons->ImagesUniqueness())});
+    };
+    CSceneCache::Key key{m_nState};
+    switch (m_nState)
+    {
+    case STATE_MENU:
+        menu(m_pMainMenu, key);
+        key.push_back(uniqueness(m_pLogo));
+        return key;
+    case STATE_CREDITS:
+        key.push_back(uniqueness(m_pCreditsImage));
+        return key;
+    case STATE_GAME:
+        break;
+    default:
+        return {}; // the high-score screen is always drawn whole
+    }
+    menu(m_pGameMenu, key);
+    key.insert(key.end(), {m_nScore, uniqueness(m_pMoneyImage), uniqueness(m_pBlackImage),
+                           uniqueness(m_pWhiteImage), uniqueness(m_pGreyImage)});
+    const CString& comment = m_Comment.GetText();
+    key.insert(key.end(), static_cast<const char*>(comment),
+               static_cast<const char*>(comment) + comment.GetLength());
+    key.push_back(comment.GetLength());
+    if (HasStoneImages())
+        for (int column = 0; column < FIELD_COLUMNS; ++column)
+            for (int row = 0; row < FIELD_ROWS; ++row)
+                key.push_back(m_pField->GetStone(column, row)->GetColour());
+    return key;
+}
+
+void CMainFrame::DrawScreen()
 {
     CdxSurface* back = m_pScreen->m_pBackSurface;
     switch (m_nState)
     {
     case STATE_MENU:
         if (m_pMainMenu)
-            m_pMainMenu->Update(cursor.x, cursor.y, m_pScreen);
+            m_pMainMenu->Render(m_pScreen);
         if (m_pLogo)
             m_pLogo->DrawFastKeyed(20, 5, back);
         break;
     case STATE_GAME:
-        DrawGame(cursor);
+        DrawGame();
         break;
     case STATE_CREDITS:
         if (m_pCreditsImage)
@@ -65,15 +126,18 @@ void CMainFrame::DrawScreen(const POINT& cursor)
     }
 }
 
-void CMainFrame::DrawCrosshair(const POINT& cursor)
+RECT CMainFrame::DrawCrosshair(const POINT& cursor)
 {
     if (!m_pCrosshair)
-        return;
+        return {};
     // Centred on the cursor and clipped, since it reaches the screen's edges.
     RECT clip{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
-    m_pCrosshair->DrawFastKeyedClipped(cursor.x - m_pCrosshair->m_nWidth / 2,
-                                       cursor.y - m_pCrosshair->m_nHeight / 2,
-                                       m_pScreen->m_pBackSurface, &clip);
+    const int left = cursor.x - m_pCrosshair->m_nWidth / 2;
+    const int top = cursor.y - m_pCrosshair->m_nHeight / 2;
+    m_pCrosshair->DrawFastKeyedClipped(left, top, m_pScreen->m_pBackSurface, &clip);
+    return {std::max(left, 0), std::max(top, 0),
+            std::min(left + m_pCrosshair->m_nWidth, SCREEN_WIDTH),
+            std::min(top + m_pCrosshair->m_nHeight, SCREEN_HEIGHT)};
 }
 
 void CMainFrame::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)

@@ -297,6 +297,14 @@ BOOL CdxSurface::PrintText(int x, int y, COLORREF colour, const char* text)
     return TextOutA(m_hDC, x, y, text, static_cast<int>(std::strlen(text)));
 }
 
+DWORD CdxSurface::Uniqueness() const
+{
+    DWORD value = 0;
+    if (m_pSurface)
+        m_pSurface->GetUniquenessValue(&value);
+    return value;
+}
+
 HRESULT CdxSurface::RestoreAndReload()
 {
     IDirectDrawSurface4* self = ImageOf(this, "RestoreAndReload");

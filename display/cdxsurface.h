@@ -55,6 +55,8 @@ public:
     // (x, y), on the device context taken with GetDC.
     BOOL PrintText(int x, int y, COLORREF colour, const char* text);
     HRESULT RestoreAndReload();
+    // Changes whenever the pixels may have changed; 0 without an image.
+    DWORD Uniqueness() const;
 
     int m_nWidth = 0;
     int m_nHeight = 0;

@@ -54,7 +54,6 @@ void CField::Clear()
 
 void CField::Draw(CdxScreen* screen)
 {
-    CollapseStep();
     const int w = m_pBlackImage->m_nWidth;
     const int h = m_pBlackImage->m_nHeight;
     const int top = FieldTop(h);

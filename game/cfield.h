@@ -30,8 +30,8 @@ public:
 
     void Fill();
     void Clear();
-    // One collapse step, then the stones; animating the fall is calling this
-    // once per frame.
+    // Paints the stones. Each frame takes one collapse step just before, so
+    // that the fall is animated and the frame can tell whether anything moved.
     void Draw(CdxScreen* screen);
     void CollapseStep();
 

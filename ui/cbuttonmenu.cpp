@@ -43,6 +43,12 @@ void CButtonMenu::SetSpacing(int spacing)
 
 void CButtonMenu::Update(int x, int y, CdxScreen* screen)
 {
+    Select(x, y);
+    Render(screen);
+}
+
+void CButtonMenu::Select(int x, int y)
+{
     if (Count() > 0)
     {
         const int hit = HitTest(x, y);
@@ -55,7 +61,15 @@ void CButtonMenu::Update(int x, int y, CdxScreen* screen)
         if (m_nSelected < 0)
             m_nSelected = Count() - 1;
     }
-    Render(screen);
+}
+
+unsigned CButtonMenu::ImagesUniqueness() const
+{
+    // A sum of counters that only grow changes whenever one of them does.
+    unsigned sum = 0;
+    for (int i = 0; i < Count(); ++i)
+        sum += m_pNormalImages[i]->Uniqueness() + m_pHotImages[i]->Uniqueness();
+    return sum;
 }
 
 void CButtonMenu::Render(CdxScreen* screen)

@@ -24,6 +24,8 @@ public:
     // Per frame, with the cursor: hover selects, the selection wraps, then
     // the items are drawn.
     void Update(int x, int y, CdxScreen* screen);
+    // The selection part of Update.
+    void Select(int x, int y);
     // Draws the items; never touches the selection.
     void Render(CdxScreen* screen);
     // The item under the point (all four edges inclusive), or -1.
@@ -33,6 +35,8 @@ public:
     void SelectPrevious() { --m_nSelected; }
     void SelectNext() { ++m_nSelected; }
     int GetSelected() const { return m_nSelected; }
+    // Changes whenever one of the images may have changed.
+    unsigned ImagesUniqueness() const;
 
 private:
     int Count() const { return static_cast<int>(m_pNormalImages.size()); }

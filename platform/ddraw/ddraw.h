@@ -232,6 +232,8 @@ public:
     virtual HRESULT Restore() = 0;
     virtual HRESULT IsLost() = 0;
     virtual HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc) = 0;
+    // A number that changes whenever the surface's pixels may have changed.
+    virtual HRESULT GetUniquenessValue(DWORD* value) = 0;
 };
 
 class IDirectDraw4 : public IUnknown

@@ -413,6 +413,14 @@ HRESULT SoftwareSurface::IsLost()
     return Lost() ? DDERR_SURFACELOST : DD_OK;
 }
 
+HRESULT SoftwareSurface::GetUniquenessValue(DWORD* value)
+{
+    if (value == nullptr)
+        return DDERR_INVALIDPARAMS;
+    *value = static_cast<DWORD>(m_nVersion);
+    return DD_OK;
+}
+
 HRESULT SoftwareSurface::GetSurfaceDesc(DDSURFACEDESC2* desc)
 {
     if (desc == nullptr)

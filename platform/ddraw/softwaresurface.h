@@ -34,6 +34,7 @@ public:
     HRESULT ReleaseDC(HDC dc) override;
     HRESULT Restore() override;
     HRESULT IsLost() override;
+    HRESULT GetUniquenessValue(DWORD* value) override;
     HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc) override;
 
     const PixelBuffer& Pixels() const { return m_Pixels; }

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 using namespace scenario;
 
@@ -23,6 +25,57 @@ class Screens : public ::testing::Test
 protected:
     WorkingDirectory m_Directory;
 };
+
+// Frames in which only the crosshair moved are mended from the kept scene;
+// they must show what the same frames drawn whole show, through hovering,
+// shots and falling stones, lost surfaces, a dialog and the screen's edges.
+TEST_F(Screens, FramesMendedUnderTheCrosshairShowWhatFramesDrawnWholeShow)
+{
+    const auto play = [](bool drawWhole)
+    {
+        std::vector<std::vector<std::uint8_t>> pictures;
+        Game game;
+        CMainFrameProbe probe = game.Probe();
+        Answer({{NEIN}});
+        std::srand(7);
+        const auto step = [&](const std::function<bool()>& input)
+        {
+            for (int pass = 0; pass < 3; ++pass)
+            {
+                if (drawWhole)
+                    probe.ForgetScene();
+                if (!(pass == 0 ? input() : game.Pass()))
+                    return;
+                pictures.push_back(platform::testing::ShownPicture()->Bytes());
+            }
+        };
+        for (const POINT at : {POINT{345, 290}, POINT{350, 292}, POINT{250, 170}, POINT{100, 50}})
+            step([&] { return game.MoveTo(at.x, at.y); });
+        step([&] { return game.Click(150, 170); });
+        for (const POINT at : {POINT{30, 470}, POINT{250, 300}, POINT{450, 150}})
+        {
+            step([&] { return game.Click(at.x, at.y); });
+            step([&] { return game.MoveTo(at.x + 7, at.y - 3); });
+        }
+        step(
+            []
+            {
+                platform::testing::LoseAllSurfaces();
+                return true;
+            });
+        for (const POINT at : {POINT{2, 478}, POINT{638, 1}, POINT{320, 240}, POINT{321, 240}})
+            step([&] { return game.MoveTo(at.x, at.y); });
+        step([&] { return game.Press(ESCAPE); });
+        step([&] { return game.MoveTo(500, 40); });
+        return pictures;
+    };
+    const auto whole = play(true);
+    const auto mended = play(false);
+    ASSERT_EQ(whole.size(), mended.size());
+    ASSERT_EQ(whole.size(), 18u * 3) << "the game ended on the way";
+    for (std::size_t frame = 0; frame < whole.size(); ++frame)
+        EXPECT_TRUE(whole[frame] == mended[frame]) << "frame " << frame;
+}
 
 // The credits and the high-score screen come back by Enter, Escape or a
 // click without writing; the quit item or Escape goes the same way through the

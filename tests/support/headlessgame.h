@@ -34,6 +34,8 @@ public:
     CdxSoundBuffer* Music() { return m_Frame.m_pMusic; }
     // The current screen drawn into the back buffer, not shown.
     void ComposeFrame() { m_Frame.ComposeFrame(); }
+    // The next frame is drawn whole, as if it were the first.
+    void ForgetScene() { m_Frame.m_Scene.Forget(); }
 
     // Every cell destroyed except the stones given, each with its own image.
     struct Stone
