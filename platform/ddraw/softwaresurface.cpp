@@ -128,7 +128,7 @@ void SoftwareSurface::CopyRows16(const PixelBuffer& source, const RECT& s, LONG 
 SoftwareSurface::SoftwareSurface(SoftwareDirectDraw* owner, int width, int height, int bitsPerPixel,
                                  DWORD caps)
     : m_pDirectDraw(owner), m_Pixels(width, height, bitsPerPixel), m_dwCaps(caps),
-      m_nGeneration(Display::Instance().LossGeneration())
+      m_nGeneration(Display::Instance().LossGeneration()), m_Written{0, height}
 {
     m_pDirectDraw->AddRef();
 }
@@ -191,9 +191,16 @@ HRESULT SoftwareSurface::Copyable(const SoftwareSurface& from, bool keyed) const
     return DD_OK;
 }
 
-void SoftwareSurface::FillRect(const RECT& r, std::uint32_t colour)
+void SoftwareSurface::Written(LONG top, LONG bottom)
 {
     ++m_nVersion;
+    m_Written = {std::min(m_Written.top, static_cast<int>(top)),
+                 std::max(m_Written.bottom, static_cast<int>(bottom))};
+}
+
+void SoftwareSurface::FillRect(const RECT& r, std::uint32_t colour)
+{
+    Written(r.top, r.bottom);
     const bool general = TestSeams::Get().generalBlitsOnly;
     if (m_Pixels.BitsPerPixel() == 16 && !general)
         FillRows16(m_Pixels, r, static_cast<std::uint16_t>(colour));
@@ -223,10 +230,10 @@ void SoftwareSurface::CopyRect(const SoftwareSurface& from, const RECT& s, const
         // Keyed, only the source's opaque spans are copied, unless that is all of it.
         const OpaqueSpans* opaque = keyed ? &from.OpaqueSpansUnderKey() : nullptr;
         CopyRows16(source, s, d.left, d.top, opaque && !opaque->none ? opaque : nullptr);
-        ++m_nVersion;
+        Written(d.top, d.bottom);
         return;
     }
-    ++m_nVersion;
+    Written(d.top, d.bottom);
     // Nearest source pixel for each destination pixel.
     for (int dy = 0; dy < destHeight; ++dy)
     {
@@ -327,10 +334,12 @@ HRESULT SoftwareSurface::Flip(IDirectDrawSurface4* overrideSurface, DWORD flags)
         return busy;
     // The buffers trade places: the back buffer now holds the former front picture.
     std::swap(m_Pixels, m_pBackBuffer->m_Pixels);
+    std::swap(m_Written, m_pBackBuffer->m_Written);
     ++m_nVersion;
     ++m_pBackBuffer->m_nVersion;
     const bool wait = (flags & DDFLIP_WAIT) != 0 && (flags & DDFLIP_NOVSYNC) == 0;
-    Display::Instance().Present(m_Pixels, wait);
+    Display::Instance().Present(m_Pixels, wait, m_Written);
+    m_Written = {m_Pixels.Height(), 0};
     return DD_OK;
 }
 
@@ -368,7 +377,7 @@ HRESULT SoftwareSurface::GetDC(HDC* dc)
     if (m_hDC != nullptr)
         return DDERR_DCALREADYCREATED;
     // GDI may draw on the pixels until the context is given back.
-    ++m_nVersion;
+    Written(0, m_Pixels.Height());
     m_hDC = CreateSurfaceDC(m_Pixels);
     if (m_hDC == nullptr)
         return DDERR_CANTCREATEDC;
@@ -384,7 +393,7 @@ HRESULT SoftwareSurface::ReleaseDC(HDC dc)
         return DDERR_INVALIDPARAMS;
     DestroySurfaceDC(m_hDC);
     m_hDC = nullptr;
-    ++m_nVersion;
+    Written(0, m_Pixels.Height());
     return DD_OK;
 }
 
@@ -393,7 +402,7 @@ void SoftwareSurface::MarkRestored()
     if (!Lost())
         return;
     std::fill(m_Pixels.Bytes().begin(), m_Pixels.Bytes().end(), std::uint8_t{0});
-    ++m_nVersion;
+    Written(0, m_Pixels.Height());
     m_nGeneration = Display::Instance().LossGeneration();
 }
 

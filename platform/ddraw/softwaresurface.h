@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ddraw/ddraw.h"
+#include "platform/sdl/display.h"
 #include "platform/win32/comobject.h"
 #include "platform/win32/pixelbuffer.h"
 
@@ -43,6 +44,8 @@ private:
     ~SoftwareSurface() override;
 
     bool Lost() const;
+    // Notes a change of the pixels in rows [top, bottom).
+    void Written(LONG top, LONG bottom);
     // Why a blit touching this surface cannot run now, or DD_OK.
     HRESULT Busy() const;
     bool Keyed(std::uint32_t value) const;
@@ -88,6 +91,9 @@ private:
     // Counts the changes of the pixels and the key; the spans are found again
     // only after one.
     std::uint64_t m_nVersion = 0;
+    // The rows written since these pixels were last presented; all of them
+    // at first. They travel with the pixels through a flip.
+    Display::Rows m_Written;
     mutable std::uint64_t m_nSpansVersion = ~std::uint64_t{0};
     mutable OpaqueSpans m_OpaqueSpans;
 };

@@ -126,6 +126,9 @@ struct Display::Impl
 
     std::optional<PixelBuffer> shown;
     std::vector<RECT> lastChanges;
+    // Whether the last present told its written rows, and the rows it changed.
+    bool lastWritten = false;
+    Display::Rows lastChangedRows;
     int uploads = 0;
     std::uint64_t lossGeneration = 0;
     int cursorShowCount = 0;
@@ -591,15 +594,17 @@ void Display::Close()
 namespace
 {
 
-// The rectangles in which picture differs from shown, taking the changed rows
-// into shown: bands of adjacent changed rows, each as wide as its changes.
-std::vector<SDL_Rect> TakeChanges(PixelBuffer& shown, const PixelBuffer& picture)
+// The rectangles in which picture differs from shown within rows, taking the
+// changed rows into shown: bands of adjacent changed rows, each as wide as its
+// changes.
+std::vector<SDL_Rect> TakeChanges(PixelBuffer& shown, const PixelBuffer& picture,
+                                  Display::Rows rows)
 {
     std::vector<SDL_Rect> changed;
     const int bytesPerPixel = picture.BytesPerPixel();
     const std::size_t pitch = static_cast<std::size_t>(picture.Pitch());
     bool open = false;
-    for (int y = 0; y < picture.Height(); ++y)
+    for (int y = std::max(rows.top, 0); y < std::min(rows.bottom, picture.Height()); ++y)
     {
         const std::uint8_t* now = picture.Row(y);
         std::uint8_t* before = shown.Row(y);
@@ -650,7 +655,7 @@ void Display::SetWindowIcon(int width, int height, std::span<const std::uint32_t
     m.ShowIcon();
 }
 
-void Display::Present(const PixelBuffer& picture, bool wait)
+void Display::Present(const PixelBuffer& picture, bool wait, std::optional<Rows> written)
 {
     Impl& m = *m_pImpl;
     // The left stick moves the pointer a little every frame.
@@ -667,10 +672,19 @@ void Display::Present(const PixelBuffer& picture, bool wait)
                             m.shown->Height() == picture.Height() &&
                             m.shown->BitsPerPixel() == picture.BitsPerPixel();
     std::vector<SDL_Rect> changed;
+    Rows rows{0, picture.Height()};
+    if (written && m.lastWritten)
+        rows = {std::min(written->top, m.lastChangedRows.top),
+                std::max(written->bottom, m.lastChangedRows.bottom)};
     if (comparable)
-        changed = TakeChanges(*m.shown, picture);
+        changed = TakeChanges(*m.shown, picture, rows);
     else
         m.shown = picture;
+    m.lastWritten = comparable && written;
+    m.lastChangedRows = {picture.Height(), 0};
+    for (const SDL_Rect& r : changed)
+        m.lastChangedRows = {std::min(m.lastChangedRows.top, r.y),
+                             std::max(m.lastChangedRows.bottom, r.y + r.h)};
     bool waitedForVsync = false;
     if (!comparable || !changed.empty())
     {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -31,10 +32,20 @@ public:
     // for a window made later.
     void SetWindowIcon(int width, int height, std::span<const std::uint32_t> argb);
 
+    // Rows [top, bottom) of a picture.
+    struct Rows
+    {
+        int top = 0;
+        int bottom = 0;
+    };
+
     // Shows the picture at once (converted from its pixel format); with wait,
     // paces to the display's refresh. A picture equal to the one on screen is
-    // not uploaded again, but the wait still happens.
-    void Present(const PixelBuffer& picture, bool wait);
+    // not uploaded again, but the wait still happens. A flip chain presents
+    // its two buffers in turn and tells the rows written into each since it
+    // was last presented: only those and the rows the last present changed can
+    // differ from the screen, so only they are compared.
+    void Present(const PixelBuffer& picture, bool wait, std::optional<Rows> written = std::nullopt);
 
     // The picture shown last, or null before the first present.
     const PixelBuffer* ShownPicture() const;
