@@ -170,6 +170,11 @@ TEST_F(StartUp, SilentPlaysWithoutASoundDeviceAndWithoutItsMessages)
     }
     Game game({"--silent"});
     EXPECT_TRUE(MessageTexts().empty());
+    // The frame's title and its icons, the big one set by the frame, the small one by the game.
+    CWnd* frame = AfxGetApp()->GetMainWnd();
+    const HICON icon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(128));
+    EXPECT_EQ(frame->GetWindowText(), "TamZelon");
+    EXPECT_TRUE(icon && frame->GetIcon(TRUE) == icon && frame->GetIcon(FALSE) == icon);
     auto probe = game.Probe();
     EXPECT_EQ(probe.Click(), nullptr);
     EXPECT_EQ(probe.Music(), nullptr);

@@ -113,6 +113,8 @@ TEST_F(HighscoreFileTest, LoadKeepsFileOrderAndSaveWritesExactBytesWithNoOldTail
     table.Load(kFile);
     EXPECT_TRUE(table.m_Entries[0].m_Name == "P1" && table.m_Entries[9].m_Name == "P10" &&
                 table.m_Entries[9].m_nScore == 1000);
+    // Ranked as read: the first place from the top that holds a lower score.
+    EXPECT_TRUE(table.GetRank(150) == 1 && table.GetRank(50) == -1);
     EXPECT_EQ(Save(), 0);
     EXPECT_EQ(FileBytes(kFile), kDefaultBytes);
     CHighscores unnamed;

@@ -1,10 +1,14 @@
 // The bitmap reader: every depth in both row orders, with and without the
-// file header, and refusals of every truncation and of forged headers.
+// file header, refusals of every truncation and of forged headers, and the
+// built-in bitmaps as the 16-bit display will key them.
 #include "bmpwriter.h"
 
 #include "platform/gdi/bmpreader.h"
+#include "platform/win32/resources.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using platform::BmpReader;
 using testbmp::Picture;
@@ -92,5 +96,25 @@ TEST(BmpReader, RefusesEveryTruncationAndForgedHeaders)
         if (forgery.value == 20000)
             bytes[info + 8] = 0x20, bytes[info + 9] = 0x4E; // 20000 high, too
         EXPECT_EQ(BmpReader::ReadFile(bytes), nullptr) << forgery.what;
+    }
+}
+
+// Drawn with colour key 0, a pixel meant to be seen must not fall to zero in
+// RGB565; only the transparent ones are exactly black.
+TEST(BmpReader, TheBuiltInBitmapsHaveNoNearBlackPixel)
+{
+    for (const auto& file : std::filesystem::directory_iterator(TZ_BITMAPS))
+    {
+        const std::string name = file.path().stem();
+        const EmbeddedResource* res = FindEmbeddedResource("BITMAP", name);
+        ASSERT_NE(res, nullptr) << name;
+        const auto bitmap = BmpReader::ReadFile({res->data, res->size});
+        ASSERT_NE(bitmap, nullptr) << name;
+        for (int i = 0; i < bitmap->Width() * bitmap->Height(); ++i)
+        {
+            const platform::Rgb p = bitmap->Pixel(i % bitmap->Width(), i / bitmap->Width());
+            ASSERT_TRUE(p.r + p.g + p.b == 0 || platform::PixelBuffer::FromRgb(p, 16) != 0)
+                << name << ": near-black " << int(p.r) << "," << int(p.g) << "," << int(p.b);
+        }
     }
 }

@@ -1,8 +1,9 @@
-// The dialog window: keys and the edit field. The game's own dialogs are
+// The dialog window: keys, clicks and the edit field. The game's own dialogs are
 // answered in the app tests and clicked on screen in the end-to-end tests;
 // here what those do not press.
 #include "events.h"
 
+#include "platform/framework/classicpainter.h"
 #include "platform/framework/dialogtemplate.h"
 #include "platform/framework/dialogwindow.h"
 #include "platform/framework/framework.h"
@@ -23,6 +24,11 @@ struct Host : CWnd
     explicit Host(int id)
         : window((CreateHandle(nullptr, 0, "Frage", WS_POPUP), *this), *DialogTemplate::Load(id))
     {
+        window.Layout(640, 480);
+    }
+    POINT At(int id)
+    {
+        return Centre(window.PictureRect(*static_cast<platform::DialogControl*>(GetDlgItem(id))));
     }
     std::optional<int> Send(const InputEvent& e) { return window.HandleEvent(e).command; }
     int FocusId() { return window.Focus()->GetDlgCtrlID(); }
@@ -31,7 +37,7 @@ struct Host : CWnd
 
 } // namespace
 
-TEST(DialogWindow, KeysMoveTheFocusPastAHiddenButtonAndPressButtons)
+TEST(DialogWindow, KeysAndClicksMoveTheFocusPastAHiddenButtonAndPressButtons)
 {
     Host host(155);
     host.GetDlgItem(1006)->ShowWindow(SW_HIDE);
@@ -42,7 +48,14 @@ TEST(DialogWindow, KeysMoveTheFocusPastAHiddenButtonAndPressButtons)
         std::optional<int> command;
         int focus; // 0: not looked at
     };
+    // A button acts only when the mouse is let go over it; the press takes the focus.
+    const POINT no = host.At(3), beside{no.x, no.y + 100}, yes = host.At(1007);
+    const POINT close = Centre(platform::ClassicPainter::CloseBoxRect(host.window.WindowRect()));
     const Step steps[] = {
+        {Mouse(Kind::MouseDown, no), {}, 3},
+        {Mouse(Kind::MouseUp, beside), {}, 3},
+        {Mouse(Kind::MouseDown, yes), {}, 1007},
+        {Mouse(Kind::MouseUp, yes), 1007, 1007},
         {Key(VK_RETURN), 1007, 1007},
         {Key(VK_TAB), {}, 3},
         {Key(VK_SPACE), 3, 3},
@@ -52,11 +65,12 @@ TEST(DialogWindow, KeysMoveTheFocusPastAHiddenButtonAndPressButtons)
         {Key('O'), {}, 0}, // OK's letter, but OK is hidden
         {Key(VK_ESCAPE), IDCANCEL, 0},
         {Event(Kind::Close), IDCANCEL, 0},
+        {Mouse(Kind::MouseDown, close), {}, 0},
+        {Mouse(Kind::MouseUp, close), IDCANCEL, 0},
     };
     for (const Step& step : steps)
     {
-        SCOPED_TRACE(testing::Message()
-                     << "key " << step.event.key << " shift " << step.event.shift);
+        SCOPED_TRACE(testing::Message() << "step " << &step - steps);
         EXPECT_EQ(host.Send(step.event), step.command);
         EXPECT_TRUE(step.focus == 0 || host.FocusId() == step.focus) << host.FocusId();
     }

@@ -1,7 +1,6 @@
-// Drawing through device contexts: text at every edge, bitmaps from files
-// and stretched copies in both surface formats. The game's texts, umlauts
-// included, are pinned by the golden images.
-// Photoshop images reach the screen through StretchDIBits in the display tests.
+// Drawing through device contexts: text at every edge, and bitmaps from files
+// and from memory stretched into both surface formats. The game's texts,
+// umlauts included, are pinned by the golden images.
 #include "bmpwriter.h"
 #include "testfiles.h"
 
@@ -84,28 +83,44 @@ TEST(TextOut, BrokenCallsDrawNothingAndEveryEdgeClips)
     EXPECT_TRUE(TextOutA(surface.dc, -100, -100, "Wolken", 6));
 }
 
-// On a 16-bit surface, the kind the game draws on.
-TEST(Bitmaps, StretchBltConvertsAFileIntoTheSurfaceFormat)
+// A file through StretchBlt and a 32-bit buffer in either row order through
+// StretchDIBits land alike, in both surface formats.
+TEST(Bitmaps, StretchedCopiesConvertIntoTheSurfaceFormat)
 {
     HBITMAP bitmap = LoadFile(kTwoByTwo, 24);
     ASSERT_NE(bitmap, nullptr);
-    SurfaceContext surface(6, 6, 16);
-    HDC memory = CreateCompatibleDC(surface.dc);
-    HGDIOBJ stock = SelectObject(memory, bitmap);
-    ASSERT_TRUE(StretchBlt(surface.dc, 1, 1, 4, 4, memory, 0, 0, 2, 2, SRCCOPY));
-    for (int i = 0; i < 36; ++i)
+    // Blue, green, red and a spare byte per pixel; top-down lists the top row first.
+    const std::uint8_t topDown[] = {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0};
+    const std::uint8_t bottomUp[] = {255, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 0, 0, 255, 0, 0};
+    for (int i = 0; i < 6; ++i)
     {
-        const int x = i % 6, y = i / 6;
-        const bool inside = x >= 1 && x < 5 && y >= 1 && y < 5;
-        EXPECT_EQ(surface.pixels.Get(x, y),
-                  inside ? surface.pixels.FromRgb(kQuadrants[(y - 1) / 2][(x - 1) / 2])
-                         : kBackground)
-            << x << "," << y;
+        const int bits = i < 3 ? 16 : 8, source = i % 3; // StretchBlt, top-down, bottom-up
+        SCOPED_TRACE(testing::Message() << bits << " bits, source " << source);
+        SurfaceContext surface(6, 6, bits);
+        HDC memory = CreateCompatibleDC(surface.dc);
+        HGDIOBJ stock = SelectObject(memory, bitmap);
+        BITMAPINFO info{};
+        info.bmiHeader = {
+            sizeof(BITMAPINFOHEADER), 2, source == 1 ? -2 : 2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        ASSERT_TRUE(source == 0 ? StretchBlt(surface.dc, 1, 1, 4, 4, memory, 0, 0, 2, 2, SRCCOPY)
+                                : StretchDIBits(surface.dc, 1, 1, 4, 4, 0, 0, 2, 2,
+                                                source == 1 ? topDown : bottomUp, &info,
+                                                DIB_RGB_COLORS, SRCCOPY) == 2);
+        for (int p = 0; p < 36; ++p)
+        {
+            const int x = p % 6, y = p / 6;
+            const bool inside = x >= 1 && x < 5 && y >= 1 && y < 5;
+            EXPECT_EQ(surface.pixels.Get(x, y),
+                      inside ? surface.pixels.FromRgb(kQuadrants[(y - 1) / 2][(x - 1) / 2])
+                             : kBackground)
+                << x << "," << y;
+        }
+        // Reaching past every edge of the surface and of the bitmap is safe.
+        EXPECT_TRUE(StretchBlt(surface.dc, -3, 4, 9, 9, memory, -1, 1, 3, 3, SRCCOPY));
+        EXPECT_FALSE(StretchBlt(surface.dc, 0, 0, 2, 2, memory, 0, 0, 2, 2, 0x00EE0086));
+        EXPECT_TRUE(SelectObject(memory, stock) == bitmap && DeleteDC(memory));
     }
-    // Reaching past every edge of the surface and of the bitmap is safe.
-    EXPECT_TRUE(StretchBlt(surface.dc, -3, 4, 9, 9, memory, -1, 1, 3, 3, SRCCOPY));
-    EXPECT_FALSE(StretchBlt(surface.dc, 0, 0, 2, 2, memory, 0, 0, 2, 2, 0x00EE0086));
-    EXPECT_TRUE(SelectObject(memory, stock) == bitmap && DeleteDC(memory) && DeleteObject(bitmap));
+    EXPECT_TRUE(DeleteObject(bitmap));
     EXPECT_EQ(LoadImageA(nullptr, "/nonexistent/missing.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE),
               nullptr);
 }

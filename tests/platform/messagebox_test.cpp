@@ -56,6 +56,7 @@ TEST(MessageBox, ClosesOnEnterEscapeSpaceAndOnAClickOnOkOrTheCloseBox)
                            {close, close, true},
                            {ok, outside, false},
                            {outside, ok, false},
+                           {close, ok, false},
                            {body, body, false}})
     {
         EXPECT_FALSE(box.HandleEvent(Mouse(Kind::MouseDown, c.down)));
