@@ -4,7 +4,6 @@
 #pragma once
 
 #include "display/cdxscreen.h"
-#include "display/cdxsurface.h"
 #include "game/cfield.h"
 #include "platform/testing/testing.h"
 #include "sound/cdxsoundbuffer.h"
@@ -13,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <deque>
 #include <memory>
 #include <string>
@@ -72,31 +70,6 @@ inline void Answer(std::deque<Reply> replies)
 }
 
 using Game = HeadlessGame;
-
-// Does the picture on screen show the named image at (x, y), wherever the
-// image is not transparent? The crosshair over it is looked past unless the
-// crosshair itself is asked for.
-inline bool Shows(CdxScreen* screen, const char* bitmap, int x, int y)
-{
-    const platform::PixelBuffer* shown = platform::testing::ShownPicture();
-    CdxSurface image(screen, bitmap, 2);
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    const bool crosshair = std::string(bitmap) == "BMP_FADENKREUZ";
-    int compared = 0;
-    for (int row = 0; shown && image.m_pSurface && row < image.m_nHeight; ++row)
-        for (int column = 0; column < image.m_nWidth; ++column)
-        {
-            const std::uint32_t pixel = platform::testing::ReadPixel(image.m_pSurface, column, row);
-            if (pixel == 0 || (!crosshair && std::abs(x + column - cursor.x) <= 16 &&
-                               std::abs(y + row - cursor.y) <= 16))
-                continue;
-            if (shown->Get(x + column, y + row) != pixel)
-                return false;
-            ++compared;
-        }
-    return compared > 0;
-}
 
 // Is the rectangle of the picture on screen all one raw value?
 inline bool Plain(int x, int y, int width, int height, std::uint32_t value)

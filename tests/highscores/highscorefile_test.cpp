@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -115,6 +116,10 @@ TEST_F(HighscoreFileTest, LoadKeepsFileOrderAndSaveWritesExactBytesWithNoOldTail
                 table.m_Entries[9].m_nScore == 1000);
     // Ranked as read: the first place from the top that holds a lower score.
     EXPECT_TRUE(table.GetRank(150) == 1 && table.GetRank(50) == -1);
+    table.Insert("Neu", 550); // sorts all eleven lines
+    EXPECT_TRUE(
+        std::ranges::is_sorted(table.m_Entries, std::greater{}, &CHighscoreEntry::m_nScore) &&
+        table.m_Entries[5].m_Name == "Neu");
     EXPECT_EQ(Save(), 0);
     EXPECT_EQ(FileBytes(kFile), kDefaultBytes);
     CHighscores unnamed;
