@@ -41,7 +41,7 @@ TEST_F(Play, ShotsScoreClickAndTaunt)
     for (const POINT click : {POINT{601, 300}, POINT{300, 79}, POINT{300, 80}, POINT{110, 470}})
     {
         m_Probe.SetStones(stones); // the columns close up between the shots
-        Silence(m_Probe.Click());
+        m_Probe.Click()->Stop();
         ASSERT_TRUE(m_Game.Click(click.x, click.y));
         EXPECT_EQ(m_Probe.Comment(), click.y == 79 || click.x == 601
                                          ? "Ins Feld musste schiessen!"
@@ -52,7 +52,7 @@ TEST_F(Play, ShotsScoreClickAndTaunt)
 
     // A hit: n x n points, the bang, a taunt, and a frame drawn at once.
     m_Probe.SetStones(stones);
-    Silence(m_Probe.Click());
+    m_Probe.Click()->Stop();
     const auto before = platform::testing::VirtualMilliseconds();
     ASSERT_TRUE(Shoot(0, 19));
     EXPECT_EQ(FramesSince(before), 2);
@@ -69,7 +69,7 @@ TEST_F(Play, QuestionsAroundAGame)
     // The info, then the in-game button that asks, and Enter that
     // asks the same: the info, Nein and a closed dialog change nothing; Ja
     // starts afresh.
-    Answer({{INFO_OK}, {NEIN}, {IDCANCEL}, {JA}});
+    Answer({INFO_OK, NEIN, IDCANCEL, JA});
     ASSERT_TRUE(m_Game.Press(VK_F1));
     EXPECT_EQ(MessageTexts().size(), 1u) << "the info";
     ASSERT_TRUE(m_Game.Click(60, 20));
@@ -82,7 +82,7 @@ TEST_F(Play, QuestionsAroundAGame)
     EXPECT_EQ(MessageTexts(),
               std::vector<std::string>(3, "Wollen Sie Ihr aktuelles Spiel beenden?"));
 
-    Answer({{NEIN}, {IDCANCEL}, {JA}});
+    Answer({NEIN, IDCANCEL, JA});
     // Escape: only Ja leaves, to the menu with the music.
     for (const int state : {STATE_GAME, STATE_GAME, STATE_MENU})
     {
@@ -100,7 +100,7 @@ TEST_F(Play, AClearedFieldEarnsTheBonusBeforeThePlace)
     // (its bound is met in the table's test).
     m_Probe.Highscores().m_Entries[9].m_nScore = 1000;
     m_Probe.SetStones({{0, 19, B}, {1, 19, B}});
-    Answer({{OK}, {OK}, {IDCANCEL}}); // Escape in the name dialog: no name
+    Answer({OK, OK, IDCANCEL}); // Escape in the name dialog: no name
     ASSERT_TRUE(Shoot(1, 19));
     EXPECT_EQ(
         MessageTexts(),

@@ -72,8 +72,8 @@ TEST_F(KeyboardPlay, SpaceDoesWhatALeftClickAtTheCrosshairDoes)
     {
         m_Probe.SetStones(stones);
         m_Probe.Score() = 0;
-        Silence(m_Probe.Bang());
-        Answer({Reply{NEIN}});
+        m_Probe.Bang()->Stop();
+        Answer({NEIN});
         std::srand(1); // the same taunt for both
         EXPECT_TRUE(space ? m_Game.MoveTo(at.x, at.y) && m_Game.Press(VK_SPACE)
                           : m_Game.Click(at.x, at.y));

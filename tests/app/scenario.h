@@ -23,7 +23,7 @@ namespace scenario
 constexpr UINT ENTER = VK_RETURN;
 constexpr UINT ESCAPE = VK_ESCAPE;
 // The buttons the dialogs are answered with.
-constexpr int JA = 1007, NEIN = 3, OK = 1006, NAME_OK = 1003, INFO_OK = 1000;
+constexpr int JA = 1007, NEIN = 3, OK = 1006, INFO_OK = 1000;
 
 // Is the sound sounding (in the headless device: started and not stopped)?
 inline bool Playing(CdxSoundBuffer* sound)
@@ -34,38 +34,25 @@ inline bool Playing(CdxSoundBuffer* sound)
     return (status & DSBSTATUS_PLAYING) != 0;
 }
 
-inline void Silence(CdxSoundBuffer* sound)
-{
-    if (sound)
-        sound->Stop();
-}
-
 // The test runs in a scratch directory with the game's sounds in "Sounds".
 using WorkingDirectory = GameFolder;
 
-// Dialog answers in the order the dialogs come; the name dialog takes the
-// name given with its answer. A dialog beyond the script fails the test.
-struct Reply
+// Dialog answers (the control ids to press) in the order the dialogs come. A
+// dialog beyond the script fails the test.
+inline void Answer(std::deque<int> replies)
 {
-    int id;
-    std::string name = {};
-};
-inline void Answer(std::deque<Reply> replies)
-{
-    auto script = std::make_shared<std::deque<Reply>>(std::move(replies));
+    auto script = std::make_shared<std::deque<int>>(std::move(replies));
     platform::testing::SetModalAnswerer(
-        [script](platform::testing::ModalBox& box)
+        [script](const platform::testing::ModalBox& box)
         {
             if (script->empty())
             {
                 ADD_FAILURE() << "unexpected dialog: " << box.caption << ": " << box.text;
                 return IDCANCEL;
             }
-            const Reply reply = script->front();
+            const int reply = script->front();
             script->pop_front();
-            if (box.hasEdit)
-                box.editText = reply.name;
-            return reply.id;
+            return reply;
         });
 }
 

@@ -39,7 +39,7 @@ TEST_F(Screens, ScreensComeBackWithoutWritingAndTheEndWritesTheTable)
         auto info = [&]
         {
             const int state = probe.State();
-            Answer({{INFO_OK}});
+            Answer({INFO_OK});
             ASSERT_TRUE(game.Press(VK_F1));
             EXPECT_TRUE(MessageTexts().size() == 1 && probe.State() == state &&
                         CursorShowCount() == hidden);

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 using namespace scenario;
 
@@ -55,13 +56,8 @@ TEST(SettingsTest, TheFileFollowsXdgConfigHomeOnlyWhenItIsAbsolute)
 TEST(SettingsTest, WhatAFileSaysAndWhatADamagedOrUnwritableOneCosts)
 {
     ScratchDirectory directory;
-    struct Case
-    {
-        std::string content;
-        bool window;
-        bool complaint;
-    };
-    const Case cases[] = {
+    // What the file holds, whether it asks for a window, whether it is complained about.
+    const std::tuple<std::string, bool, bool> cases[] = {
         {"screen=window\n", true, false},
         {"# a comment\n\n  screen = fullscreen \r\n", false, false},
         {"screen=window", true, false},
@@ -72,12 +68,12 @@ TEST(SettingsTest, WhatAFileSaysAndWhatADamagedOrUnwritableOneCosts)
         {"screen=window\n" + std::string(5000, '#'), false, true},
         {"colour=blue\nscreen=window\n", true, true},
     };
-    for (const Case& c : cases)
+    for (const auto& [content, window, complaint] : cases)
     {
-        std::ofstream("settings", std::ios::binary | std::ios::trunc) << c.content;
+        std::ofstream("settings", std::ios::binary | std::ios::trunc) << content;
         std::ostringstream errors;
-        EXPECT_EQ(Settings::Load("settings", errors).window, c.window) << c.content;
-        EXPECT_EQ(!errors.str().empty(), c.complaint) << c.content << ": " << errors.str();
+        EXPECT_EQ(Settings::Load("settings", errors).window, window) << content;
+        EXPECT_EQ(!errors.str().empty(), complaint) << content << ": " << errors.str();
     }
 
     std::ostringstream errors;

@@ -1,6 +1,12 @@
 // Drawing on the back buffer: the clipped crosshair, missing and refused
-// objects, and lost surfaces. Keyed and opaque blits draw every golden image.
+// objects, lost surfaces, and the failure box. Keyed and opaque blits draw
+// every golden image; where the display reports a refused mode or refused
+// surfaces, by name, is seen in the scenario tests of the start.
 #include "displaytest.h"
+
+#include "display/errorreport.h"
+
+#include <string>
 
 namespace
 {
@@ -85,6 +91,18 @@ TEST_F(SurfaceTest, ALostPhotoshopImageHasNothingToReloadFrom)
     EXPECT_EQ(m_pScreen->Flip(1), DDERR_SURFACELOST);
     EXPECT_EQ(pattern->DrawFastKeyed(80, 40, Back()), DD_OK);
     EXPECT_EQ(testing::ReadPixel(pattern->m_pSurface, 5, 5), 0u);
+}
+
+TEST(ErrorReport, AnUnknownFailureIsNamedWholeThenTheProgramIsAskedToQuit)
+{
+    const std::string longPath(5000, 'd');
+    ReportDirectDrawError(0, nullptr, longPath.c_str(), 1);
+    const auto boxes = platform::testing::TakeModalBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption + ": " + boxes[0].text,
+              "Error: DirectDraw Error Unknown Error\nFILE: " + longPath + "\nLINE: 1");
+    MSG msg{};
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message == WM_QUIT);
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <new>
 #include <string>
 
@@ -56,8 +55,7 @@ std::string Stored(const CString& name, LONG value)
     archive << value << name;
     archive.Close();
     file.Close();
-    std::ifstream in("a.sav", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return FileBytes("a.sav");
 }
 
 CString LoadName(const std::string& bytes)

@@ -1,8 +1,8 @@
 // The display: pacing to the refresh, only changed rows shown, the cursor kept
 // inside the picture.
+#include "events.h"
+
 #include "platform/sdl/display.h"
-#include "platform/testing/testing.h"
-#include "platform/win32/win32.h"
 
 #include <gtest/gtest.h>
 
@@ -38,13 +38,7 @@ TEST(DisplayTest, PresentsFollowTheRefreshRateAndIdenticalPicturesAreSkipped)
 
 TEST(DisplayTest, CursorFollowsInjectedMouseInsideTheDisplay)
 {
-    platform::InputEvent move;
-    move.kind = platform::InputEvent::Kind::MouseMove;
-    move.x = 700;
-    move.y = -5;
-    platform::testing::InjectEvent(move);
-    MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    events::Deliver(events::Event(events::Kind::MouseMove, 700, -5));
     POINT p{};
     ASSERT_TRUE(GetCursorPos(&p));
     EXPECT_TRUE(p.x == 639 && p.y == 0);

@@ -1,12 +1,14 @@
-// The dialog window: keys, clicks and the edit field. The game's own dialogs are
-// answered in the app tests and clicked on screen in the end-to-end tests;
-// here what those do not press.
+// The dialog window and the message box drawn by the game itself: keys,
+// clicks, the edit field, and long texts kept on the picture. The game's own
+// dialogs are answered in the app tests, and found and clicked on screen in
+// the end-to-end tests; here what those do not press.
 #include "events.h"
 
 #include "platform/framework/classicpainter.h"
 #include "platform/framework/dialogtemplate.h"
 #include "platform/framework/dialogwindow.h"
 #include "platform/framework/framework.h"
+#include "platform/framework/messageboxwindow.h"
 
 #include <gtest/gtest.h>
 
@@ -104,4 +106,57 @@ TEST(DialogWindow, TheEditFieldTypesAndEdits)
     EXPECT_EQ(host.FocusId(), 1003);
     host.Send(Key('N'));
     EXPECT_EQ(host.window.Focus(), edit);
+}
+
+TEST(MessageBox, LongTextsAreWrappedOrCutToStayOnThePicture)
+{
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "Wollen Sie Ihre hart erarbeiteten Rekorde l\xF6schen? ";
+    text += "\n" + std::string(300, 'W') + "\n";
+    for (int i = 0; i < 60; ++i)
+        text += "Zeile\n";
+    platform::MessageBoxWindow big("Frage", text, 640, 480);
+    const RECT& w = big.WindowRect();
+    EXPECT_TRUE(w.left >= 0 && w.top >= 0 && w.right <= 640 && w.bottom <= 480);
+    const RECT client = platform::ClassicPainter::ClientRect(w);
+    for (const std::string& line : big.Lines())
+        EXPECT_LE(platform::TextRenderer::Instance().Width(platform::TextFace::Dialog, line),
+                  client.right - client.left);
+    EXPECT_EQ(big.Lines()[0].rfind("Wollen Sie", 0), 0u);
+
+    // Under the address sanitizer a write outside the buffer fails the test.
+    platform::PixelBuffer tiny(50, 40, 8);
+    platform::ClassicPainter painter(tiny);
+    painter.DrawWindow({-20, -10, 60, 70}, "Abgeschnitten");
+    painter.DrawButton({30, 30, 120, 60}, "&Nein", {true, true, true});
+}
+
+TEST(MessageBox, ClosesOnEnterEscapeSpaceAndOnAClickOnOkOrTheCloseBox)
+{
+    platform::MessageBoxWindow box("Gratulation", "Super!!!", 640, 480);
+    for (UINT key : {VK_RETURN, VK_ESCAPE, VK_SPACE, VK_F1, UINT('A')})
+        EXPECT_EQ(box.HandleEvent(Key(key)),
+                  key == VK_RETURN || key == VK_ESCAPE || key == VK_SPACE)
+            << key;
+
+    const POINT ok = Centre(box.OkButtonRect()), outside{5, 5}, body = Centre(box.WindowRect()),
+                close = Centre(platform::ClassicPainter::CloseBoxRect(box.WindowRect()));
+    struct Click
+    {
+        POINT down, up;
+        bool closes;
+    };
+    // Only a press and a release on the same button count.
+    for (const Click& c : {Click{ok, ok, true},
+                           {close, close, true},
+                           {ok, outside, false},
+                           {outside, ok, false},
+                           {close, ok, false},
+                           {body, body, false}})
+    {
+        EXPECT_FALSE(box.HandleEvent(Mouse(Kind::MouseDown, c.down)));
+        EXPECT_EQ(box.HandleEvent(Mouse(Kind::MouseUp, c.up)), c.closes)
+            << c.down.x << "," << c.down.y << " to " << c.up.x << "," << c.up.y;
+    }
 }
