@@ -11,9 +11,7 @@ using namespace scenario;
 namespace
 {
 
-constexpr int B = STONE_BLACK;
-constexpr int W = STONE_WHITE;
-constexpr int G = STONE_GREY;
+constexpr int B = STONE_BLACK, W = STONE_WHITE, G = STONE_GREY;
 
 class Play : public ::testing::Test
 {

@@ -28,14 +28,8 @@ protected:
 
 TEST_F(KeyboardPlay, ArrowsMoveTheCrosshairOneCellFromTheCellUnderItOrTheNearest)
 {
-    struct Case
-    {
-        POINT from;
-        UINT key;
-        POINT to;
-        const char* what;
-    };
-    const Case cases[] = {
+    // From where, which arrow, to where.
+    const std::tuple<POINT, UINT, POINT, const char*> cases[] = {
         {{110, 190}, VK_RIGHT, {130, 190}, "one cell right"},
         {{119, 199}, VK_DOWN, {110, 210}, "from a cell's corner to the centre below"},
         {{120, 200}, VK_LEFT, {110, 210}, "a border belongs to the cell right of it and below"},
@@ -49,24 +43,21 @@ TEST_F(KeyboardPlay, ArrowsMoveTheCrosshairOneCellFromTheCellUnderItOrTheNearest
         {{0, 0}, VK_RIGHT, {30, 90}, "over the new-game button: on from the corner cell"},
     };
     // The crosshair is drawn where the pointer is in every golden picture.
-    for (const Case& c : cases)
+    for (const auto& [from, key, to, what] : cases)
     {
         POINT cursor{};
-        ASSERT_TRUE(m_Game.MoveTo(c.from.x, c.from.y) && m_Game.Press(c.key) &&
-                    GetCursorPos(&cursor));
-        EXPECT_TRUE(cursor.x == c.to.x && cursor.y == c.to.y)
-            << c.what << ": " << cursor.x << "," << cursor.y;
+        ASSERT_TRUE(m_Game.MoveTo(from.x, from.y) && m_Game.Press(key) && GetCursorPos(&cursor));
+        EXPECT_TRUE(cursor.x == to.x && cursor.y == to.y)
+            << what << ": " << cursor.x << "," << cursor.y;
     }
 }
 
 TEST_F(KeyboardPlay, SpaceDoesWhatALeftClickAtTheCrosshairDoes)
 {
     // The grey pair keeps the game going after the black one is shot.
-    const std::vector<CMainFrameProbe::Stone> stones = {{0, 19, STONE_BLACK},
-                                                        {1, 19, STONE_BLACK},
-                                                        {5, 19, STONE_WHITE},
-                                                        {10, 19, STONE_GREY},
-                                                        {11, 19, STONE_GREY}};
+    const int B = STONE_BLACK, G = STONE_GREY;
+    const std::vector<CMainFrameProbe::Stone> stones = {
+        {0, 19, B}, {1, 19, B}, {5, 19, STONE_WHITE}, {10, 19, G}, {11, 19, G}};
     // Score, comment, stones, bang and questions after a shot at `at`.
     const auto play = [&](POINT at, bool space)
     {

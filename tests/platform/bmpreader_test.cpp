@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 using platform::BmpReader;
 using testbmp::Picture;
@@ -66,14 +67,9 @@ TEST(BmpReader, RefusesEveryTruncationAndForgedHeaders)
     for (std::size_t length = 0; length + 3 < good.size(); ++length)
         EXPECT_EQ(BmpReader::ReadFile(std::span(good.data(), length)), nullptr) << length;
 
-    struct Forgery
-    {
-        const char* what;
-        std::size_t offset; // of a 32-bit field
-        std::uint32_t value;
-    };
+    // What is forged, the offset of the 32-bit field, and its forged value.
     const std::size_t info = 14;
-    const Forgery forgeries[] = {
+    const std::tuple<const char*, std::size_t, std::uint32_t> forgeries[] = {
         {"negative width", info + 4, 0xFFFFFFFF},
         {"zero height", info + 8, 0},
         {"most negative height", info + 8, 0x80000000},
@@ -88,14 +84,14 @@ TEST(BmpReader, RefusesEveryTruncationAndForgedHeaders)
         {"pixels beyond the file", 10, 0x7FFFFFF0},
         {"not BM", 0, 'X' | 'M' << 8 | std::uint32_t(good[2]) << 16 | std::uint32_t(good[3]) << 24},
     };
-    for (const Forgery& forgery : forgeries)
+    for (const auto& [what, offset, value] : forgeries)
     {
         auto bytes = good;
         for (int i = 0; i < 4; ++i)
-            bytes[forgery.offset + i] = static_cast<std::uint8_t>(forgery.value >> (8 * i));
-        if (forgery.value == 20000)
+            bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        if (value == 20000)
             bytes[info + 8] = 0x20, bytes[info + 9] = 0x4E; // 20000 high, too
-        EXPECT_EQ(BmpReader::ReadFile(bytes), nullptr) << forgery.what;
+        EXPECT_EQ(BmpReader::ReadFile(bytes), nullptr) << what;
     }
 }
 

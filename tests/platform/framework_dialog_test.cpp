@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 namespace
 {
@@ -44,16 +45,11 @@ TEST(DialogWindow, KeysAndClicksMoveTheFocusPastAHiddenButtonAndPressButtons)
     Host host(155);
     host.GetDlgItem(1006)->ShowWindow(SW_HIDE);
     EXPECT_EQ(host.FocusId(), 1007) << "the hidden OK hands the focus to Ja";
-    struct Step
-    {
-        InputEvent event;
-        std::optional<int> command;
-        int focus; // 0: not looked at
-    };
     // A button acts only when the mouse is let go over it; the press takes the focus.
     const POINT no = host.At(3), beside{no.x, no.y + 100}, yes = host.At(1007);
     const POINT close = Centre(platform::ClassicPainter::CloseBoxRect(host.window.WindowRect()));
-    const Step steps[] = {
+    // The input, the command it gives, and the focus after it (0: not looked at).
+    const std::tuple<InputEvent, std::optional<int>, int> steps[] = {
         {Mouse(Kind::MouseDown, no), {}, 3},
         {Mouse(Kind::MouseUp, beside), {}, 3},
         {Mouse(Kind::MouseDown, yes), {}, 1007},
@@ -70,11 +66,12 @@ TEST(DialogWindow, KeysAndClicksMoveTheFocusPastAHiddenButtonAndPressButtons)
         {Mouse(Kind::MouseDown, close), {}, 0},
         {Mouse(Kind::MouseUp, close), IDCANCEL, 0},
     };
-    for (const Step& step : steps)
+    int step = 0;
+    for (const auto& [event, command, focus] : steps)
     {
-        SCOPED_TRACE(testing::Message() << "step " << &step - steps);
-        EXPECT_EQ(host.Send(step.event), step.command);
-        EXPECT_TRUE(step.focus == 0 || host.FocusId() == step.focus) << host.FocusId();
+        SCOPED_TRACE(testing::Message() << "step " << step++);
+        EXPECT_EQ(host.Send(event), command);
+        EXPECT_TRUE(focus == 0 || host.FocusId() == focus) << host.FocusId();
     }
 }
 
@@ -142,21 +139,15 @@ TEST(MessageBox, ClosesOnEnterEscapeSpaceAndOnAClickOnOkOrTheCloseBox)
 
     const POINT ok = Centre(box.OkButtonRect()), outside{5, 5}, body = Centre(box.WindowRect()),
                 close = Centre(platform::ClassicPainter::CloseBoxRect(box.WindowRect()));
-    struct Click
+    // Only a press and a release on the same button count: where each is, and
+    // whether the box closes.
+    const std::tuple<POINT, POINT, bool> clicks[] = {{ok, ok, true},       {close, close, true},
+                                                     {ok, outside, false}, {outside, ok, false},
+                                                     {close, ok, false},   {body, body, false}};
+    for (const auto& [down, up, closes] : clicks)
     {
-        POINT down, up;
-        bool closes;
-    };
-    // Only a press and a release on the same button count.
-    for (const Click& c : {Click{ok, ok, true},
-                           {close, close, true},
-                           {ok, outside, false},
-                           {outside, ok, false},
-                           {close, ok, false},
-                           {body, body, false}})
-    {
-        EXPECT_FALSE(box.HandleEvent(Mouse(Kind::MouseDown, c.down)));
-        EXPECT_EQ(box.HandleEvent(Mouse(Kind::MouseUp, c.up)), c.closes)
-            << c.down.x << "," << c.down.y << " to " << c.up.x << "," << c.up.y;
+        EXPECT_FALSE(box.HandleEvent(Mouse(Kind::MouseDown, down)));
+        EXPECT_EQ(box.HandleEvent(Mouse(Kind::MouseUp, up)), closes)
+            << down.x << "," << down.y << " to " << up.x << "," << up.y;
     }
 }
