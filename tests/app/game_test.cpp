@@ -89,7 +89,6 @@ TEST_F(Play, QuestionsAroundAGame)
         EXPECT_EQ(Playing(m_Probe.Music()), state == STATE_MENU);
     }
     EXPECT_EQ(MessageTexts().at(2), "Wollen Sie Ihr aktuelles Spiel verlassen?");
-    EXPECT_EQ(CursorShowCount(), -1);
 }
 
 TEST_F(Play, AClearedFieldEarnsTheBonusBeforeThePlace)

@@ -21,7 +21,6 @@
 #include <string>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -61,18 +60,8 @@ void Put(const std::string& bytes)
 // child; its exit status, or -1.
 int AsPlayer(const std::function<int()>& body)
 {
-    const pid_t child = fork();
-    if (child == 0)
-    {
-        if (geteuid() == 0 &&
-            (setgroups(0, nullptr) != 0 || setgid(kPlayer) != 0 || setuid(kPlayer) != 0))
-            _exit(100);
-        _exit(body());
-    }
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
+    const auto player = [] { return setgroups(0, nullptr) || setgid(kPlayer) || setuid(kPlayer); };
+    return InChild([&] { return geteuid() == 0 && player() ? 100 : body(); });
 }
 
 // Saves the default table; the number of warnings the player saw.
@@ -157,9 +146,9 @@ TEST_F(HighscoreFileTest, EveryLoadFailureGivesTheWholeDefaultTable)
 
 // What was there stays whole (same file, bytes and mode), nothing is left
 // beside it, and the player is warned once; a write-protected file and a FIFO
-// are refused so in the end-to-end faults. A player's
-// file in a folder the player may not write is written in place, so a write
-// that stops half way must put back what it overwrote.
+// are refused so in the end-to-end faults. A player's file in a folder the
+// player may not write is written in place, so a write that stops half way must
+// put back what it overwrote.
 TEST_F(HighscoreFileTest, RefusedSavesKeepWhatWasThereAndWarnOnce)
 {
     using Fixture = HighscoreFileTest;

@@ -13,7 +13,6 @@
 #include <functional>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace
@@ -23,18 +22,6 @@ class CFileTest : public ::testing::Test
 {
     ScratchDirectory m_Directory;
 };
-
-// The exit status of body run in a child process started in this folder.
-int InChild(const std::function<bool()>& body)
-{
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(body() ? 0 : 1);
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
-}
 
 } // namespace
 
@@ -70,15 +57,16 @@ TEST_F(CFileTest, OnlyRegularFilesOpenAndNothingWaits)
 
 TEST_F(CFileTest, OneProcessAtATimeClaimsAWorkingFolder)
 {
-    EXPECT_EQ(InChild(ClaimWorkingFolder), 0) << "a claim that ends with its process";
+    const auto claim = [] { return int(!ClaimWorkingFolder()); };
+    EXPECT_EQ(InChild(claim), 0) << "a claim that ends with its process";
     ASSERT_TRUE(ClaimWorkingFolder());
     EXPECT_TRUE(ClaimWorkingFolder()) << "claimed again by its holder";
-    EXPECT_EQ(InChild(ClaimWorkingFolder), 1) << "a second process in the same folder";
+    EXPECT_EQ(InChild(claim), 1) << "a second process in the same folder";
     auto elsewhere = []
     {
         std::filesystem::create_directory("other");
         std::filesystem::current_path("other");
-        return ClaimWorkingFolder();
+        return int(!ClaimWorkingFolder());
     };
     EXPECT_EQ(InChild(elsewhere), 0) << "another folder is free";
 }
