@@ -3,7 +3,6 @@
 // screen, and bitmaps from files and from memory stretched into both surface
 // formats. The game's texts, umlauts included, are pinned by the golden images.
 #include "bmpwriter.h"
-#include "testfiles.h"
 
 #include "platform/framework/cstring.h"
 #include "platform/gdi/gdi.h"
