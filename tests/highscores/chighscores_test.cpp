@@ -21,6 +21,7 @@
 #include <string>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -157,14 +158,9 @@ TEST_F(HighscoreFileTest, RefusedSavesKeepWhatWasThereAndWarnOnce)
     const auto failClose = [] { platform::testing::FailNextFileClose(); };
     const auto playersFile = [](Fixture& t)
     { return (geteuid() != 0 || chown(kFile, kPlayer, kPlayer) == 0) && t.Lock(0555); };
-    const struct
-    {
-        const char* what;
-        mode_t type;
-        bool (*prepare)(Fixture&); // false: not possible here
-        void (*fault)();
-        bool player;
-    } cases[] = {
+    // What is refused, the file's type, its preparation (false: not possible
+    // here), the fault, and whether the player saves.
+    const std::tuple<const char*, mode_t, bool (*)(Fixture&), void (*)(), bool> cases[] = {
         {"write fails", S_IFREG, none, failWrite, false},
         {"close fails", S_IFREG, none, failClose, false},
         {"folder", S_IFDIR, [](Fixture&) { return fs::remove(kFile) && mkdir(kFile, 0755) == 0; },
@@ -186,27 +182,27 @@ TEST_F(HighscoreFileTest, RefusedSavesKeepWhatWasThereAndWarnOnce)
          [] {}, false},
     };
     const std::string old = RisingRecords() + std::string(200, 'z');
-    for (const auto& c : cases)
+    for (const auto& [what, type, prepare, fault, player] : cases)
     {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(what);
         chmod(folder.c_str(), 0700);
         Put(old);
         struct stat before, after;
         ASSERT_EQ(stat(kFile, &before), 0);
-        if (!c.prepare(*this))
+        if (!prepare(*this))
         {
-            std::printf("skipped %s: %s\n", c.what, std::strerror(errno));
+            std::printf("skipped %s: %s\n", what, std::strerror(errno));
             continue;
         }
         CHighscores table;
         table.Load(kFile);
-        EXPECT_EQ(table.m_Entries[9].m_Name, c.type == S_IFREG ? "P10" : "CPU");
-        EXPECT_EQ(c.player ? AsPlayer([&c] { return c.fault(), Save(); }) : (c.fault(), Save()), 1);
+        EXPECT_EQ(table.m_Entries[9].m_Name, type == S_IFREG ? "P10" : "CPU");
+        EXPECT_EQ(
+            player ? AsPlayer([fault = fault] { return fault(), Save(); }) : (fault(), Save()), 1);
         ExpectOnlyTheTableFile();
         ASSERT_EQ(lstat(kFile, &after), 0);
-        EXPECT_EQ(after.st_mode & S_IFMT, c.type);
-        EXPECT_TRUE(c.type != S_IFREG ||
-                    (FileBytes(kFile) == old && after.st_ino == before.st_ino));
+        EXPECT_EQ(after.st_mode & S_IFMT, type);
+        EXPECT_TRUE(type != S_IFREG || (FileBytes(kFile) == old && after.st_ino == before.st_ino));
         std::error_code ignored; // a read-only medium keeps it
         fs::remove(kFile, ignored);
     }
@@ -220,14 +216,9 @@ TEST_F(HighscoreFileTest, SavesFollowLinksKeepModeAndOwnerAndIgnorePlantedFiles)
     const std::string absolute = folder + "/data/abs.sav";
     // What highscore.sav points to, a link on the way or null, and whether
     // the file at the end is there yet.
-    const struct
-    {
-        const char* link;
-        const char* second;
-        bool there;
-    } links[] = {{absolute.c_str(), nullptr, true},
-                 {"hop.sav", "data/chain.sav", true},
-                 {"data/new.sav", nullptr, false}};
+    const std::tuple<const char*, const char*, bool> links[] = {{absolute.c_str(), nullptr, true},
+                                                                {"hop.sav", "data/chain.sav", true},
+                                                                {"data/new.sav", nullptr, false}};
     for (const auto& [link, second, there] : links)
     {
         SCOPED_TRACE(link);

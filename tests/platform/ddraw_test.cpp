@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace
@@ -119,19 +120,15 @@ TEST_F(DirectDrawTest, FocusLossLosesSurfacesUntilRestoredAndTheyKeepTheirKey)
 // pixels of the general path. Opaque copies draw every golden image.
 TEST_F(DirectDrawTest, FastPathsMatchTheGeneralPath)
 {
-    const struct
-    {
-        DWORD key[2]; // low, high
-        RECT source;
-        DWORD x, y;
-    } cases[] = {
-        {{0, 0}, {0, 0, 24, 20}, 100, 100},
-        {{0x10, 0x20}, {0, 0, 24, 20}, 100, 100}, // a key range
-        {{0, 0}, {5, 3, 24, 20}, 0, 0},           // clipped left and top, at the origin
-        {{0, 0}, {0, 0, 7, 9}, 633, 471},         // clipped right and bottom, at the far corner
+    // The key's low and high value, the source rectangle, and where it goes.
+    const std::tuple<DWORD, DWORD, RECT, DWORD, DWORD> cases[] = {
+        {0, 0, {0, 0, 24, 20}, 100, 100},
+        {0x10, 0x20, {0, 0, 24, 20}, 100, 100}, // a key range
+        {0, 0, {5, 3, 24, 20}, 0, 0},           // clipped left and top, at the origin
+        {0, 0, {0, 0, 7, 9}, 633, 471},         // clipped right and bottom, at the far corner
     };
     Open();
-    for (const auto& c : cases)
+    for (const auto& [low, high, source, x, y] : cases)
     {
         std::vector<std::uint32_t> results[2];
         for (bool general : {false, true})
@@ -144,17 +141,17 @@ TEST_F(DirectDrawTest, FastPathsMatchTheGeneralPath)
             Fill(image, 0x9A), Fill(image, 0, &hole), Fill(image, 0x18, &ranged),
                 Fill(image, 0, &dot);
             Fill(back, 0x77), Fill(back, 0x5C, &band);
-            DDCOLORKEY key{c.key[0], c.key[1]};
+            DDCOLORKEY key{low, high};
+            RECT rect = source;
             image->SetColorKey(DDCKEY_SRCBLT, &key);
-            RECT source = c.source;
-            ASSERT_EQ(back->BltFast(c.x, c.y, image, &source, DDBLTFAST_SRCCOLORKEY), DD_OK);
+            ASSERT_EQ(back->BltFast(x, y, image, &rect, DDBLTFAST_SRCCOLORKEY), DD_OK);
             for (int i = 0; i < 640 * 480; ++i)
                 results[general].push_back(ReadPixel(back, i % 640, i / 640));
             image->Release();
         }
-        EXPECT_TRUE(results[0] == results[1]) << c.x << "," << c.key[1];
-        const LONG lastX = c.x + c.source.right - c.source.left - 1;
-        const LONG lastY = c.y + c.source.bottom - c.source.top - 1;
+        EXPECT_TRUE(results[0] == results[1]) << x << "," << high;
+        const LONG lastX = x + source.right - source.left - 1;
+        const LONG lastY = y + source.bottom - source.top - 1;
         EXPECT_EQ(results[0][lastY * 640 + lastX], 0x9Au) << "the copy drew its last pixel";
     }
 }
