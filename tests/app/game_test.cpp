@@ -1,19 +1,24 @@
 // A game from the player's side: shots, the questions around a game, its end
-// with the final collapse, bonus, place and name, and its sounds.
+// with the final collapse, bonus, place and name, and its sounds; a game
+// without a mouse, where the arrow keys carry the crosshair over the field cell
+// by cell and Space shoots where it stands, as a click there does; and the
+// name dialog's cut of the name. The message buttons are answered in the game
+// scenarios (a button not shown throws).
+#include "app/cnamedlg.h"
 #include "tests/app/scenario.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <cstdlib>
+#include <string>
+#include <tuple>
 
 using namespace scenario;
 
 namespace
 {
 
-constexpr int B = STONE_BLACK;
-constexpr int W = STONE_WHITE;
-constexpr int G = STONE_GREY;
+constexpr int B = STONE_BLACK, W = STONE_WHITE, G = STONE_GREY;
 
 class Play : public ::testing::Test
 {
@@ -33,7 +38,6 @@ protected:
 
 TEST_F(Play, ShotsScoreClickAndTaunt)
 {
-    EXPECT_FALSE(Playing(m_Probe.Music())) << "a new game stops the music";
     const std::vector<CMainFrameProbe::Stone> stones = {
         {0, 19, B}, {1, 19, B}, {5, 19, W}, {8, 19, G}, {8, 18, G}};
 
@@ -42,7 +46,7 @@ TEST_F(Play, ShotsScoreClickAndTaunt)
     for (const POINT click : {POINT{601, 300}, POINT{300, 79}, POINT{300, 80}, POINT{110, 470}})
     {
         m_Probe.SetStones(stones); // the columns close up between the shots
-        Silence(m_Probe.Click());
+        m_Probe.Click()->Stop();
         ASSERT_TRUE(m_Game.Click(click.x, click.y));
         EXPECT_EQ(m_Probe.Comment(), click.y == 79 || click.x == 601
                                          ? "Ins Feld musste schiessen!"
@@ -53,7 +57,7 @@ TEST_F(Play, ShotsScoreClickAndTaunt)
 
     // A hit: n x n points, the bang, a taunt, and a frame drawn at once.
     m_Probe.SetStones(stones);
-    Silence(m_Probe.Click());
+    m_Probe.Click()->Stop();
     const auto before = platform::testing::VirtualMilliseconds();
     ASSERT_TRUE(Shoot(0, 19));
     EXPECT_EQ(FramesSince(before), 2);
@@ -70,7 +74,7 @@ TEST_F(Play, QuestionsAroundAGame)
     // The info, then the in-game button that asks, and Enter that
     // asks the same: the info, Nein and a closed dialog change nothing; Ja
     // starts afresh.
-    Answer({{INFO_OK}, {NEIN}, {IDCANCEL}, {JA}});
+    Answer({INFO_OK, NEIN, IDCANCEL, JA});
     ASSERT_TRUE(m_Game.Press(VK_F1));
     EXPECT_EQ(MessageTexts().size(), 1u) << "the info";
     ASSERT_TRUE(m_Game.Click(60, 20));
@@ -83,7 +87,7 @@ TEST_F(Play, QuestionsAroundAGame)
     EXPECT_EQ(MessageTexts(),
               std::vector<std::string>(3, "Wollen Sie Ihr aktuelles Spiel beenden?"));
 
-    Answer({{NEIN}, {IDCANCEL}, {JA}});
+    Answer({NEIN, IDCANCEL, JA});
     // Escape: only Ja leaves, to the menu with the music.
     for (const int state : {STATE_GAME, STATE_GAME, STATE_MENU})
     {
@@ -92,7 +96,6 @@ TEST_F(Play, QuestionsAroundAGame)
         EXPECT_EQ(Playing(m_Probe.Music()), state == STATE_MENU);
     }
     EXPECT_EQ(MessageTexts().at(2), "Wollen Sie Ihr aktuelles Spiel verlassen?");
-    EXPECT_EQ(CursorShowCount(), -1);
 }
 
 TEST_F(Play, AClearedFieldEarnsTheBonusBeforeThePlace)
@@ -101,7 +104,7 @@ TEST_F(Play, AClearedFieldEarnsTheBonusBeforeThePlace)
     // (its bound is met in the table's test).
     m_Probe.Highscores().m_Entries[9].m_nScore = 1000;
     m_Probe.SetStones({{0, 19, B}, {1, 19, B}});
-    Answer({{OK}, {OK}, {IDCANCEL}}); // Escape in the name dialog: no name
+    Answer({OK, OK, IDCANCEL}); // Escape in the name dialog: no name
     ASSERT_TRUE(Shoot(1, 19));
     EXPECT_EQ(
         MessageTexts(),
@@ -109,7 +112,6 @@ TEST_F(Play, AClearedFieldEarnsTheBonusBeforeThePlace)
             "Super!!! Alles ratzekahl niedergemacht!!\nDas gibt 1500 Extrapunkte!!",
             "Sehr gut! 1504 Punkte reichen f\xFCr den 10. Platz!", "Ihr &Name(max. 10 Stellen):"}));
     EXPECT_TRUE(m_Probe.State() == STATE_HIGHSCORES && !Playing(m_Probe.Music()));
-    EXPECT_FALSE(std::filesystem::exists("highscore.sav")) << "written only at the end";
     const CHighscoreEntry* table = m_Probe.Highscores().m_Entries;
     EXPECT_TRUE(table[9].m_Name == "" && table[9].m_nScore == 1504 && table[8].m_nScore == 21000);
 }
@@ -162,6 +164,72 @@ TEST_F(Play, ASecondBangDoesNotCutTheFirstOff)
     EXPECT_TRUE(Playing(m_Probe.Bang()));
     Mix(length / 5);
     EXPECT_FALSE(Playing(m_Probe.Bang())) << "it ended on its first start's time";
+}
+
+TEST_F(Play, ArrowsMoveTheCrosshairOneCellFromTheCellUnderItOrTheNearest)
+{
+    // From where, which arrow, to where. A cell's step and the way on from right
+    // of the field are taken in the end-to-end keyboard test.
+    const std::tuple<POINT, UINT, POINT, const char*> cases[] = {
+        {{119, 199}, VK_DOWN, {110, 210}, "from a cell's corner to the centre below"},
+        {{120, 200}, VK_LEFT, {110, 210}, "a border belongs to the cell right of it and below"},
+        {{600, 300}, VK_UP, {590, 290}, "the field's right border is still the last column"},
+        {{10, 90}, VK_LEFT, {10, 90}, "the left edge holds"},
+        {{10, 90}, VK_UP, {10, 90}, "the top edge holds"},
+        {{590, 470}, VK_RIGHT, {590, 470}, "the right edge holds"},
+        {{590, 470}, VK_DOWN, {590, 470}, "the bottom edge holds"},
+        {{300, 30}, VK_DOWN, {310, 110}, "above the field: on from row 0"},
+        {{0, 0}, VK_RIGHT, {30, 90}, "over the new-game button: on from the corner cell"},
+    };
+    // The crosshair is drawn where the pointer is in every golden picture.
+    for (const auto& [from, key, to, what] : cases)
+    {
+        POINT cursor{};
+        ASSERT_TRUE(m_Game.MoveTo(from.x, from.y) && m_Game.Press(key) && GetCursorPos(&cursor));
+        EXPECT_TRUE(cursor.x == to.x && cursor.y == to.y)
+            << what << ": " << cursor.x << "," << cursor.y;
+    }
+}
+
+TEST_F(Play, SpaceDoesWhatALeftClickAtTheCrosshairDoes)
+{
+    // The grey pair keeps the game going after the black one is shot.
+    const std::vector<CMainFrameProbe::Stone> stones = {
+        {0, 19, B}, {1, 19, B}, {5, 19, W}, {10, 19, G}, {11, 19, G}};
+    // Score, comment, stones, bang and questions after a shot at `at`.
+    const auto play = [&](POINT at, bool space)
+    {
+        m_Probe.SetStones(stones);
+        m_Probe.Score() = 0;
+        m_Probe.Bang()->Stop();
+        Answer({NEIN});
+        std::srand(1); // the same taunt for both
+        EXPECT_TRUE(space ? m_Game.MoveTo(at.x, at.y) && m_Game.Press(VK_SPACE)
+                          : m_Game.Click(at.x, at.y));
+        Answer({});
+        return std::tuple(m_Probe.Score(), std::string(m_Probe.Comment()),
+                          m_Probe.Field().CountStones(), Playing(m_Probe.Bang()), MessageTexts());
+    };
+    // A group, a lone stone, an empty cell, beside the field, the new-game button.
+    for (const POINT at :
+         {POINT{10, 470}, POINT{110, 470}, POINT{300, 300}, POINT{620, 300}, POINT{60, 20}})
+        EXPECT_EQ(play(at, true), play(at, false)) << at.x << "," << at.y;
+}
+
+TEST(NameDlgTest, OkCutsTheNameToTenAndEscapeLeavesItEmpty)
+{
+    for (const int press : {1003, IDCANCEL})
+    {
+        platform::testing::SetModalAnswerer(
+            [press](platform::testing::ModalBox& box)
+            {
+                box.editText = "Ren\xE9 Gro\xDFxy"; // 11 characters of code page 1252
+                return press;
+            });
+        CNameDlg dialog;
+        EXPECT_EQ(dialog.DoModal(), press == 1003 ? IDOK : IDCANCEL);
+        EXPECT_EQ(std::string(dialog.GetName()), press == 1003 ? "Ren\xE9 Gro\xDFx" : "");
+    }
 }
 
 } // namespace

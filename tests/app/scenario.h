@@ -4,7 +4,6 @@
 #pragma once
 
 #include "display/cdxscreen.h"
-#include "display/cdxsurface.h"
 #include "game/cfield.h"
 #include "platform/testing/testing.h"
 #include "sound/cdxsoundbuffer.h"
@@ -13,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <deque>
 #include <memory>
 #include <string>
@@ -25,7 +23,7 @@ namespace scenario
 constexpr UINT ENTER = VK_RETURN;
 constexpr UINT ESCAPE = VK_ESCAPE;
 // The buttons the dialogs are answered with.
-constexpr int JA = 1007, NEIN = 3, OK = 1006, NAME_OK = 1003, INFO_OK = 1000;
+constexpr int JA = 1007, NEIN = 3, OK = 1006, INFO_OK = 1000;
 
 // Is the sound sounding (in the headless device: started and not stopped)?
 inline bool Playing(CdxSoundBuffer* sound)
@@ -36,67 +34,29 @@ inline bool Playing(CdxSoundBuffer* sound)
     return (status & DSBSTATUS_PLAYING) != 0;
 }
 
-inline void Silence(CdxSoundBuffer* sound)
-{
-    if (sound)
-        sound->Stop();
-}
-
 // The test runs in a scratch directory with the game's sounds in "Sounds".
 using WorkingDirectory = GameFolder;
 
-// Dialog answers in the order the dialogs come; the name dialog takes the
-// name given with its answer. A dialog beyond the script fails the test.
-struct Reply
+// Dialog answers (the control ids to press) in the order the dialogs come. A
+// dialog beyond the script fails the test.
+inline void Answer(std::deque<int> replies)
 {
-    int id;
-    std::string name = {};
-};
-inline void Answer(std::deque<Reply> replies)
-{
-    auto script = std::make_shared<std::deque<Reply>>(std::move(replies));
+    auto script = std::make_shared<std::deque<int>>(std::move(replies));
     platform::testing::SetModalAnswerer(
-        [script](platform::testing::ModalBox& box)
+        [script](const platform::testing::ModalBox& box)
         {
             if (script->empty())
             {
                 ADD_FAILURE() << "unexpected dialog: " << box.caption << ": " << box.text;
                 return IDCANCEL;
             }
-            const Reply reply = script->front();
+            const int reply = script->front();
             script->pop_front();
-            if (box.hasEdit)
-                box.editText = reply.name;
-            return reply.id;
+            return reply;
         });
 }
 
 using Game = HeadlessGame;
-
-// Does the picture on screen show the named image at (x, y), wherever the
-// image is not transparent? The crosshair over it is looked past unless the
-// crosshair itself is asked for.
-inline bool Shows(CdxScreen* screen, const char* bitmap, int x, int y)
-{
-    const platform::PixelBuffer* shown = platform::testing::ShownPicture();
-    CdxSurface image(screen, bitmap, 2);
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    const bool crosshair = std::string(bitmap) == "BMP_FADENKREUZ";
-    int compared = 0;
-    for (int row = 0; shown && image.m_pSurface && row < image.m_nHeight; ++row)
-        for (int column = 0; column < image.m_nWidth; ++column)
-        {
-            const std::uint32_t pixel = platform::testing::ReadPixel(image.m_pSurface, column, row);
-            if (pixel == 0 || (!crosshair && std::abs(x + column - cursor.x) <= 16 &&
-                               std::abs(y + row - cursor.y) <= 16))
-                continue;
-            if (shown->Get(x + column, y + row) != pixel)
-                return false;
-            ++compared;
-        }
-    return compared > 0;
-}
 
 // Is the rectangle of the picture on screen all one raw value?
 inline bool Plain(int x, int y, int width, int height, std::uint32_t value)

@@ -41,8 +41,9 @@ TEST_F(ScreenTest, ButtonsIncludeTheirBordersOnlyJaResetsAndALostBufferDraws)
         m_Table.Insert("Anna", 50000);
         platform::testing::SetModalAnswerer([answer = button](auto&) { return answer; });
         EXPECT_TRUE(m_Table.OnClick(x, y));
-        EXPECT_EQ(TakeModalBoxes().at(0).text,
-                  "Wollen Sie Ihre hart erarbeiteten Rekorde\nl\xF6schen?");
+        const auto box = TakeModalBoxes().at(0); // asked with the message dialog's template
+        EXPECT_EQ(box.text, "Wollen Sie Ihre hart erarbeiteten Rekorde\nl\xF6schen?");
+        EXPECT_EQ(box.dialogTemplate, 155);
         EXPECT_EQ(m_Table.m_Entries[0].m_Name == "CPU", button == 1007) << button;
     }
     // BACK's corners leave the screen; just beside the buttons nothing happens.

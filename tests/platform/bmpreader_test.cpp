@@ -1,10 +1,15 @@
 // The bitmap reader: every depth in both row orders, with and without the
-// file header, and refusals of every truncation and of forged headers.
+// file header, refusals of every truncation and of forged headers, and the
+// built-in bitmaps as the 16-bit display will key them.
 #include "bmpwriter.h"
 
 #include "platform/gdi/bmpreader.h"
+#include "platform/win32/resources.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <tuple>
 
 using platform::BmpReader;
 using testbmp::Picture;
@@ -62,14 +67,9 @@ TEST(BmpReader, RefusesEveryTruncationAndForgedHeaders)
     for (std::size_t length = 0; length + 3 < good.size(); ++length)
         EXPECT_EQ(BmpReader::ReadFile(std::span(good.data(), length)), nullptr) << length;
 
-    struct Forgery
-    {
-        const char* what;
-        std::size_t offset; // of a 32-bit field
-        std::uint32_t value;
-    };
+    // What is forged, the offset of the 32-bit field, and its forged value.
     const std::size_t info = 14;
-    const Forgery forgeries[] = {
+    const std::tuple<const char*, std::size_t, std::uint32_t> forgeries[] = {
         {"negative width", info + 4, 0xFFFFFFFF},
         {"zero height", info + 8, 0},
         {"most negative height", info + 8, 0x80000000},
@@ -84,13 +84,33 @@ TEST(BmpReader, RefusesEveryTruncationAndForgedHeaders)
         {"pixels beyond the file", 10, 0x7FFFFFF0},
         {"not BM", 0, 'X' | 'M' << 8 | std::uint32_t(good[2]) << 16 | std::uint32_t(good[3]) << 24},
     };
-    for (const Forgery& forgery : forgeries)
+    for (const auto& [what, offset, value] : forgeries)
     {
         auto bytes = good;
         for (int i = 0; i < 4; ++i)
-            bytes[forgery.offset + i] = static_cast<std::uint8_t>(forgery.value >> (8 * i));
-        if (forgery.value == 20000)
+            bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        if (value == 20000)
             bytes[info + 8] = 0x20, bytes[info + 9] = 0x4E; // 20000 high, too
-        EXPECT_EQ(BmpReader::ReadFile(bytes), nullptr) << forgery.what;
+        EXPECT_EQ(BmpReader::ReadFile(bytes), nullptr) << what;
+    }
+}
+
+// Drawn with colour key 0, a pixel meant to be seen must not fall to zero in
+// RGB565; only the transparent ones are exactly black.
+TEST(BmpReader, TheBuiltInBitmapsHaveNoNearBlackPixel)
+{
+    for (const auto& file : std::filesystem::directory_iterator(TZ_BITMAPS))
+    {
+        const std::string name = file.path().stem();
+        const EmbeddedResource* res = FindEmbeddedResource("BITMAP", name);
+        ASSERT_NE(res, nullptr) << name;
+        const auto bitmap = BmpReader::ReadFile({res->data, res->size});
+        ASSERT_NE(bitmap, nullptr) << name;
+        for (int i = 0; i < bitmap->Width() * bitmap->Height(); ++i)
+        {
+            const platform::Rgb p = bitmap->Pixel(i % bitmap->Width(), i / bitmap->Width());
+            ASSERT_TRUE(p.r + p.g + p.b == 0 || platform::PixelBuffer::FromRgb(p, 16) != 0)
+                << name << ": near-black " << int(p.r) << "," << int(p.g) << "," << int(p.b);
+        }
     }
 }

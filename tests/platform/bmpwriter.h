@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/win32/pixelbuffer.h"
+#include "testfiles.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -11,7 +12,7 @@
 namespace testbmp
 {
 
-using Bytes = std::vector<std::uint8_t>;
+using testfiles::Bytes;
 using Picture = std::vector<std::vector<platform::Rgb>>;
 
 struct BmpOptions
@@ -36,11 +37,7 @@ inline Bytes WriteBmp(const Picture& picture, const BmpOptions& options)
                 palette.push_back(packed(c));
 
     Bytes b;
-    auto put = [&b](std::uint32_t value, int size)
-    {
-        for (int i = 0; i < size; ++i)
-            b.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    };
+    const auto put = [&b](std::uint32_t value, int size) { testfiles::Put(b, value, size); };
     const auto headers = std::uint32_t((options.fileHeader ? 14 : 0) + 40 + palette.size() * 4);
     if (options.fileHeader)
         put('B' | 'M' << 8, 2), put(headers + stride * height, 4), put(0, 4), put(headers, 4);

@@ -1,42 +1,141 @@
-// Opening the game's files: only regular files and never a wait, and the
-// claim on the working folder. The game's "Sounds\\"
-// paths are opened in every scenario test.
+// The game's files: the archive's byte layout (integers, the three length
+// prefixes, the UTF-16 form, and data that ends too early or announces more
+// than the file holds), opening only regular files and never waiting, and the
+// claim on the working folder. The game's "Sounds\\" paths are opened in every
+// scenario test.
+#include "platform/framework/carchive.h"
 #include "platform/framework/cfile.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/gamepath.h"
 #include "tests/support/scratchdirectory.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <new>
 #include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace
 {
 
-class CFileTest : public ::testing::Test
+// The largest single allocation while a test watches.
+std::atomic<bool> g_watchAllocations{false};
+std::atomic<std::size_t> g_largestAllocation{0};
+
+} // namespace
+
+// Out of line, so that no caller sees a new paired with free.
+__attribute__((noinline)) void* operator new(std::size_t size)
+{
+    if (g_watchAllocations && size > g_largestAllocation)
+        g_largestAllocation = size;
+    if (void* memory = std::malloc(size ? size : 1))
+        return memory;
+    throw std::bad_alloc();
+}
+__attribute__((noinline)) void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+__attribute__((noinline)) void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+namespace
+{
+
+// Bytes as written, zeros included.
+template <std::size_t N> std::string B(const char (&bytes)[N])
+{
+    return {bytes, N - 1};
+}
+
+std::string Stored(const CString& name, LONG value)
+{
+    CFile file;
+    EXPECT_TRUE(file.Open("a.sav", CFile::modeCreate | CFile::modeWrite));
+    CArchive archive(&file, CArchive::store);
+    archive << value << name;
+    archive.Close();
+    file.Close();
+    return FileBytes("a.sav");
+}
+
+CString LoadName(const std::string& bytes)
+{
+    std::ofstream("a.sav", std::ios::binary | std::ios::trunc) << bytes;
+    CFile file;
+    EXPECT_TRUE(file.Open("a.sav", CFile::modeRead));
+    CArchive archive(&file, CArchive::load);
+    CString name;
+    archive >> name;
+    return name;
+}
+
+class CArchiveTest : public ::testing::Test
 {
     ScratchDirectory m_Directory;
 };
-
-// The exit status of body run in a child process started in this folder.
-int InChild(const std::function<bool()>& body)
-{
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(body() ? 0 : 1);
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
-}
+using CFileTest = CArchiveTest;
 
 } // namespace
+
+TEST_F(CArchiveTest, IntegersAndLengthPrefixesAtTheirBounds)
+{
+    const std::pair<int, std::string> cases[] = {
+        {0, B("\x00")},
+        {254, "\xFE"},
+        {255, B("\xFF\xFF\x00")},
+        {65533, "\xFF\xFD\xFF"},
+        {65534, B("\xFF\xFF\xFF\xFE\xFF\x00\x00")},
+    };
+    for (const auto& [length, prefix] : cases)
+    {
+        const CString name('n', length);
+        const std::string bytes = Stored(name, -37000);
+        EXPECT_EQ(bytes, "\x78\x6F\xFF\xFF" + prefix + std::string(length, 'n')) << length;
+        EXPECT_EQ(LoadName(bytes.substr(4)), name) << length;
+    }
+    // "A", a-umlaut, the euro sign, a letter the code page lacks, a surrogate
+    // pair and a lone surrogate; the count after the marker uses the 3-byte form.
+    EXPECT_EQ(
+        LoadName(B("\xFF\xFE\xFF\xFF\x07\000A\0\xE4\0\xAC\x20\x00\x01\x3D\xD8\x00\xDE\x00\xD8")),
+        "A\xE4\x80???");
+}
+
+TEST_F(CArchiveTest, ShortOrForgedDataFailsWithoutBigAllocations)
+{
+    const std::string forged[] = {
+        "\005abc",                                       // ends inside the name
+        B("\xFF\x01"),                                   // ends inside the prefix
+        B("\xFF\xFF\xFF\x00\x00\x00\100abc"),            // 1 GiB announced
+        B("\xFF\xFF\xFF\xFF\xFF\xFF\377abc"),            // 4 GiB announced
+        B("\xFF\xFE\xFF\xFF\xFF\xFF\x00\x00\x00\040ab"), // 512 M wide characters
+    };
+    for (const std::string& bytes : forged)
+    {
+        g_largestAllocation = 0;
+        g_watchAllocations = true;
+        try
+        {
+            LoadName(bytes);
+            ADD_FAILURE() << "no failure reported";
+        }
+        catch (const CArchiveException& error)
+        {
+            EXPECT_EQ(error.m_cause, CArchiveException::endOfFile);
+        }
+        g_watchAllocations = false;
+        EXPECT_LT(g_largestAllocation.load(), 65536u) << bytes.size();
+    }
+}
 
 TEST_F(CFileTest, OnlyRegularFilesOpenAndNothingWaits)
 {
@@ -70,15 +169,16 @@ TEST_F(CFileTest, OnlyRegularFilesOpenAndNothingWaits)
 
 TEST_F(CFileTest, OneProcessAtATimeClaimsAWorkingFolder)
 {
-    EXPECT_EQ(InChild(ClaimWorkingFolder), 0) << "a claim that ends with its process";
+    const auto claim = [] { return int(!ClaimWorkingFolder()); };
+    EXPECT_EQ(InChild(claim), 0) << "a claim that ends with its process";
     ASSERT_TRUE(ClaimWorkingFolder());
     EXPECT_TRUE(ClaimWorkingFolder()) << "claimed again by its holder";
-    EXPECT_EQ(InChild(ClaimWorkingFolder), 1) << "a second process in the same folder";
+    EXPECT_EQ(InChild(claim), 1) << "a second process in the same folder";
     auto elsewhere = []
     {
         std::filesystem::create_directory("other");
         std::filesystem::current_path("other");
-        return ClaimWorkingFolder();
+        return int(!ClaimWorkingFolder());
     };
     EXPECT_EQ(InChild(elsewhere), 0) << "another folder is free";
 }

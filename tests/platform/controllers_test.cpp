@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <tuple>
+#include <utility>
+
 namespace
 {
 
@@ -13,22 +17,18 @@ using platform::StickMotion;
 
 TEST(ControllerTest, ButtonsBecomeTheKeysOfMenuAndGame)
 {
-    struct Case
-    {
-        const char* button; // as SDL names it
-        UINT key;           // 0: nothing
-    };
-    const Case cases[] = {
+    // The button as SDL names it, and its key (0: nothing).
+    const std::pair<const char*, UINT> cases[] = {
         {"dpup", VK_UP}, {"dpdown", VK_DOWN}, {"dpleft", VK_LEFT},  {"dpright", VK_RIGHT},
         {"a", VK_SPACE}, {"b", VK_ESCAPE},    {"start", VK_RETURN}, {"x", 0},
         {"y", 0},        {"back", 0},         {"leftshoulder", 0},  {"guide", 0},
     };
-    for (const Case& c : cases)
+    for (const auto& [button, key] : cases)
     {
-        const InputEvent event = ControllerButtonEvent(c.button);
-        EXPECT_EQ(event.kind, c.key ? InputEvent::Kind::KeyDown : InputEvent::Kind::None)
-            << c.button;
-        EXPECT_EQ(event.key, c.key) << c.button;
+        const InputEvent event = ControllerButtonEvent(button);
+        EXPECT_TRUE(event.kind == (key ? InputEvent::Kind::KeyDown : InputEvent::Kind::None) &&
+                    event.key == key)
+            << button;
     }
 }
 
@@ -36,14 +36,8 @@ TEST(ControllerTest, TheStickMovesThePointerBeyondItsDeadZone)
 {
     constexpr std::uint64_t FRAME = 1000000 / 60;
     constexpr int FULL = 32767;
-    struct Case
-    {
-        int x, y;
-        std::uint64_t microseconds;
-        double dx, dy;
-        const char* what;
-    };
-    const Case cases[] = {
+    // The stick's lean, the time since the last frame, and the pointer's move.
+    const std::tuple<int, int, std::uint64_t, double, double, const char*> cases[] = {
         {0, 0, 1000000, 0, 0, "at rest"},
         {8000, 0, 1000000, 0, 0, "inside the dead zone"},
         {5600, -5600, 1000000, 0, 0, "the dead zone is round"},
@@ -54,11 +48,11 @@ TEST(ControllerTest, TheStickMovesThePointerBeyondItsDeadZone)
         {20479, 0, 100000, 12, 0, "half way beyond the dead zone: a quarter of the speed"},
         {23170, 23170, FRAME, 5.657, 5.657, "diagonal: as fast as straight"},
     };
-    for (const Case& c : cases)
+    for (const auto& [x, y, microseconds, dx, dy, what] : cases)
     {
-        const platform::PointerMotion motion = StickMotion(c.x, c.y, c.microseconds);
-        EXPECT_NEAR(motion.x, c.dx, 0.02) << c.what;
-        EXPECT_NEAR(motion.y, c.dy, 0.02) << c.what;
+        const platform::PointerMotion motion = StickMotion(x, y, microseconds);
+        EXPECT_TRUE(std::abs(motion.x - dx) < 0.02 && std::abs(motion.y - dy) < 0.02)
+            << what << ": " << motion.x << "," << motion.y;
     }
 }
 

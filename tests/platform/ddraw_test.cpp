@@ -1,33 +1,35 @@
-// The software display objects: blits' refusals, focus loss and restore,
-// refused surfaces, fast paths. Fills, flips and blits draw every picture of
-// the scenario and golden-image tests.
+// The software display objects and the display beneath them: blits'
+// refusals, focus loss and restore, refused surfaces, fast paths, pacing to the
+// refresh, only changed rows shown, the cursor kept inside the picture. Fills,
+// flips and blits draw every picture of the scenario and golden-image tests.
 #include "events.h"
 
 #include "platform/ddraw/ddraw.h"
+#include "platform/sdl/display.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace
 {
 
+using platform::Display;
+using platform::PixelBuffer;
 using platform::testing::ReadPixel;
+using platform::testing::VirtualMilliseconds;
 
 // A DirectDraw object in full-screen mode with its flip chain, as the screen sets it up.
 class DirectDrawTest : public ::testing::Test
 {
 protected:
-    void Create()
+    void Open()
     {
         IDirectDraw* first = nullptr;
         ASSERT_EQ(DirectDrawCreate(nullptr, &first, nullptr), DD_OK);
         ASSERT_EQ(first->QueryInterface(IID_IDirectDraw4, reinterpret_cast<void**>(&dd)), DD_OK);
         first->Release();
-    }
-    void Open()
-    {
-        Create();
         ASSERT_EQ(dd->SetCooperativeLevel(nullptr, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE |
                                                        DDSCL_ALLOWMODEX | DDSCL_ALLOWREBOOT),
                   DD_OK);
@@ -74,7 +76,7 @@ protected:
     IDirectDrawSurface4* back = nullptr;
 };
 
-TEST_F(DirectDrawTest, BltFastRefusesRectanglesItCannotCopyWhole)
+TEST_F(DirectDrawTest, BltFastRefusesRectanglesItCannotCopyWholeAndSurfacesAForgedWidth)
 {
     Open();
     IDirectDrawSurface4* image = OffScreen(32, 32);
@@ -90,6 +92,7 @@ TEST_F(DirectDrawTest, BltFastRefusesRectanglesItCannotCopyWhole)
     EXPECT_EQ(back->BltFast(608, 448, image, nullptr, DDBLTFAST_WAIT), DD_OK);
     EXPECT_EQ(ReadPixel(back, 639, 479), 0xFFFFu);
     image->Release();
+    EXPECT_EQ(OffScreen(100000, 10, DDERR_TOOBIGWIDTH), nullptr) << "a forged size takes no memory";
 }
 
 TEST_F(DirectDrawTest, FocusLossLosesSurfacesUntilRestoredAndTheyKeepTheirKey)
@@ -118,31 +121,19 @@ TEST_F(DirectDrawTest, FocusLossLosesSurfacesUntilRestoredAndTheyKeepTheirKey)
     image->Release();
 }
 
-TEST_F(DirectDrawTest, AForgedWidthIsRefused)
-{
-    Create();
-    dd->SetCooperativeLevel(nullptr, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE);
-    // A forged size asks for no memory.
-    EXPECT_EQ(OffScreen(100000, 10, DDERR_TOOBIGWIDTH), nullptr);
-}
-
 // The fast paths (unscaled 16-bit keyed copies) must leave exactly the
 // pixels of the general path. Opaque copies draw every golden image.
 TEST_F(DirectDrawTest, FastPathsMatchTheGeneralPath)
 {
-    const struct
-    {
-        DWORD key[2]; // low, high
-        RECT source;
-        DWORD x, y;
-    } cases[] = {
-        {{0, 0}, {0, 0, 24, 20}, 100, 100},
-        {{0x10, 0x20}, {0, 0, 24, 20}, 100, 100}, // a key range
-        {{0, 0}, {5, 3, 24, 20}, 0, 0},           // clipped left and top, at the origin
-        {{0, 0}, {0, 0, 7, 9}, 633, 471},         // clipped right and bottom, at the far corner
+    // The key's low and high value, the source rectangle, and where it goes.
+    const std::tuple<DWORD, DWORD, RECT, DWORD, DWORD> cases[] = {
+        {0, 0, {0, 0, 24, 20}, 100, 100},
+        {0x10, 0x20, {0, 0, 24, 20}, 100, 100}, // a key range
+        {0, 0, {5, 3, 24, 20}, 0, 0},           // clipped left and top, at the origin
+        {0, 0, {0, 0, 7, 9}, 633, 471},         // clipped right and bottom, at the far corner
     };
     Open();
-    for (const auto& c : cases)
+    for (const auto& [low, high, source, x, y] : cases)
     {
         std::vector<std::uint32_t> results[2];
         for (bool general : {false, true})
@@ -155,18 +146,85 @@ TEST_F(DirectDrawTest, FastPathsMatchTheGeneralPath)
             Fill(image, 0x9A), Fill(image, 0, &hole), Fill(image, 0x18, &ranged),
                 Fill(image, 0, &dot);
             Fill(back, 0x77), Fill(back, 0x5C, &band);
-            DDCOLORKEY key{c.key[0], c.key[1]};
+            DDCOLORKEY key{low, high};
+            RECT rect = source;
             image->SetColorKey(DDCKEY_SRCBLT, &key);
-            RECT source = c.source;
-            ASSERT_EQ(back->BltFast(c.x, c.y, image, &source, DDBLTFAST_SRCCOLORKEY), DD_OK);
+            ASSERT_EQ(back->BltFast(x, y, image, &rect, DDBLTFAST_SRCCOLORKEY), DD_OK);
             for (int i = 0; i < 640 * 480; ++i)
                 results[general].push_back(ReadPixel(back, i % 640, i / 640));
             image->Release();
         }
-        EXPECT_TRUE(results[0] == results[1]) << c.x << "," << c.key[1];
-        const LONG lastX = c.x + c.source.right - c.source.left - 1;
-        const LONG lastY = c.y + c.source.bottom - c.source.top - 1;
+        EXPECT_TRUE(results[0] == results[1]) << x << "," << high;
+        const LONG lastX = x + source.right - source.left - 1;
+        const LONG lastY = y + source.bottom - source.top - 1;
         EXPECT_EQ(results[0][lastY * 640 + lastX], 0x9Au) << "the copy drew its last pixel";
+    }
+}
+
+// Presents at 60 a second; an identical picture is not uploaded, but paced still.
+TEST(DisplayTest, PresentsFollowTheRefreshRateAndIdenticalPicturesAreSkipped)
+{
+    Display& display = Display::Instance();
+    PixelBuffer picture(640, 480, 16);
+    display.Present(picture, true);
+    const int uploads = platform::testing::PictureUploads();
+    const std::uint64_t start = VirtualMilliseconds();
+    for (int frame = 0; frame < 60; ++frame)
+    {
+        picture.Set(0, 0, static_cast<std::uint32_t>(frame / 2));
+        display.Present(picture, true);
+    }
+    EXPECT_NEAR(VirtualMilliseconds() - start, 1000.0, 30.0);
+    EXPECT_EQ(platform::testing::PictureUploads(), uploads + 29) << "every other frame is the same";
+    const std::uint64_t paced = VirtualMilliseconds();
+    display.Present(picture, false);
+    EXPECT_EQ(VirtualMilliseconds(), paced) << "unpaced";
+}
+
+TEST(DisplayTest, CursorFollowsInjectedMouseInsideTheDisplay)
+{
+    events::Deliver(events::Event(events::Kind::MouseMove, 700, -5));
+    POINT p{};
+    ASSERT_TRUE(GetCursorPos(&p));
+    EXPECT_TRUE(p.x == 639 && p.y == 0);
+}
+
+// Only what changed is shown again: bands of adjacent changed rows, each as
+// wide as its changes, or one rectangle around too many of them.
+TEST(DisplayTest, ChangedPicturesAreShownByTheirChangedRectangles)
+{
+    const auto corners = [](const std::vector<RECT>& rects)
+    {
+        std::vector<std::tuple<LONG, LONG, LONG, LONG>> out;
+        for (const RECT& r : rects)
+            out.emplace_back(r.left, r.top, r.right, r.bottom);
+        return out;
+    };
+    std::vector<RECT> stripes, stripesAround{{10, 0, 11, 39}};
+    for (int y = 0; y < 40; y += 2)
+        stripes.push_back({10, y, 11, y + 1});
+    // What is drawn, and the rectangles shown again.
+    const std::tuple<const char*, std::vector<RECT>, std::vector<RECT>> cases[] = {
+        {"blocks in separate rows",
+         {{0, 0, 32, 32}, {600, 440, 632, 472}},
+         {{0, 0, 32, 32}, {600, 440, 632, 472}}},
+        {"blocks sharing rows", {{10, 100, 42, 132}, {500, 120, 532, 152}}, {{10, 100, 532, 152}}},
+        {"the far corner", {{639, 479, 640, 480}}, {{639, 479, 640, 480}}},
+        {"too many bands", stripes, stripesAround},
+    };
+    Display& display = Display::Instance();
+    for (const auto& [name, drawn, expected] : cases)
+    {
+        SCOPED_TRACE(name);
+        PixelBuffer picture(640, 480, 16);
+        display.Present(picture, false);
+        for (const RECT& r : drawn)
+            for (LONG y = r.top; y < r.bottom; ++y)
+                for (LONG x = r.left; x < r.right; ++x)
+                    picture.Set(x, y, 0x21);
+        display.Present(picture, false);
+        EXPECT_EQ(corners(display.LastChanges()), corners(expected));
+        EXPECT_TRUE(display.ShownPicture()->Bytes() == picture.Bytes());
     }
 }
 

@@ -1,5 +1,5 @@
-// The software sound device: refusals, conversion for the mix, and volume,
-// pan and clipping in the mix. Duplicates sound in the buffer tests.
+// The software sound device: refusals, locks that wrap, conversion for the
+// mix, duplicates, and volume, pan and clipping in the mix.
 #include "platform/dsound/dsound.h"
 
 #include "tests/sound/soundtest.h"
@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <tuple>
 
 using namespace soundtest;
 
@@ -57,26 +59,41 @@ TEST_F(DirectSoundTest, RefusesFormatsSizesAndControlsItCannotPlay)
          {buffer->SetVolume(1), buffer->SetVolume(DSBVOLUME_MIN - 1),
           buffer->SetPan(DSBPAN_RIGHT + 1), buffer->SetCurrentPosition(400), buffer->Play(1, 0, 0)})
         EXPECT_EQ(refused, DSERR_INVALIDPARAM);
+    // Locked from the play position, what runs past the end goes on at the start.
+    ASSERT_EQ(buffer->SetCurrentPosition(388), DS_OK);
+    LPVOID first = nullptr, second = nullptr;
+    DWORD firstBytes = 0, secondBytes = 0;
+    ASSERT_EQ(
+        buffer->Lock(0, 30, &first, &firstBytes, &second, &secondBytes, DSBLOCK_FROMWRITECURSOR),
+        DS_OK);
+    EXPECT_TRUE(firstBytes == 12 && secondBytes == 18 &&
+                static_cast<BYTE*>(first) - static_cast<BYTE*>(second) == 388);
+    EXPECT_EQ(buffer->Unlock(first, firstBytes + 1, second, secondBytes), DSERR_INVALIDPARAM);
+    EXPECT_EQ(buffer->Unlock(first, firstBytes, second, secondBytes), DS_OK);
     buffer->Release();
     ASSERT_EQ(Create(Pcm(2, 44100, 16), 400, &buffer, DSBCAPS_STATIC), DS_OK);
     EXPECT_EQ(buffer->SetPan(0), DSERR_CONTROLUNAVAIL);
     buffer->Release();
 }
 
-TEST_F(DirectSoundTest, OnlyTheBytesWrittenAreConvertedAtTheirRate)
+// A duplicate shares the samples: what is written through the original after
+// the copy was made is heard from the copy.
+TEST_F(DirectSoundTest, OnlyTheBytesWrittenAreConvertedAtTheirRateAndHeardInDuplicates)
 {
-    IDirectSoundBuffer* buffer = nullptr;
+    IDirectSoundBuffer *buffer = nullptr, *duplicate = nullptr;
     ASSERT_EQ(Create(Pcm(1, 100, 8), DSBSIZE_MAX, &buffer), DS_OK);
+    ASSERT_EQ(m_pDevice->DuplicateSoundBuffer(buffer, &duplicate), DS_OK);
     LPVOID data = nullptr;
     DWORD length = 0;
     ASSERT_EQ(buffer->Lock(0, 0, &data, &length, nullptr, nullptr, DSBLOCK_ENTIREBUFFER), DS_OK);
     ASSERT_EQ(length, DSBSIZE_MAX);
     static_cast<BYTE*>(data)[0] = 192;
     ASSERT_EQ(buffer->Unlock(data, 1, nullptr, 0), DS_OK);
-    ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
+    ASSERT_EQ(duplicate->Play(0, 0, 0), DS_OK);
     const Samples mix = Mix(500);
     EXPECT_EQ(mix[2 * 440], 64 * 256) << "one frame at 100 Hz lasts 441 frames of the mix";
     EXPECT_EQ(mix[2 * 441], 0) << "what was not written is silent";
+    duplicate->Release();
     // Written in full, the same buffer would take far too much once converted.
     EXPECT_EQ(buffer->Unlock(data, length, nullptr, 0), DSERR_OUTOFMEMORY);
     buffer->Release();
@@ -97,32 +114,32 @@ TEST_F(DirectSoundTest, VolumePanAndLoudSumsAreHeardInTheMix)
         std::fill_n(static_cast<std::int16_t*>(data), 100, level);
         ASSERT_EQ(buffers.back()->Unlock(data, length, nullptr, 0), DS_OK);
     }
-    struct Case
-    {
-        std::vector<int> playing;
-        LONG volume, pan;
-        int left, right;
-    };
-    const Case cases[] = {
+    // The buffers playing, buffer 0's volume and pan, and the mix's left and right.
+    const std::tuple<std::vector<int>, LONG, LONG, int, int> cases[] = {
         {{0}, -500, 0, 11247, 11247}, // 20000 at -5 dB
         {{0}, 0, 1000, 6325, 20000},  // right of centre: the left side 10 dB down
         {{0}, 0, DSBPAN_LEFT, 20000, 0},   {{0}, DSBVOLUME_MIN, 0, 0, 0},
         {{1, 2}, 0, 0, 32767, 32767},      {{3, 4}, 0, 0, -32768, -32768},
         {{1, 3, 4}, 0, 0, -30000, -30000},
     };
-    for (const Case& c : cases)
+    for (const auto& [playing, volume, pan, left, right] : cases)
     {
-        SCOPED_TRACE(testing::Message() << c.volume << ", " << c.pan << ", " << c.left);
-        ASSERT_EQ(buffers[0]->SetVolume(c.volume), DS_OK);
-        ASSERT_EQ(buffers[0]->SetPan(c.pan), DS_OK);
-        for (int i : c.playing)
+        SCOPED_TRACE(testing::Message() << volume << ", " << pan << ", " << left);
+        ASSERT_EQ(buffers[0]->SetVolume(volume), DS_OK);
+        ASSERT_EQ(buffers[0]->SetPan(pan), DS_OK);
+        for (int i : playing)
             buffers[i]->Play(0, 0, 0);
         const Samples mix = Mix(1);
-        EXPECT_NEAR(mix[0], c.left, 8);
-        EXPECT_NEAR(mix[1], c.right, 8);
+        EXPECT_TRUE(std::abs(mix[0] - left) <= 8 && std::abs(mix[1] - right) <= 8)
+            << mix[0] << "," << mix[1];
         for (IDirectSoundBuffer* buffer : buffers)
             buffer->Stop();
     }
+    // Played to its end, a sound that does not loop stops by itself.
+    DWORD status = DSBSTATUS_PLAYING;
+    ASSERT_EQ(buffers[0]->Play(0, 0, 0), DS_OK);
+    Mix(101);
+    EXPECT_TRUE(buffers[0]->GetStatus(&status) == DS_OK && status == 0);
     for (IDirectSoundBuffer* buffer : buffers)
         buffer->Release();
 }

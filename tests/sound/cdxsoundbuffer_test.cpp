@@ -1,7 +1,9 @@
-// Sound buffers from WAV files: copies that sound together, damaged, short and
-// refused files, a missing device, loops, and lost buffers. How the mix treats volume, pan and
-// loud sums is the device's business (dsound_test); that a single copy drops
-// a play request while it sounds, the scenario of a second bang.
+// The sound device and its buffers from WAV files: a refused device, copies
+// that sound together, damaged, short and refused files, a missing device,
+// loops, lost buffers, and the game's music looping without a seam. How the
+// mix treats volume, pan and loud sums is the platform's business
+// (dsound_test); that a single copy drops a play request while it sounds, the
+// scenario of a second bang.
 #include "sound/cdxsoundbuffer.h"
 
 #include "sound/cdxsound.h"
@@ -9,6 +11,9 @@
 #include "tests/sound/soundtest.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 using namespace soundtest;
 
@@ -125,6 +130,40 @@ TEST_F(SoundBufferTest, LoopsStopAndRewindAndLostSoundsAreRestored)
     EXPECT_EQ(Mix(1), Samples({1, 0})) << "stopped, it starts from the beginning";
     sound.Stop();
     EXPECT_FALSE(sound.Play(20000, 0)) << "a pan outside the range is refused";
+}
+
+TEST(CdxSound, ARefusedDeviceIsRaisedARefusedCooperativeLevelOnlyReported)
+{
+    platform::testing::RefuseSoundDevice(true);
+    CdxSound refused;
+    EXPECT_THROW(refused.Create(nullptr), CdxSoundError);
+    platform::testing::RefuseSoundDevice(false);
+
+    platform::testing::RefuseSoundCooperativeLevel(true);
+    CdxSound shared;
+    EXPECT_TRUE(shared.Create(nullptr) && shared.GetDS() != nullptr);
+    const auto boxes = platform::testing::TakeModalBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "DirectSound Error DSERR_NODRIVER");
+    EXPECT_EQ(boxes[1].text, "DirectSound Error DSERR_ALLOCATED");
+}
+
+// That each sound loads and plays is seen in the games the app tests play.
+TEST(GameSounds, TheMusicLoopsWithoutAJump)
+{
+    const std::string path = std::string(TZ_GAME_SOUNDS) + "/Cascade.wav";
+    CdxSound device;
+    ASSERT_TRUE(device.Create(nullptr));
+    CdxSoundBuffer music;
+    ASSERT_TRUE(music.Load(&device, path.c_str(), 1) && music.Play(0, DSBPLAY_LOOPING));
+    // 16-bit mono at 22050 Hz: twice as many frames in the mix.
+    const auto frames = static_cast<int>(std::filesystem::file_size(path) - 44);
+    const Samples mix = Mix(frames + 1);
+    double steps = 0;
+    for (int i = 1; i < frames; ++i)
+        steps += std::abs(mix[2 * i] - mix[2 * i - 2]);
+    const int seam = std::abs(mix[2 * frames] - mix[2 * frames - 2]);
+    EXPECT_LT(seam, 4 * steps / frames) << "no larger a step than the music itself takes";
 }
 
 } // namespace

@@ -26,14 +26,6 @@ struct WavFormat
     std::optional<std::uint32_t> dataSize; // the size written in the header
 };
 
-inline Bytes Pcm16(const Samples& samples)
-{
-    Bytes out;
-    for (std::int16_t s : samples)
-        Put(out, static_cast<std::uint16_t>(s), 2);
-    return out;
-}
-
 // A canonical 44-byte header followed by the 16-bit samples.
 inline Bytes Wav(const WavFormat& f, const Samples& samples)
 {
@@ -45,8 +37,8 @@ inline Bytes Wav(const WavFormat& f, const Samples& samples)
     Put(out, f.blockAlign, 2), Put(out, f.bits, 2);
     out.insert(out.end(), {'d', 'a', 't', 'a'});
     Put(out, f.dataSize.value_or(size), 4);
-    const Bytes data = Pcm16(samples);
-    out.insert(out.end(), data.begin(), data.end());
+    for (std::int16_t sample : samples)
+        Put(out, static_cast<std::uint16_t>(sample), 2);
     return out;
 }
 

@@ -70,7 +70,6 @@ public:
     bool Started() const { return m_bStarted; }
     // What the program would end with now.
     int ExitCode() { return m_App.ExitInstance(); }
-    bool WindowExists() { return m_App.GetMainWnd() != nullptr; }
     CMainFrameProbe Probe();
 
     // One pass of the loop, after the input; false when it met the quit message.

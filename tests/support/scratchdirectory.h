@@ -1,12 +1,15 @@
-// A fresh temporary working directory for one test; the old one comes back
-// and the temporary one is removed afterwards.
+// A fresh temporary working directory for one test (the old one comes back and
+// the temporary one is removed afterwards), a file's bytes, and a child process.
 #pragma once
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 
 class ScratchDirectory
 {
@@ -35,4 +38,17 @@ inline std::string FileBytes(const std::filesystem::path& path)
 {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// Runs body in a child process started in the current folder; the child's exit
+// status (body's result), or -1.
+inline int InChild(const std::function<int()>& body)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(body());
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }

@@ -1,7 +1,8 @@
-// The button menu: which item a point hits, key selection with its wrap, and
-// the release of the images. The inclusive borders are clicked on the
-// high-score screen's buttons; where the buttons land and how they are drawn
-// plain is in the golden images.
+// The button menu: an empty one, key selection with its wrap, and hover. Which
+// item a point hits, borders and gaps included, is clicked on the high-score
+// screen's buttons; where the buttons land and how they are drawn plain is in
+// the golden images; that shared and distinct images are freed once, in the
+// sanitizer build's scenarios.
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
 #include "ui/cbuttonmenu.h"
@@ -15,13 +16,11 @@
 namespace
 {
 
-// Images that note when they are drawn and when they are deleted.
+// Images that note when they are drawn.
 std::vector<const CdxSurface*> drawn;
-int deleted = 0;
 struct NotingImage : CdxSurface
 {
     NotingImage() { m_nWidth = 300, m_nHeight = 50; }
-    ~NotingImage() override { ++deleted; }
     HRESULT DrawFastKeyed(int, int, CdxSurface*) override
     {
         drawn.push_back(this);
@@ -33,16 +32,14 @@ TEST(ButtonMenuTest, SelectionWrapsOnceAtUpdateAndHoverStays)
 {
     CdxScreen screen;
     CButtonMenu menu;
-    EXPECT_EQ(menu.HitTest(100, 150), -1);
     menu.Update(0, 0, &screen);
-    EXPECT_EQ(menu.GetSelected(), -1) << "an empty menu";
+    EXPECT_TRUE(menu.HitTest(100, 150) == -1 && menu.GetSelected() == -1) << "an empty menu";
     // The main menu: five 300 x 50 buttons from (100, 150), 60 apart.
     std::vector<CdxSurface*> hot;
     for (int i = 0; i < 5; ++i)
         menu.AddItem(new NotingImage, hot.emplace_back(new NotingImage));
     menu.SetOrigin(100, 150);
     menu.SetSpacing(60);
-    EXPECT_EQ(menu.HitTest(250, 209), -1) << "between two items";
     // Key presses between two frames, and the item the next frame draws hot;
     // none selected becomes the last.
     const int steps[][2] = {{0, 4}, {+1, 0}, {-1, 4}, {-1, 3}, {+3, 0}, {-2, 4}};
@@ -58,18 +55,6 @@ TEST(ButtonMenuTest, SelectionWrapsOnceAtUpdateAndHoverStays)
     menu.Update(250, 280, &screen);
     menu.Update(600, 10, &screen);
     EXPECT_EQ(menu.GetSelected(), 2) << "the hovered item stays after the cursor left";
-}
-
-TEST(ButtonMenuTest, EachDistinctImageIsDeletedOnce)
-{
-    deleted = 0;
-    {
-        CButtonMenu menu;
-        menu.AddItem(new NotingImage, new NotingImage);
-        for (CdxSurface* shared : {new NotingImage, new NotingImage})
-            menu.AddItem(shared, shared);
-    }
-    EXPECT_EQ(deleted, 4);
 }
 
 } // namespace
