@@ -72,5 +72,7 @@ LRESULT CFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (const auto* icon = platform::IconImage::FromHandle(reinterpret_cast<HICON>(lParam)))
             platform::Display::Instance().SetWindowIcon(icon->Width(), icon->Height(),
                                                         icon->Argb());
+    if (message == WM_SYSKEYDOWN && wParam == VK_RETURN)
+        platform::Display::Instance().SwitchScreenMode();
     return CWnd::DefWindowProc(message, wParam, lParam);
 }

@@ -28,6 +28,7 @@ protected:
     void OnDestroy() override;
     // The framework owns the frame object: it goes with its window.
     void PostNcDestroy() override;
-    // The frame is the one real window: its icon is the window's icon.
+    // The frame is the one real window: its icon is the window's icon, and
+    // Alt+Enter switches it between full screen and a window.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

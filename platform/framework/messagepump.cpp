@@ -21,11 +21,13 @@ InputEvent TakeInput(int timeoutMs)
 {
     MessageQueue& queue = MessageQueue::Instance();
     InputEvent event;
-    if (queue.TakeInput(event))
-        return event;
-    PumpInput(timeoutMs);
-    queue.TakeInput(event);
-    return event;
+    if (!queue.TakeInput(event))
+    {
+        PumpInput(timeoutMs);
+        queue.TakeInput(event);
+    }
+    // A modal box keeps the screen as it is: Alt+Enter does nothing there.
+    return event.SwitchesScreenMode() ? InputEvent{} : event;
 }
 
 } // namespace platform

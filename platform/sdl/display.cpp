@@ -1,10 +1,12 @@
-// The window of the program and the presenting of its picture, the pointer,
-// and the surfaces' loss when the full-screen window loses the focus.
+// The window of the program, full screen or not, and the presenting of its
+// picture, the pointer, and the surfaces' loss when the full-screen window
+// loses the focus.
 #include "platform/sdl/display.h"
 
 #include "platform/sdl/controllers.h"
 #include "platform/sdl/inputtranslation.h"
 #include "platform/sdl/sdlsubsystem.h"
+#include "platform/sdl/sharpscale.h"
 
 #include "platform/win32/clock.h"
 #include "platform/win32/screenmode.h"
@@ -88,16 +90,6 @@ bool DrawsInSoftware(SDL_Renderer* renderer)
                                std::strstr(name, "swrast"));
 }
 
-// The destination pixels [first, last) whose nearest source pixel lies in
-// [from, to), for a picture of size pixels shown at view pixels. The factor
-// need not be whole; a smoothing step would widen the span by a pixel.
-std::pair<int, int> ViewSpan(int from, int to, int size, int view)
-{
-    const auto first = [&](int at)
-    { return static_cast<int>((static_cast<long long>(at) * view + size - 1) / size); };
-    return {first(from), first(to)};
-}
-
 } // namespace
 
 struct Display::Impl
@@ -109,6 +101,10 @@ struct Display::Impl
     std::unique_ptr<SDL_Texture, TextureDeleter> texture;
     int textureWidth = 0;
     int textureHeight = 0;
+    // The picture at the whole multiple, smoothed from there to the view;
+    // none where the whole multiple is 1 or fills the view exactly.
+    std::unique_ptr<SDL_Texture, TextureDeleter> wholeTexture;
+    int wholeTextureScale = 0;
     int width = 640;
     int height = 480;
     int refreshRate = kDefaultRefreshRate;
@@ -117,12 +113,19 @@ struct Display::Impl
     std::uint64_t lastPresentEnd = 0;
     bool minimised = false;
 
-    // Without a renderer: the window surface, the picture's place on it and
-    // the source column of each of its columns.
+    // The picture's place in the window (renderer output or window surface).
+    SharpScale view{0, 0, 640, 480, 1};
+    // Without a renderer: the window surface, the picture pixels each of its
+    // columns and rows shows, and two picture rows scaled across the view.
     bool windowSurface = false;
     SDL_Surface* surface = nullptr;
-    SDL_Rect view{0, 0, 640, 480};
-    std::vector<int> columnSource;
+    int surfaceWidth = 0;
+    int surfaceHeight = 0;
+    std::vector<SharpTap> columnTaps;
+    std::vector<SharpTap> rowTaps;
+    std::vector<std::uint32_t> convertedRow;
+    std::vector<std::uint32_t> scaledRows[2];
+    int scaledRowSource[2] = {-1, -1};
 
     std::optional<PixelBuffer> shown;
     std::vector<RECT> lastChanges;
@@ -146,12 +149,20 @@ struct Display::Impl
 
     bool VideoAvailable();
     bool OpenWindow(int w, int h);
+    SDL_Rect FullScreenBounds(int displayIndex) const;
+    SDL_Rect WindowBounds(int displayIndex) const;
+    // Takes the window to that mode; false when the system refused.
+    bool SwitchWindow(ScreenMode mode);
     bool CreateRenderer(bool rateKnown);
     // Shows the changed rectangles of the picture (all of it when none are given).
     void Render(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed);
     void RenderTexture(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed);
     void RenderSurface(const PixelBuffer& picture, std::vector<SDL_Rect> changed);
+    // Picture row sourceRow scaled across the view columns [left, right).
+    const std::uint32_t* ScaledRow(const PixelBuffer& picture, int sourceRow, int left, int right);
     void PlaceView(int windowWidth, int windowHeight);
+    // The view placed in the window as it is now.
+    void FitView();
     POINT ToPicture(int x, int y) const;
     // The window pixel in the middle of a picture pixel.
     POINT ToWindow(POINT p) const;
@@ -224,24 +235,33 @@ bool Display::Impl::CreateRenderer(bool rateKnown)
     return true;
 }
 
+SDL_Rect Display::Impl::FullScreenBounds(int displayIndex) const
+{
+    // The desktop's size and place, so that the picture covers the screen even
+    // where no window manager makes the window full-screen.
+    SDL_Rect bounds{0, 0, width, height};
+    SDL_GetDisplayBounds(displayIndex, &bounds);
+    return bounds;
+}
+
+SDL_Rect Display::Impl::WindowBounds(int displayIndex) const
+{
+    // The largest whole multiple of the picture that fits, centred.
+    SDL_Rect bounds{0, 0, width, height};
+    SDL_GetDisplayUsableBounds(displayIndex, &bounds);
+    const int scale = std::max(1, std::min(bounds.w / width, bounds.h / height));
+    const auto centred = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(displayIndex));
+    return {centred, centred, width * scale, height * scale};
+}
+
 bool Display::Impl::OpenWindow(int w, int h)
 {
     width = w;
     height = h;
     if (!window)
     {
-        // Made at the desktop's size and place already, so that the picture
-        // covers the screen even where no window manager makes it full-screen.
-        // A window is the largest whole multiple of the picture that fits.
         const bool inWindow = GetScreenMode() == ScreenMode::Window;
-        SDL_Rect bounds{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w, h};
-        if (!inWindow)
-            SDL_GetDisplayBounds(0, &bounds);
-        else if (SDL_GetDisplayUsableBounds(0, &bounds) == 0)
-        {
-            const int scale = std::max(1, std::min(bounds.w / w, bounds.h / h));
-            bounds = {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w * scale, h * scale};
-        }
+        const SDL_Rect bounds = inWindow ? WindowBounds(0) : FullScreenBounds(0);
         window.reset(
             SDL_CreateWindow("TamZelon", bounds.x, bounds.y, bounds.w, bounds.h,
                              inWindow ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP));
@@ -265,13 +285,10 @@ bool Display::Impl::OpenWindow(int w, int h)
     }
     if (windowSurface)
     {
-        int windowWidth = 0, windowHeight = 0;
-        SDL_GetWindowSize(window.get(), &windowWidth, &windowHeight);
-        PlaceView(windowWidth, windowHeight);
+        FitView();
         surface = nullptr; // the next picture is shown whole
         return true;
     }
-    SDL_RenderSetLogicalSize(renderer.get(), w, h);
     if (!texture || textureWidth != w || textureHeight != h)
     {
         texture.reset(SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_ARGB8888,
@@ -284,7 +301,9 @@ bool Display::Impl::OpenWindow(int w, int h)
         }
         textureWidth = w;
         textureHeight = h;
+        wholeTexture.reset();
     }
+    FitView();
     SDL_SetRenderDrawColor(renderer.get(), 0, 0, 0, 255);
     SDL_RenderClear(renderer.get());
     SDL_RenderPresent(renderer.get());
@@ -343,45 +362,41 @@ void ConvertRect(const PixelBuffer& picture, const SDL_Rect& r,
 
 void Display::Impl::PlaceView(int windowWidth, int windowHeight)
 {
-    // As large as the window allows, aspect kept, centred.
-    if (static_cast<long long>(windowWidth) * height > static_cast<long long>(windowHeight) * width)
-        view.w = static_cast<int>(static_cast<long long>(width) * windowHeight / height),
-        view.h = windowHeight;
+    view = SharpScale::Fit(width, height, windowWidth, windowHeight);
+    if (windowSurface)
+    {
+        columnTaps = SharpTaps(width, view.whole, view.width);
+        rowTaps = SharpTaps(height, view.whole, view.height);
+    }
+}
+
+void Display::Impl::FitView()
+{
+    int viewWidth = 0, viewHeight = 0;
+    if (windowSurface)
+        SDL_GetWindowSize(window.get(), &viewWidth, &viewHeight);
     else
-        view.w = windowWidth,
-        view.h = static_cast<int>(static_cast<long long>(height) * windowWidth / width);
-    view.x = (windowWidth - view.w) / 2;
-    view.y = (windowHeight - view.h) / 2;
-    columnSource.resize(static_cast<std::size_t>(std::max(view.w, 0)));
-    for (int x = 0; x < view.w; ++x)
-        columnSource[x] = static_cast<int>(static_cast<long long>(x) * width / view.w);
+        SDL_GetRendererOutputSize(renderer.get(), &viewWidth, &viewHeight);
+    PlaceView(viewWidth, viewHeight);
 }
 
 POINT Display::Impl::ToPicture(int x, int y) const
 {
-    if (!windowSurface || view.w <= 0 || view.h <= 0)
+    if (view.width <= 0 || view.height <= 0)
         return Clamp(x, y);
     const auto along = [](int at, int start, int size, int pictureSize)
     {
         const long long offset = static_cast<long long>(at) - start;
         return static_cast<int>(offset < 0 ? -1 : offset * pictureSize / size);
     };
-    return Clamp(along(x, view.x, view.w, width), along(y, view.y, view.h, height));
+    return Clamp(along(x, view.x, view.width, width), along(y, view.y, view.height, height));
 }
 
 POINT Display::Impl::ToWindow(POINT p) const
 {
-    if (windowSurface)
-    {
-        const auto along = [](int at, int start, int size, int pictureSize)
-        { return start + static_cast<int>((2LL * at + 1) * size / (2LL * pictureSize)); };
-        return {along(p.x, view.x, view.w, width), along(p.y, view.y, view.h, height)};
-    }
-    int x = p.x, y = p.y;
-    if (renderer)
-        SDL_RenderLogicalToWindow(renderer.get(), static_cast<float>(p.x) + 0.5f,
-                                  static_cast<float>(p.y) + 0.5f, &x, &y);
-    return {x, y};
+    const auto along = [](int at, int start, int size, int pictureSize)
+    { return start + static_cast<int>((2LL * at + 1) * size / (2LL * pictureSize)); };
+    return {along(p.x, view.x, view.width, width), along(p.y, view.y, view.height, height)};
 }
 
 void Display::Impl::ShowIcon()
@@ -433,11 +448,81 @@ void Display::Impl::RenderTexture(const PixelBuffer& picture, const std::vector<
         ConvertRect(picture, r, colours, static_cast<std::uint8_t*>(pixels), pitch);
         SDL_UnlockTexture(texture.get());
     }
+    FitView();
+    // Nearest neighbour up to the whole multiple, smoothed for the rest.
+    SDL_Texture* scaled = texture.get();
+    const bool exact = view.IsWhole(width, height);
+    if (!exact && view.whole > 1 && SDL_RenderTargetSupported(renderer.get()))
+    {
+        if (!wholeTexture || wholeTextureScale != view.whole)
+        {
+            wholeTexture.reset(SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_ARGB8888,
+                                                 SDL_TEXTUREACCESS_TARGET, width * view.whole,
+                                                 height * view.whole));
+            wholeTextureScale = view.whole;
+            if (wholeTexture)
+                SDL_SetTextureScaleMode(wholeTexture.get(), SDL_ScaleModeLinear);
+        }
+        if (wholeTexture && SDL_SetRenderTarget(renderer.get(), wholeTexture.get()) == 0)
+        {
+            SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeNearest);
+            SDL_RenderCopy(renderer.get(), texture.get(), nullptr, nullptr);
+            SDL_SetRenderTarget(renderer.get(), nullptr);
+            scaled = wholeTexture.get();
+        }
+    }
+    if (scaled == texture.get())
+        SDL_SetTextureScaleMode(texture.get(), exact ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
     // After a present the renderer's buffer is undefined: the whole frame
     // every time, and the border around the picture stays black.
+    const SDL_Rect place{view.x, view.y, view.width, view.height};
     SDL_RenderClear(renderer.get());
-    SDL_RenderCopy(renderer.get(), texture.get(), nullptr, nullptr);
+    SDL_RenderCopy(renderer.get(), scaled, nullptr, &place);
     SDL_RenderPresent(renderer.get());
+}
+
+namespace
+{
+
+// a + (b - a) * weight / 256 in each of the four bytes.
+std::uint32_t Blend(std::uint32_t a, std::uint32_t b, int weight)
+{
+    const auto keep = static_cast<std::uint32_t>(256 - weight);
+    const auto take = static_cast<std::uint32_t>(weight);
+    const std::uint32_t evenBytes =
+        ((a & 0x00FF00FFu) * keep + (b & 0x00FF00FFu) * take) >> 8 & 0x00FF00FFu;
+    const std::uint32_t oddBytes =
+        (((a >> 8) & 0x00FF00FFu) * keep + ((b >> 8) & 0x00FF00FFu) * take) & 0xFF00FF00u;
+    return evenBytes | oddBytes;
+}
+
+} // namespace
+
+const std::uint32_t* Display::Impl::ScaledRow(const PixelBuffer& picture, int sourceRow, int left,
+                                              int right)
+{
+    // The two rows kept are the ones a view row blends; the lower one goes.
+    for (int kept = 0; kept < 2; ++kept)
+        if (scaledRowSource[kept] == sourceRow)
+            return scaledRows[kept].data();
+    const int slot = scaledRowSource[0] < scaledRowSource[1] ? 0 : 1;
+    scaledRowSource[slot] = sourceRow;
+    // The picture pixels the columns use, converted once each.
+    const int first = columnTaps[left].first;
+    const int last = std::min(columnTaps[right - 1].first + 1, width - 1);
+    const SDL_Rect span{first, sourceRow, last - first + 1, 1};
+    convertedRow.resize(static_cast<std::size_t>(span.w));
+    ConvertRect(picture, span, Colours(picture.BitsPerPixel(), surface->format->format),
+                reinterpret_cast<std::uint8_t*>(convertedRow.data()), 0);
+    std::vector<std::uint32_t>& row = scaledRows[slot];
+    row.resize(columnTaps.size());
+    for (int x = left; x < right; ++x)
+    {
+        const SharpTap tap = columnTaps[x];
+        const std::uint32_t* at = &convertedRow[static_cast<std::size_t>(tap.first - first)];
+        row[x] = tap.weight == 0 ? at[0] : Blend(at[0], at[1], tap.weight);
+    }
+    return row.data();
 }
 
 void Display::Impl::RenderSurface(const PixelBuffer& picture, std::vector<SDL_Rect> changed)
@@ -446,56 +531,43 @@ void Display::Impl::RenderSurface(const PixelBuffer& picture, std::vector<SDL_Re
     SDL_Surface* now = SDL_GetWindowSurface(window.get());
     if (now == nullptr || now->format->BytesPerPixel != 4 || SDL_MUSTLOCK(now))
         return;
-    if (now != surface || now->w != view.x * 2 + view.w || now->h != view.y * 2 + view.h)
+    if (now != surface || now->w != surfaceWidth || now->h != surfaceHeight)
     {
         surface = now;
+        surfaceWidth = now->w;
+        surfaceHeight = now->h;
         PlaceView(now->w, now->h);
         SDL_FillRect(now, nullptr, SDL_MapRGB(now->format, 0, 0, 0));
         changed.clear();
     }
-    const std::vector<std::uint32_t>& colours =
-        Colours(picture.BitsPerPixel(), now->format->format);
     const bool whole = changed.empty();
     if (whole)
         changed.push_back({0, 0, picture.Width(), picture.Height()});
     std::vector<SDL_Rect> shownRects;
     for (const SDL_Rect& r : changed)
     {
-        const auto [left, right] = ViewSpan(r.x, r.x + r.w, width, view.w);
-        const auto [top, bottom] = ViewSpan(r.y, r.y + r.h, height, view.h);
+        const auto [left, right] = SharpSpan(columnTaps, r.x, r.x + r.w);
+        const auto [top, bottom] = SharpSpan(rowTaps, r.y, r.y + r.h);
         if (left >= right || top >= bottom)
             continue;
-        // Rows of the view that show the same picture row are copies of the first.
-        int convertedRow = -1;
+        // The rows kept scaled belong to another rectangle.
+        scaledRowSource[0] = scaledRowSource[1] = -1;
         auto* base = static_cast<std::uint8_t*>(now->pixels);
         for (int y = top; y < bottom; ++y)
         {
             auto* out = reinterpret_cast<std::uint32_t*>(
                             base + static_cast<std::size_t>(view.y + y) * now->pitch) +
                         view.x;
-            const int sourceRow = static_cast<int>(static_cast<long long>(y) * height / view.h);
-            if (sourceRow == convertedRow)
+            const SharpTap tap = rowTaps[y];
+            const std::uint32_t* upper = ScaledRow(picture, tap.first, left, right);
+            if (tap.weight == 0)
             {
-                std::memcpy(out + left, out - now->pitch / 4 + left,
-                            static_cast<std::size_t>(right - left) * 4);
+                std::memcpy(out + left, upper + left, static_cast<std::size_t>(right - left) * 4);
                 continue;
             }
-            convertedRow = sourceRow;
-            const std::uint8_t* in = picture.Row(sourceRow);
+            const std::uint32_t* lower = ScaledRow(picture, tap.first + 1, left, right);
             for (int x = left; x < right; ++x)
-            {
-                const int column = columnSource[x];
-                std::uint32_t value;
-                if (picture.BitsPerPixel() == 8)
-                    value = in[column];
-                else
-                {
-                    std::uint16_t raw;
-                    std::memcpy(&raw, in + 2 * column, sizeof raw);
-                    value = raw;
-                }
-                out[x] = colours[value];
-            }
+                out[x] = Blend(upper[x], lower[x], tap.weight);
         }
         shownRects.push_back({view.x + left, view.y + top, right - left, bottom - top});
     }
@@ -504,6 +576,32 @@ void Display::Impl::RenderSurface(const PixelBuffer& picture, std::vector<SDL_Re
     else if (!shownRects.empty())
         SDL_UpdateWindowSurfaceRects(window.get(), shownRects.data(),
                                      static_cast<int>(shownRects.size()));
+}
+
+bool Display::Impl::SwitchWindow(ScreenMode mode)
+{
+    SDL_Window* const w = window.get();
+    const int displayIndex = std::max(0, SDL_GetWindowDisplayIndex(w));
+    if (mode == ScreenMode::Window)
+    {
+        if (SDL_SetWindowFullscreen(w, 0) != 0)
+            return false;
+        SDL_SetWindowGrab(w, SDL_FALSE);
+        SDL_SetWindowResizable(w, SDL_TRUE);
+        const SDL_Rect bounds = WindowBounds(displayIndex);
+        SDL_SetWindowSize(w, bounds.w, bounds.h);
+        SDL_SetWindowPosition(w, bounds.x, bounds.y);
+        return true;
+    }
+    // Covering the screen first, for where no window manager does it.
+    const SDL_Rect bounds = FullScreenBounds(displayIndex);
+    SDL_SetWindowPosition(w, bounds.x, bounds.y);
+    SDL_SetWindowSize(w, bounds.w, bounds.h);
+    if (SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        return false;
+    if (SDL_GetWindowFlags(w) & SDL_WINDOW_INPUT_FOCUS)
+        SDL_SetWindowGrab(w, SDL_TRUE);
+    return true;
 }
 
 void Display::Impl::WaitForRefresh() const
@@ -526,12 +624,15 @@ void Display::Impl::Apply(const InputEvent& event)
         break;
     case InputEvent::Kind::FocusLost:
         // As in exclusive mode: the video memory is gone, the mouse is free.
+        // A window on the desktop loses nothing and never held the mouse.
+        if (GetScreenMode() == ScreenMode::Window)
+            break;
         ++lossGeneration;
         if (window)
             SDL_SetWindowGrab(window.get(), SDL_FALSE);
         break;
     case InputEvent::Kind::FocusGained:
-        if (window)
+        if (window && GetScreenMode() == ScreenMode::FullScreen)
             SDL_SetWindowGrab(window.get(), SDL_TRUE);
         break;
     case InputEvent::Kind::Hidden:
@@ -584,6 +685,7 @@ bool Display::OpenFullScreen(int width, int height, int bitsPerPixel)
 void Display::Close()
 {
     Impl& m = *m_pImpl;
+    m.wholeTexture.reset();
     m.texture.reset();
     m.textureWidth = m.textureHeight = 0;
     m.renderer.reset();
@@ -714,6 +816,29 @@ void Display::Present(const PixelBuffer& picture, bool wait, std::optional<Rows>
     }
 }
 
+void Display::SwitchScreenMode()
+{
+    Impl& m = *m_pImpl;
+    const ScreenMode next =
+        GetScreenMode() == ScreenMode::Window ? ScreenMode::FullScreen : ScreenMode::Window;
+    if (!m.window)
+    {
+        SetScreenMode(next); // taken when the window is made
+        return;
+    }
+    // The crosshair stays on the picture pixel it stood on.
+    const POINT at = CursorPosition();
+    if (!m.SwitchWindow(next))
+        return;
+    SetScreenMode(next);
+    m.FitView();
+    m.surface = nullptr;
+    WarpPointer(at.x, at.y);
+    // The new size is shown whole at once, without waiting for a changed picture.
+    if (m.shown && !m.minimised)
+        m.Render(*m.shown, {});
+}
+
 const PixelBuffer* Display::ShownPicture() const
 {
     return m_pImpl->shown ? &*m_pImpl->shown : nullptr;
@@ -768,20 +893,13 @@ POINT Display::CursorPosition() const
     const Impl& m = *m_pImpl;
     if (m.window && m.warped)
         return *m.warped;
-    if (m.window && m.windowSurface)
-    {
-        int x = 0, y = 0;
-        SDL_GetMouseState(&x, &y);
-        return m.ToPicture(x, y);
-    }
-    if (!m.renderer)
+    if (!m.window)
         return m.cursor;
-    // The mouse state is in window coordinates, not rescaled like the events.
+    // The window is not made for high density, so the renderer's output has
+    // the window's size and the mouse state is in the view's pixels.
     int x = 0, y = 0;
     SDL_GetMouseState(&x, &y);
-    float logicalX = 0, logicalY = 0;
-    SDL_RenderWindowToLogical(m.renderer.get(), x, y, &logicalX, &logicalY);
-    return m.Clamp(static_cast<int>(logicalX), static_cast<int>(logicalY));
+    return m.ToPicture(x, y);
 }
 
 void Display::WarpPointer(int x, int y)

@@ -1,5 +1,5 @@
 // The one window of the program and what is on it. Owns the SDL window, the
-// renderer and the streaming texture, or nothing at all when headless.
+// renderer and its textures, or nothing at all when headless.
 // Used by the DirectDraw surfaces (present a flipped picture) and by the modal
 // boxes and dialogs (show their own picture, read input in their own loop).
 #pragma once
@@ -27,6 +27,10 @@ public:
     // Switches to the 640 x 480 full-screen picture; false when refused.
     bool OpenFullScreen(int width, int height, int bitsPerPixel);
     void Close();
+
+    // Full screen to a window or back (Alt+Enter); the choice becomes the
+    // screen mode that is remembered. Kept as it is when the system refuses.
+    void SwitchScreenMode();
 
     // The window's icon (task bar, switcher): ARGB rows from the top. Kept
     // for a window made later.
@@ -63,7 +67,8 @@ public:
     int ChangeCursorShowCount(bool show);
 
     // Surfaces made before the latest loss report it until they are restored.
-    // A loss happens when the window loses the focus, or on a mode switch.
+    // A loss happens when the full-screen window loses the focus (a window on
+    // the desktop loses nothing), or on a mode switch.
     std::uint64_t LossGeneration() const;
     void LoseSurfaces();
 

@@ -38,6 +38,8 @@ struct InputEvent
     {
         return kind == Kind::MouseMove || kind == Kind::MouseDown || kind == Kind::MouseUp;
     }
+    // Alt+Enter: the window's own key between full screen and a window, never the game's.
+    bool SwitchesScreenMode() const { return kind == Kind::KeyDown && key == VK_RETURN && alt; }
 };
 
 } // namespace platform

@@ -11,6 +11,7 @@ namespace
 {
 
 constexpr WPARAM kLeftButton = 0x0001; // MK_LBUTTON
+constexpr LPARAM kAltHeld = 1 << 29;
 
 bool Matches(const MSG& msg, HWND window, UINT filterMin, UINT filterMax)
 {
@@ -77,7 +78,10 @@ MSG MessageQueue::MessageOf(const InputEvent& event) const
     switch (event.kind)
     {
     case InputEvent::Kind::KeyDown:
-        // Repeat count 1; a held key arrives as further presses.
+        // Repeat count 1; a held key arrives as further presses. Alt+Enter is
+        // a system key (context bit 29: Alt held) for the frame's default handling.
+        if (event.SwitchesScreenMode())
+            return Make(m_hInputWindow, WM_SYSKEYDOWN, event.key, kAltHeld | 1);
         return Make(m_hInputWindow, WM_KEYDOWN, event.key, 1);
     case InputEvent::Kind::MouseDown:
     {
