@@ -1,8 +1,10 @@
-# The real game as a desktop program: its window carries icon 128, the
+# The real game as a desktop program: its window carries icon 128, Alt+Enter
+# switches between full screen and a window and the choice is remembered, the
 # command line is answered without a display, and a shot is made with the
 # keyboard alone (the arrows warp the real pointer, Space shoots there).
 
 import os
+import pathlib
 import re
 import shutil
 import subprocess
@@ -35,6 +37,51 @@ def case_icon(args):
             rgb = ((argb >> 16) & 255, (argb >> 8) & 255, argb & 255)
             tz.check(not argb >> 24 or rgb == expected.getpixel(at), "icon pixel %s is %s" % (at, rgb))
         tz.check(len({argb >> 24 for argb in pixels}) > 1, "the icon has no transparent edge")
+
+
+def case_screen_mode(args):
+    # On a 1920 x 1080 screen with no window manager: full screen, a window of
+    # twice the picture, full screen again, each shown whole at once with the
+    # pointer read right; Alt+Enter under a dialog does nothing; the window
+    # chosen last is what the next start gets.
+    if shutil.which("xwininfo") is None:
+        print("xwininfo is missing (install x11-utils)")
+        return 77
+    full, window = (0, 0, 1920, 1080), (320, 60, 1280, 960)
+    with tz.Session(args, "screen_mode", screen=(1920, 1080)) as session:
+
+        def switch(expected):
+            session.key("alt+Return")
+            deadline = time.monotonic() + 5
+            while session.window_geometry() != expected and time.monotonic() < deadline:
+                time.sleep(0.05)
+            tz.check(session.window_geometry() == expected, "the window is %s, not %s" %
+                     (session.window_geometry(), expected))
+            # The game puts the pointer back on its picture pixel once the window has its size.
+            time.sleep(0.5)
+
+        def hover(item):
+            # The highlight follows the pointer, read through the new scale.
+            session.xdotool("mousemove", *session.at(*tz.menu_centre(item)))
+            session.wait_for(lambda image: tz.hot_menu_items(image) == [item], "item %d lit" % item)
+
+        session.wait_for(tz.is_main_menu, "the main menu", timeout=15)
+        tz.check(session.window_geometry() == full, "the first start is not full screen")
+        for expected, item in ((window, tz.MENU_INFO), (full, tz.MENU_CREDITS), (window, tz.MENU_HIGHSCORES)):
+            switch(expected)
+            hover(item)
+        session.key("F1")
+        session.wait_dialogs(["about"])
+        session.key("alt+Return")
+        time.sleep(1)
+        tz.check(session.window_geometry() == window, "Alt+Enter switched under a dialog")
+        session.wait_dialogs(["about"])
+        session.key("Escape")
+        session.wait_for(tz.is_main_menu, "the menu after the dialog")
+        session.quit()
+        session.wait_exit()
+        settings = pathlib.Path(session.path("config"), "tamzelon", "settings").read_text()
+        tz.check("screen=window" in settings.split(), "the settings say: %r" % settings)
 
 
 def case_keyboard(args):

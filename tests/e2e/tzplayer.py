@@ -14,9 +14,12 @@
 #         tz.check(s.scores() == tz.encode(TABLE), "highscore.sav changed")
 #
 # Session(args, name, sounds=True, scores=None, prepare=None, audio="dummy",
-# parent=None): scores are the bytes of "highscore.sav", prepare(workdir) runs
-# before the start, audio=None lets SDL choose; s.path(), s.env and s.display
-# reach the game's folder and X server. Input: s.click(x, y), s.move(x, y),
+# parent=None, screen=(640, 480), options=()): scores are the bytes of
+# "highscore.sav", prepare(workdir) runs before the start, audio=None lets SDL
+# choose, options go to the game's command line; s.path(), s.env and s.display
+# reach the game's folder and X server. On a screen larger than the picture,
+# screenshots are the picture where the game shows it, brought back to
+# 640 x 480, and s.at(x, y) is the screen point of a picture point. Input: s.click(x, y), s.move(x, y),
 # s.key("Return"), s.xdotool(...). s.wait_for(predicate, what, timeout=10,
 # still=False) returns the first picture the predicate accepts (with still,
 # once it has stood for three shots): is_main_menu, is_game_screen,
@@ -29,6 +32,7 @@ import functools
 import itertools
 import os
 import pathlib
+import re
 import shutil
 import signal
 import struct
@@ -190,8 +194,9 @@ def encode(table):
 class Session:
     # Xvfb plus the game in a fresh folder; leaving the context kills both.
 
-    def __init__(self, args, name, sounds=True, scores=None, prepare=None, audio="dummy", parent=None):
-        self.args, self.name = args, name
+    def __init__(self, args, name, sounds=True, scores=None, prepare=None, audio="dummy", parent=None,
+                 screen=(WIDTH, HEIGHT), options=()):
+        self.args, self.name, self.screen = args, name, screen
         self.xvfb = self.process = None
         self.workdir = tempfile.mkdtemp(prefix="tz-e2e-", dir=parent)
         try:
@@ -204,7 +209,7 @@ class Session:
             # Xvfb picks a free display itself and writes its number to the pipe.
             read_end, write_end = os.pipe()
             self.xvfb = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (WIDTH, HEIGHT),
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % screen,
                  "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
                 stderr=subprocess.DEVNULL, start_new_session=True)
             os.close(write_end)
@@ -217,7 +222,7 @@ class Session:
                             **({"SDL_AUDIODRIVER": audio} if audio else {}))
             self.move(*PARK)
             self.log = open(self.path("game.log"), "wb")
-            self.process = subprocess.Popen([args.game], cwd=self.workdir, env=self.env, stdout=self.log,
+            self.process = subprocess.Popen([args.game, *options], cwd=self.workdir, env=self.env, stdout=self.log,
                                             stderr=subprocess.STDOUT, start_new_session=True)
         except BaseException:
             self.__exit__(True, None, None)
@@ -263,8 +268,30 @@ class Session:
             self.xdotool("key", key)
             time.sleep(0.05)
 
+    def window_geometry(self):
+        # The game window's left, top, width and height on the screen.
+        text = subprocess.run(["xwininfo", "-id", str(self.game_window())], env=self.env, check=True,
+                              capture_output=True, text=True, timeout=10).stdout
+        return tuple(int(re.search(r"%s:\s+(-?\d+)" % key, text).group(1))
+                     for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+
+    def picture_box(self):
+        # Where the picture stands in the window: as large as fits, aspect kept, centred.
+        left, top, width, height = self.window_geometry()
+        scale = min(width / WIDTH, height / HEIGHT)
+        shown = (round(WIDTH * scale), round(HEIGHT * scale))
+        left, top = left + (width - shown[0]) // 2, top + (height - shown[1]) // 2
+        return (left, top, left + shown[0], top + shown[1])
+
+    def at(self, x, y):
+        left, top, right, bottom = self.picture_box()
+        return (left + (2 * x + 1) * (right - left) // (2 * WIDTH), top + (2 * y + 1) * (bottom - top) // (2 * HEIGHT))
+
     def screenshot(self):
-        return ImageGrab.grab(xdisplay=self.display).convert("RGB")
+        image = ImageGrab.grab(xdisplay=self.display).convert("RGB")
+        if self.screen == (WIDTH, HEIGHT):
+            return image
+        return image.crop(self.picture_box()).resize((WIDTH, HEIGHT), Image.BOX)
 
     def check_running(self):
         check(self.process.poll() is None, "the game ended unexpectedly with code %s" % self.process.returncode)
