@@ -57,6 +57,7 @@ std::string HelpText()
            "  Escape         ask, then leave the game for the menu\n"
            "\nEverywhere:\n"
            "  F1             the info dialog (Steuerung... lists the keys)\n"
+           "  Alt+Enter      switch between a window and full screen (not in a dialog)\n"
            "\nGame controller:\n"
            "  D-pad          the highlight in the menu, the crosshair by a stone in a game\n"
            "  left stick     move the crosshair smoothly\n"
