@@ -756,9 +756,21 @@ std::vector<SDL_Rect> TakeChanges(PixelBuffer& shown, const PixelBuffer& picture
             open = false;
             continue;
         }
+        // Eight bytes at a time up to the first and last difference, then bytewise.
+        const auto same8 = [&](std::size_t at)
+        {
+            std::uint64_t a, b;
+            std::memcpy(&a, now + at, 8);
+            std::memcpy(&b, before + at, 8);
+            return a == b;
+        };
         std::size_t first = 0, last = pitch;
+        while (first + 8 <= pitch && same8(first))
+            first += 8;
         while (now[first] == before[first])
             ++first;
+        while (last >= first + 8 && same8(last - 8))
+            last -= 8;
         while (now[last - 1] == before[last - 1])
             --last;
         const int left = static_cast<int>(first) / bytesPerPixel;
