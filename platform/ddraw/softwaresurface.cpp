@@ -55,19 +55,37 @@ void FillRows16(PixelBuffer& pixels, const RECT& r, std::uint16_t value)
         std::memcpy(first + done, first, std::min(done, all - done));
 }
 
-// Copies between different buffers. A stone's row is 40 bytes: short copies
-// stay inline, in 16-byte steps whose last one may overlap the one before,
-// instead of calling the library per row.
-void CopyBytes(std::uint8_t* out, const std::uint8_t* in, std::size_t bytes)
+// Copies between different buffers. A stone's row is 40 bytes and the spans
+// beside its key are shorter: short copies stay inline, as a few moves that
+// may overlap, instead of calling the library per row.
+template <std::size_t Step>
+void CopyOverlapping(std::uint8_t* out, const std::uint8_t* in, std::size_t bytes)
 {
-    if (bytes > 64 || bytes < 16)
-    {
+    std::memcpy(out, in, Step);
+    std::memcpy(out + bytes - Step, in + bytes - Step, Step);
+}
+
+[[gnu::always_inline]] inline void CopyBytes(std::uint8_t* out, const std::uint8_t* in,
+                                             std::size_t bytes)
+{
+    if (bytes > 64)
         std::memcpy(out, in, bytes);
-        return;
+    else if (bytes >= 16)
+    {
+        CopyOverlapping<16>(out, in, bytes);
+        if (bytes > 32)
+            std::memcpy(out + 16, in + 16, 16);
+        if (bytes > 48)
+            std::memcpy(out + 32, in + 32, 16);
     }
-    for (std::size_t at = 0; at + 16 < bytes; at += 16)
-        std::memcpy(out + at, in + at, 16);
-    std::memcpy(out + bytes - 16, in + bytes - 16, 16);
+    else if (bytes >= 8)
+        CopyOverlapping<8>(out, in, bytes);
+    else if (bytes >= 4)
+        CopyOverlapping<4>(out, in, bytes);
+    else if (bytes == 2)
+        std::memcpy(out, in, 2); // one pixel
+    else
+        std::memcpy(out, in, bytes);
 }
 
 } // namespace
@@ -107,6 +125,9 @@ void SoftwareSurface::CopyRows16(const PixelBuffer& source, const RECT& s, LONG 
     const std::size_t outPitch = m_Pixels.Pitch(), inPitch = source.Pitch();
     std::uint8_t* out = m_Pixels.Row(y) + x * 2;
     const std::uint8_t* in = source.Row(s.top) + s.left * 2;
+    const OpaqueSpans::Span* spans = opaque ? opaque->spans.data() : nullptr;
+    const std::size_t* starts = opaque ? opaque->rowStarts.data() : nullptr;
+    const bool clipped = s.left > 0 || s.right < source.Width();
     for (LONG row = s.top; row < s.bottom; ++row, out += outPitch, in += inPitch)
     {
         if (!opaque)
@@ -114,13 +135,18 @@ void SoftwareSurface::CopyRows16(const PixelBuffer& source, const RECT& s, LONG 
             CopyBytes(out, in, static_cast<std::size_t>(s.right - s.left) * 2);
             continue;
         }
-        for (std::size_t i = opaque->rowStarts[row]; i < opaque->rowStarts[row + 1]; ++i)
+        for (std::size_t i = starts[row]; i < starts[row + 1]; ++i)
         {
-            const LONG left = std::max<LONG>(opaque->spans[i].left, s.left);
-            const LONG right = std::min<LONG>(opaque->spans[i].right, s.right);
-            if (left < right)
-                CopyBytes(out + (left - s.left) * 2, in + (left - s.left) * 2,
-                          static_cast<std::size_t>(right - left) * 2);
+            LONG left = spans[i].left, right = spans[i].right;
+            if (clipped)
+            {
+                left = std::max(left, s.left);
+                right = std::min(right, s.right);
+                if (left >= right)
+                    continue;
+            }
+            CopyBytes(out + (left - s.left) * 2, in + (left - s.left) * 2,
+                      static_cast<std::size_t>(right - left) * 2);
         }
     }
 }
