@@ -9,6 +9,11 @@
 namespace
 {
 
+// A scene drawn the same this many frames in a row stands still and is kept.
+// Fewer would copy scenes that last only until the next move of the pointer
+// (a menu's hover highlight follows it), and falling stones change every frame.
+constexpr int kStandingFrames = 3;
+
 bool IsEmpty(const RECT& r)
 {
     return r.right <= r.left || r.bottom <= r.top;
@@ -47,9 +52,10 @@ bool CSceneCache::Restore(CdxScreen* screen, const Key& key)
 void CSceneCache::Drawn(CdxScreen* screen, const Key& key)
 {
     m_Composed = {key, {}, !key.empty()};
-    const bool standing = !key.empty() && key == m_LastDrawn;
+    m_nDrawnInARow = !key.empty() && key == m_LastDrawn ? m_nDrawnInARow + 1 : 1;
     m_LastDrawn = key;
-    if (standing && (m_pScene == nullptr || key != m_SceneKey) && !Keep(screen, key))
+    if (m_nDrawnInARow >= kStandingFrames && (m_pScene == nullptr || key != m_SceneKey) &&
+        !Keep(screen, key))
         m_SceneKey.clear();
 }
 
@@ -98,5 +104,6 @@ void CSceneCache::Forget()
     m_pScene = nullptr;
     m_SceneKey.clear();
     m_LastDrawn.clear();
+    m_nDrawnInARow = 0;
     m_Composed = m_Front = m_Back = Frame{};
 }

@@ -25,7 +25,7 @@ public:
     // Asked first in every frame, before anything is drawn.
     bool Restore(CdxScreen* screen, const Key& key);
     // The back buffer holds the scene of key, drawn whole. A scene drawn the
-    // same twice in a row stands still and is kept.
+    // same a few times in a row stands still and is kept.
     void Drawn(CdxScreen* screen, const Key& key);
     // What this frame drew above its scene.
     void Overlaid(const RECT& overlay) { m_Composed.overlay = overlay; }
@@ -50,6 +50,7 @@ private:
     IDirectDrawSurface4* m_pScene = nullptr;
     Key m_SceneKey;
     Key m_LastDrawn;
+    int m_nDrawnInARow = 0;
     Frame m_Composed, m_Front, m_Back;
     DWORD m_nFrontUniqueness = 0;
     DWORD m_nBackUniqueness = 0;
