@@ -124,7 +124,7 @@ TEST_F(StartUp, FramesMendedUnderTheCrosshairShowWhatFramesDrawnWholeShow)
         std::vector<std::vector<std::uint8_t>> pictures;
         Game game;
         CMainFrameProbe probe = game.Probe();
-        Answer({{NEIN}});
+        Answer({NEIN});
         std::srand(7);
         // The input, then passes without input until three frames are shown.
         const auto step = [&](const std::function<bool()>& input, int frames = 3)
