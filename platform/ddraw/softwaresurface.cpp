@@ -82,8 +82,6 @@ void CopyOverlapping(std::uint8_t* out, const std::uint8_t* in, std::size_t byte
         CopyOverlapping<8>(out, in, bytes);
     else if (bytes >= 4)
         CopyOverlapping<4>(out, in, bytes);
-    else if (bytes == 2)
-        std::memcpy(out, in, 2); // one pixel
     else
         std::memcpy(out, in, bytes);
 }
