@@ -39,64 +39,96 @@ SoftwareSurface* Implementation(IDirectDrawSurface4* surface)
 // stretching, mirroring) takes the general per-pixel path.
 void FillRows16(PixelBuffer& pixels, const RECT& r, std::uint16_t value)
 {
-    const std::size_t bytes = static_cast<std::size_t>(r.right - r.left) * 2;
-    std::uint8_t* first = pixels.Row(r.top) + r.left * 2;
-    for (std::size_t x = 0; x < bytes; x += 2)
-        std::memcpy(first + x, &value, 2);
-    if (r.left != 0 || r.right != pixels.Width())
+    // Rows are filled by whole blocks of the value repeated, as memset does:
+    // eight pixels held in a vector register, stored four times per step.
+    using Pixels8 = std::uint16_t __attribute__((vector_size(16)));
+    const Pixels8 eight = value - Pixels8{};
+    const auto fill = [eight, value](std::uint8_t* at, std::size_t bytes)
     {
-        for (LONG y = r.top + 1; y < r.bottom; ++y)
-            std::memcpy(pixels.Row(y) + r.left * 2, first, bytes);
-        return;
-    }
-    // Whole rows lie end to end: double the filled part until it is all.
-    const std::size_t all = bytes * static_cast<std::size_t>(r.bottom - r.top);
-    for (std::size_t done = bytes; done < all; done *= 2)
-        std::memcpy(first + done, first, std::min(done, all - done));
+        for (; bytes >= 4 * sizeof eight; at += 4 * sizeof eight, bytes -= 4 * sizeof eight)
+            for (std::size_t i = 0; i < 4; ++i)
+                std::memcpy(at + i * sizeof eight, &eight, sizeof eight);
+        for (; bytes > 0; at += 2, bytes -= 2)
+            std::memcpy(at, &value, 2);
+    };
+    const std::size_t bytes = static_cast<std::size_t>(r.right - r.left) * 2;
+    // Whole rows lie end to end and are filled as one.
+    if (r.left == 0 && r.right == pixels.Width())
+        fill(pixels.Row(r.top), bytes * static_cast<std::size_t>(r.bottom - r.top));
+    else
+        for (LONG y = r.top; y < r.bottom; ++y)
+            fill(pixels.Row(y) + r.left * 2, bytes);
 }
 
-// Copies between different buffers. A stone's row is 40 bytes and the spans
-// beside its key are shorter: short copies stay inline, as a few moves that
-// may overlap, instead of calling the library per row.
+// Copies a block of rows of the same width between different buffers. A
+// stone's row is 40 bytes and the spans beside its key are shorter, so short
+// rows are a few moves that may overlap, chosen once for the whole block,
+// instead of a library call per row.
 template <std::size_t Step>
-void CopyOverlapping(std::uint8_t* out, const std::uint8_t* in, std::size_t bytes)
+[[gnu::always_inline]] inline void Move(std::uint8_t* out, const std::uint8_t* in)
 {
     std::memcpy(out, in, Step);
-    std::memcpy(out + bytes - Step, in + bytes - Step, Step);
 }
 
-[[gnu::always_inline]] inline void CopyBytes(std::uint8_t* out, const std::uint8_t* in,
-                                             std::size_t bytes)
+[[gnu::always_inline]] inline void CopyBlock(std::uint8_t* out, std::size_t outPitch,
+                                             const std::uint8_t* in, std::size_t inPitch,
+                                             std::size_t bytes, int rows)
 {
+    const std::uint8_t* const end = in + inPitch * static_cast<std::size_t>(rows);
     if (bytes > 64)
-        std::memcpy(out, in, bytes);
+        for (; in != end; in += inPitch, out += outPitch)
+            std::memcpy(out, in, bytes);
+    else if (bytes > 48)
+        for (const std::size_t last = bytes - 16; in != end; in += inPitch, out += outPitch)
+        {
+            Move<16>(out, in);
+            Move<16>(out + 16, in + 16);
+            Move<16>(out + 32, in + 32);
+            Move<16>(out + last, in + last);
+        }
+    else if (bytes > 32)
+        for (const std::size_t last = bytes - 16; in != end; in += inPitch, out += outPitch)
+        {
+            Move<16>(out, in);
+            Move<16>(out + 16, in + 16);
+            Move<16>(out + last, in + last);
+        }
     else if (bytes >= 16)
-    {
-        CopyOverlapping<16>(out, in, bytes);
-        if (bytes > 32)
-            std::memcpy(out + 16, in + 16, 16);
-        if (bytes > 48)
-            std::memcpy(out + 32, in + 32, 16);
-    }
+        for (const std::size_t last = bytes - 16; in != end; in += inPitch, out += outPitch)
+        {
+            Move<16>(out, in);
+            Move<16>(out + last, in + last);
+        }
     else if (bytes >= 8)
-        CopyOverlapping<8>(out, in, bytes);
+        for (const std::size_t last = bytes - 8; in != end; in += inPitch, out += outPitch)
+        {
+            Move<8>(out, in);
+            Move<8>(out + last, in + last);
+        }
     else if (bytes >= 4)
-        CopyOverlapping<4>(out, in, bytes);
+        for (const std::size_t last = bytes - 4; in != end; in += inPitch, out += outPitch)
+        {
+            Move<4>(out, in);
+            Move<4>(out + last, in + last);
+        }
     else
-        std::memcpy(out, in, bytes);
+        for (; in != end; in += inPitch, out += outPitch)
+            std::memcpy(out, in, bytes);
 }
 
 } // namespace
 
-const SoftwareSurface::OpaqueSpans& SoftwareSurface::OpaqueSpansUnderKey() const
+const SoftwareSurface::OpaqueRects& SoftwareSurface::OpaqueRectsUnderKey() const
 {
-    if (m_nSpansVersion == m_nVersion)
-        return m_OpaqueSpans;
-    m_OpaqueSpans.spans.clear();
-    m_OpaqueSpans.rowStarts.assign(1, 0);
-    const int width = m_Pixels.Width();
-    for (int y = 0; y < m_Pixels.Height(); ++y)
+    if (m_nOpaqueVersion == m_nVersion)
+        return m_OpaqueRects;
+    std::vector<RECT>& rects = m_OpaqueRects.rects;
+    rects.clear();
+    const int width = m_Pixels.Width(), height = m_Pixels.Height();
+    std::size_t band = 0; // the first rectangle of the band the row above lies in
+    for (int y = 0; y < height; ++y)
     {
+        const std::size_t row = rects.size();
         for (int x = 0; x < width;)
         {
             while (x < width && Keyed(m_Pixels.Get(x, y)))
@@ -105,46 +137,54 @@ const SoftwareSurface::OpaqueSpans& SoftwareSurface::OpaqueSpansUnderKey() const
             while (x < width && !Keyed(m_Pixels.Get(x, y)))
                 ++x;
             if (left < x)
-                m_OpaqueSpans.spans.push_back({left, x});
+                rects.push_back({left, y, x, y + 1});
         }
-        m_OpaqueSpans.rowStarts.push_back(m_OpaqueSpans.spans.size());
+        // A row with the spans of the band above joins it.
+        const auto sameSpan = [](const RECT& a, const RECT& b)
+        { return a.left == b.left && a.right == b.right; };
+        const auto at = [&rects](std::size_t i)
+        { return rects.begin() + static_cast<std::ptrdiff_t>(i); };
+        if (std::equal(at(band), at(row), at(row), rects.end(), sameSpan))
+        {
+            rects.resize(row);
+            for (std::size_t i = band; i < row; ++i)
+                rects[i].bottom = y + 1;
+        }
+        else
+            band = row;
     }
-    m_OpaqueSpans.none = std::all_of(m_OpaqueSpans.spans.begin(), m_OpaqueSpans.spans.end(),
-                                     [&](const OpaqueSpans::Span& span)
-                                     { return span.left == 0 && span.right == width; }) &&
-                         m_OpaqueSpans.spans.size() == static_cast<std::size_t>(m_Pixels.Height());
-    m_nSpansVersion = m_nVersion;
-    return m_OpaqueSpans;
+    m_OpaqueRects.none = rects.size() == 1 && rects[0].left == 0 && rects[0].top == 0 &&
+                         rects[0].right == width && rects[0].bottom == height;
+    m_nOpaqueVersion = m_nVersion;
+    return m_OpaqueRects;
 }
 
 void SoftwareSurface::CopyRows16(const PixelBuffer& source, const RECT& s, LONG x, LONG y,
-                                 const OpaqueSpans* opaque)
+                                 const OpaqueRects* opaque)
 {
     const std::size_t outPitch = m_Pixels.Pitch(), inPitch = source.Pitch();
-    std::uint8_t* out = m_Pixels.Row(y) + x * 2;
-    const std::uint8_t* in = source.Row(s.top) + s.left * 2;
-    const OpaqueSpans::Span* spans = opaque ? opaque->spans.data() : nullptr;
-    const std::size_t* starts = opaque ? opaque->rowStarts.data() : nullptr;
-    const bool clipped = s.left > 0 || s.right < source.Width();
-    for (LONG row = s.top; row < s.bottom; ++row, out += outPitch, in += inPitch)
+    // Where the source rectangle's top left corner is read and written.
+    std::uint8_t* const out = m_Pixels.Row(y) + x * 2;
+    const std::uint8_t* const in = source.Row(s.top) + s.left * 2;
+    if (!opaque)
     {
-        if (!opaque)
+        CopyBlock(out, outPitch, in, inPitch, static_cast<std::size_t>(s.right - s.left) * 2,
+                  s.bottom - s.top);
+        return;
+    }
+    for (const RECT& r : opaque->rects)
+    {
+        // Counted from the source rectangle's corner.
+        const LONG left = std::max(r.left, s.left) - s.left;
+        const LONG right = std::min(r.right, s.right) - s.left;
+        const LONG top = std::max(r.top, s.top) - s.top;
+        const LONG bottom = std::min(r.bottom, s.bottom) - s.top;
+        if (left < right && top < bottom)
         {
-            CopyBytes(out, in, static_cast<std::size_t>(s.right - s.left) * 2);
-            continue;
-        }
-        for (std::size_t i = starts[row]; i < starts[row + 1]; ++i)
-        {
-            LONG left = spans[i].left, right = spans[i].right;
-            if (clipped)
-            {
-                left = std::max(left, s.left);
-                right = std::min(right, s.right);
-                if (left >= right)
-                    continue;
-            }
-            CopyBytes(out + (left - s.left) * 2, in + (left - s.left) * 2,
-                      static_cast<std::size_t>(right - left) * 2);
+            const std::size_t rowsAbove = static_cast<std::size_t>(top);
+            CopyBlock(out + rowsAbove * outPitch + left * 2, outPitch,
+                      in + rowsAbove * inPitch + left * 2, inPitch,
+                      static_cast<std::size_t>(right - left) * 2, bottom - top);
         }
     }
 }
@@ -251,8 +291,8 @@ void SoftwareSurface::CopyRect(const SoftwareSurface& from, const RECT& s, const
     if (sourceWidth == destWidth && sourceHeight == destHeight && !mirrorLeftRight &&
         !mirrorUpDown && m_Pixels.BitsPerPixel() == 16 && !TestSeams::Get().generalBlitsOnly)
     {
-        // Keyed, only the source's opaque spans are copied, unless that is all of it.
-        const OpaqueSpans* opaque = keyed ? &from.OpaqueSpansUnderKey() : nullptr;
+        // Keyed, only the source's opaque rectangles are copied, unless that is all of it.
+        const OpaqueRects* opaque = keyed ? &from.OpaqueRectsUnderKey() : nullptr;
         CopyRows16(source, s, d.left, d.top, opaque && !opaque->none ? opaque : nullptr);
         Written(d.top, d.bottom);
         return;

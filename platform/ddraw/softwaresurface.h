@@ -55,28 +55,24 @@ private:
     // Why the source's pixels cannot be copied here (another format, no
     // colour key for a keyed copy), or DD_OK.
     HRESULT Copyable(const SoftwareSurface& from, bool keyed) const;
-    // The spans of each row whose pixels are not under the colour key, for
-    // keyed copies from this surface.
-    struct OpaqueSpans
+    // The source's pixels that are not under the colour key, for keyed copies
+    // from this surface: rectangles from the top down, each one span of a band
+    // of rows whose spans are the same. A copy thus decides once per
+    // rectangle, not per row, how it copies the rows.
+    struct OpaqueRects
     {
-        struct Span
-        {
-            int left;
-            int right;
-        };
-        std::vector<Span> spans;
-        std::vector<std::size_t> rowStarts; // each row's first span, then the end
-        bool none = false;                  // no pixel is under the key
+        std::vector<RECT> rects;
+        bool none = false; // no pixel is under the key
     };
-    const OpaqueSpans& OpaqueSpansUnderKey() const;
+    const OpaqueRects& OpaqueRectsUnderKey() const;
 
     void FillRect(const RECT& rect, std::uint32_t colour);
     // The source may be this surface itself; keyed uses the source's colour key.
     void CopyRect(const SoftwareSurface& from, const RECT& sourceRect, const RECT& destRect,
                   bool keyed, bool mirrorLeftRight, bool mirrorUpDown);
-    // An unscaled 16-bit copy from another buffer; with spans, only those.
+    // An unscaled 16-bit copy from another buffer; with rectangles, only those.
     void CopyRows16(const PixelBuffer& source, const RECT& sourceRect, LONG x, LONG y,
-                    const OpaqueSpans* opaque);
+                    const OpaqueRects* opaque);
     void MarkRestored();
 
     SoftwareDirectDraw* m_pDirectDraw;
@@ -94,8 +90,8 @@ private:
     // The rows written since these pixels were last presented; all of them
     // at first. They travel with the pixels through a flip.
     Display::Rows m_Written;
-    mutable std::uint64_t m_nSpansVersion = ~std::uint64_t{0};
-    mutable OpaqueSpans m_OpaqueSpans;
+    mutable std::uint64_t m_nOpaqueVersion = ~std::uint64_t{0};
+    mutable OpaqueRects m_OpaqueRects;
 };
 
 } // namespace platform

@@ -693,13 +693,6 @@ Display::Display() : m_pImpl(std::make_unique<Impl>()) {}
 
 Display::~Display() = default;
 
-Display& Display::Instance()
-{
-    // Never destroyed: surfaces released during the program's exit still find it.
-    static Display* display = new Display;
-    return *display;
-}
-
 bool Display::IsHeadless() const
 {
     return TestSeams::Get().headless || !m_pImpl->VideoAvailable();

@@ -19,7 +19,12 @@ namespace platform
 class Display
 {
 public:
-    static Display& Instance();
+    static Display& Instance()
+    {
+        // Never destroyed: surfaces released during the program's exit still find it.
+        static Display* display = new Display;
+        return *display;
+    }
 
     // True when there is no window: no X display, or a test asked for it.
     bool IsHeadless() const;

@@ -65,7 +65,13 @@ struct TestSeams
     std::vector<std::string> debugOutput;
     std::deque<InputEvent> injectedEvents;
 
-    static TestSeams& Get();
+    // The one set of seams; all of them say "behave for real" until a test
+    // changes them. Inline: blits ask it for every copy.
+    static TestSeams& Get()
+    {
+        static TestSeams seams;
+        return seams;
+    }
 };
 
 } // namespace platform

@@ -161,6 +161,38 @@ TEST_F(DirectDrawTest, FastPathsMatchTheGeneralPath)
     }
 }
 
+// Row copies take a different set of moves for each range of widths.
+TEST_F(DirectDrawTest, RowCopiesOfEveryWidthMatchTheGeneralPath)
+{
+    Open();
+    IDirectDrawSurface4* image = OffScreen(40, 3);
+    for (LONG column = 0; column < 40; ++column)
+    {
+        RECT line{column, 0, column + 1, 3};
+        Fill(image, 0x100 + static_cast<DWORD>(column), &line);
+    }
+    RECT hole{7, 1, 8, 2};
+    Fill(image, 0, &hole);
+    DDCOLORKEY key{0, 0};
+    image->SetColorKey(DDCKEY_SRCBLT, &key);
+    for (LONG width = 1; width <= 40; ++width)
+        for (DWORD transfer : {DDBLTFAST_NOCOLORKEY, DDBLTFAST_SRCCOLORKEY})
+        {
+            std::vector<std::uint32_t> results[2];
+            for (bool general : {false, true})
+            {
+                platform::testing::UseGeneralBlits(general);
+                RECT source{0, 0, width, 3};
+                Fill(back, 0x77);
+                ASSERT_EQ(back->BltFast(3, 5, image, &source, transfer), DD_OK);
+                for (int i = 0; i < 48 * 10; ++i)
+                    results[general].push_back(ReadPixel(back, i % 48, i / 48));
+            }
+            EXPECT_TRUE(results[0] == results[1]) << width << " pixels, transfer " << transfer;
+        }
+    image->Release();
+}
+
 // Presents at 60 a second; an identical picture is not uploaded, but paced still.
 TEST(DisplayTest, PresentsFollowTheRefreshRateAndIdenticalPicturesAreSkipped)
 {
