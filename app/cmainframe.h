@@ -63,6 +63,8 @@ private:
     // What a frame changes before it draws: the fall, the hover selection.
     void AdvanceScene(const POINT& cursor);
     CSceneCache::Key SceneKey() const;
+    // The items of the screen's menu, whose highlight follows the selection.
+    CSceneCache::Slots SceneSlots() const;
     void DrawScreen();
     // Returns the part of the screen it drew on.
     RECT DrawCrosshair(const POINT& cursor);

@@ -12,6 +12,7 @@
 #include "ui/cmessagedlg.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -39,12 +40,13 @@ void CMainFrame::ComposeFrame()
         return;
     AdvanceScene(cursor);
     // Where only the crosshair moved, the scene below it is mended, not drawn.
-    const CSceneCache::Key key = SceneKey();
-    if (!m_Scene.Restore(m_pScreen, key))
+    CSceneCache::Key key = SceneKey();
+    CSceneCache::Slots slots = SceneSlots();
+    if (!m_Scene.Restore(m_pScreen, key, slots))
     {
         m_pScreen->Fill(m_nState == STATE_GAME ? GAME_BACKGROUND : 0);
         DrawScreen();
-        m_Scene.Drawn(m_pScreen, key);
+        m_Scene.Drawn(m_pScreen, std::move(key), std::move(slots));
     }
     m_Scene.Overlaid(DrawCrosshair(cursor));
 }
@@ -68,8 +70,7 @@ CSceneCache::Key CMainFrame::SceneKey() const
     const auto menu = [](const CButtonMenu* buttons, CSceneCache::Key& key)
     {
         if (buttons)
-            key.insert(key.end(),
-                       {buttons->GetSelected(), static_cast<int>(buttons->ImagesUniqueness())});
+            key.push_back(static_cast<int>(buttons->ImagesUniqueness()));
     };
     CSceneCache::Key key{m_nState};
     switch (m_nState)
@@ -98,6 +99,16 @@ CSceneCache::Key CMainFrame::SceneKey() const
             for (int row = 0; row < FIELD_ROWS; ++row)
                 key.push_back(m_pField->GetStone(column, row)->GetColour());
     return key;
+}
+
+CSceneCache::Slots CMainFrame::SceneSlots() const
+{
+    const CButtonMenu* buttons = m_nState == STATE_MENU   ? m_pMainMenu
+                                 : m_nState == STATE_GAME ? m_pGameMenu
+                                                          : nullptr;
+    if (!buttons)
+        return {};
+    return {buttons->ItemRects(), buttons->GetSelected()};
 }
 
 void CMainFrame::DrawScreen()

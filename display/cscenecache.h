@@ -1,5 +1,5 @@
 // Keeps the last scene that stood still, so that a frame in which only the
-// crosshair moved is mended where the crosshair was instead of drawn again.
+// crosshair or a menu's highlight moved is mended instead of drawn again.
 #pragma once
 #include "platform/ddraw/ddraw.h"
 
@@ -10,23 +10,34 @@ class CdxScreen;
 class CSceneCache
 {
 public:
-    // Everything a scene's pixels follow from; equal keys draw equal pixels.
-    // An empty key is never kept.
+    // Everything a scene's pixels follow from, but which of its slots is
+    // selected; equal keys and selections draw equal pixels. An empty key is
+    // never kept.
     using Key = std::vector<int>;
+    // The parts of a scene with two looks, a menu's items: the selected one
+    // hot, the others normal. A slot's pixels follow from the key and its own
+    // look alone. Slots that overlap are not mended one by one: their
+    // selection then counts as part of the key.
+    struct Slots
+    {
+        std::vector<RECT> rects;
+        int selected = -1;
+    };
 
     CSceneCache() = default;
     ~CSceneCache();
     CSceneCache(const CSceneCache&) = delete;
     CSceneCache& operator=(const CSceneCache&) = delete;
 
-    // Makes the back buffer hold the scene of key by copying it back where
-    // the overlay of its frame lay. False, with the back buffer untouched,
-    // when that is not known to be enough: the scene must then be drawn whole.
-    // Asked first in every frame, before anything is drawn.
-    bool Restore(CdxScreen* screen, const Key& key);
+    // Makes the back buffer hold the scene of key with that selection, by
+    // copying back where the overlay of its frame lay and the slots whose look
+    // changed. False when that is not known to be enough: the scene must then
+    // be drawn whole. Asked first in every frame, before anything is drawn.
+    bool Restore(CdxScreen* screen, Key key, Slots slots);
     // The back buffer holds the scene of key, drawn whole. A scene drawn the
-    // same a few times in a row stands still and is kept.
-    void Drawn(CdxScreen* screen, const Key& key);
+    // same a few times in a row stands still and is kept; a kept scene's
+    // slots are also kept in the look it does not show them in.
+    void Drawn(CdxScreen* screen, Key key, Slots slots);
     // What this frame drew above its scene.
     void Overlaid(const RECT& overlay) { m_Composed.overlay = overlay; }
     // After the flip, which traded the frame just composed for the one before.
@@ -39,16 +50,24 @@ private:
     struct Frame
     {
         Key key;
+        int selected = -1;
         RECT overlay{};
         bool known = false;
     };
 
-    // Forgets the buffers that changed since the last flip.
+    // Forgets the buffers that changed since the last flip, and the kept
+    // pixels if their memory was lost.
     void CheckBuffers(CdxScreen* screen);
-    bool Keep(CdxScreen* screen, const Key& key);
+    bool IsKept(const Key& key, const Slots& slots) const;
+    bool Keep(CdxScreen* screen, const Key& key, const Slots& slots);
+    void KeepOtherLooks(CdxScreen* screen, int selected);
 
     IDirectDrawSurface4* m_pScene = nullptr;
     Key m_SceneKey;
+    Slots m_SceneSlots;
+    // Each slot of the kept scene in its other look, where m_OtherKept says so.
+    IDirectDrawSurface4* m_pOtherLooks = nullptr;
+    std::vector<bool> m_OtherKept;
     Key m_LastDrawn;
     int m_nDrawnInARow = 0;
     Frame m_Composed, m_Front, m_Back;

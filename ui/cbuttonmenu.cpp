@@ -4,6 +4,8 @@
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
 
+#include <algorithm>
+
 CButtonMenu::~CButtonMenu()
 {
     // An image may serve as an item's normal and hot image: each one is
@@ -70,6 +72,20 @@ unsigned CButtonMenu::ImagesUniqueness() const
     for (int i = 0; i < Count(); ++i)
         sum += m_pNormalImages[i]->Uniqueness() + m_pHotImages[i]->Uniqueness();
     return sum;
+}
+
+std::vector<RECT> CButtonMenu::ItemRects() const
+{
+    std::vector<RECT> rects;
+    for (int i = 0; i < Count(); ++i)
+    {
+        const int top = m_nOriginY + m_nSpacing * i;
+        const CdxSurface* normal = m_pNormalImages[i];
+        const CdxSurface* hot = m_pHotImages[i];
+        rects.push_back({m_nOriginX, top, m_nOriginX + std::max(normal->m_nWidth, hot->m_nWidth),
+                         top + std::max(normal->m_nHeight, hot->m_nHeight)});
+    }
+    return rects;
 }
 
 void CButtonMenu::Render(CdxScreen* screen)

@@ -3,6 +3,8 @@
 // a button does is up to the menu's owner.
 #pragma once
 
+#include "platform/win32/win32.h"
+
 #include <vector>
 
 class CdxScreen;
@@ -37,6 +39,8 @@ public:
     int GetSelected() const { return m_nSelected; }
     // Changes whenever one of the images may have changed.
     unsigned ImagesUniqueness() const;
+    // Where each item draws, hot or not, from the top down.
+    std::vector<RECT> ItemRects() const;
 
 private:
     int Count() const { return static_cast<int>(m_pNormalImages.size()); }

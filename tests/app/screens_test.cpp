@@ -139,12 +139,19 @@ TEST_F(StartUp, FramesMendedUnderTheCrosshairShowWhatFramesDrawnWholeShow)
             }
         };
         // A pointer moved every frame, over the menu and then the field.
-        const auto sweep = [&](int x, int y)
+        const auto sweep = [&](int x, int y, int direction = 1)
         {
             for (int move = 0; move < 6; ++move)
-                step([&] { return game.MoveTo(x + 13 * move, y + 29 * move); }, 1);
+                step([&]
+                     { return game.MoveTo(x + 13 * direction * move, y + 29 * direction * move); },
+                     1);
         };
+        // The highlight moves down the buttons and back, and by key away from
+        // the pointer.
         sweep(250, 150);
+        sweep(315, 295, -1);
+        for (const UINT key : {VK_DOWN, VK_DOWN, VK_UP})
+            step([&] { return game.Press(key); }, 2);
         step([&] { return game.Click(150, 170); });
         for (const POINT at : {POINT{30, 470}, POINT{250, 300}, POINT{450, 150}})
         {
@@ -166,7 +173,7 @@ TEST_F(StartUp, FramesMendedUnderTheCrosshairShowWhatFramesDrawnWholeShow)
     const auto whole = play(true);
     const auto mended = play(false);
     ASSERT_EQ(whole.size(), mended.size());
-    ASSERT_EQ(whole.size(), 10u * 3 + 5u * 6) << "the game ended on the way";
+    ASSERT_EQ(whole.size(), 10u * 3 + 6u * 6 + 3u * 2) << "the game ended on the way";
     for (std::size_t frame = 0; frame < whole.size(); ++frame)
         EXPECT_TRUE(whole[frame] == mended[frame]) << "frame " << frame;
 }
