@@ -111,8 +111,13 @@ CReplaceFile::~CReplaceFile()
 
 BOOL CReplaceFile::Open(const char* fileName, CFileException* error)
 {
+    return OpenPath(GamePath(fileName), error);
+}
+
+BOOL CReplaceFile::OpenPath(const std::string& path, CFileException* error)
+{
     Rollback();
-    m_target = GamePath(fileName);
+    m_target = path;
     int osError = FollowLinks(m_target) ? 0 : errno;
     struct stat old = {};
     bool existed = false;
@@ -132,20 +137,28 @@ BOOL CReplaceFile::Open(const char* fileName, CFileException* error)
     int handle = -1;
     if (!osError)
     {
-        handle = OpenBeside(existed, old.st_uid, old.st_gid, old.st_mode);
-        // A folder the player may not write to still lets a file that may be
-        // written be rewritten where it is.
-        if (handle < 0 && existed && (errno == EACCES || errno == EPERM))
+        // A file with several names stays one file only when written where it is.
+        if (existed && old.st_nlink > 1)
+        {
             handle = OpenInPlace();
+        }
+        else
+        {
+            handle = OpenBeside(existed, old.st_uid, old.st_gid, old.st_mode);
+            // A folder the player may not write to still lets a file that may
+            // be written be rewritten where it is.
+            if (handle < 0 && existed && (errno == EACCES || errno == EPERM))
+                handle = OpenInPlace();
+        }
         osError = handle < 0 ? errno : 0;
     }
     if (osError)
     {
         if (error)
-            *error = CFileException(CFileException::OsErrorToCause(osError), osError, fileName);
+            *error = CFileException(CFileException::OsErrorToCause(osError), osError, path.c_str());
         return FALSE;
     }
-    Attach(handle, fileName);
+    Attach(handle, path.c_str());
     return TRUE;
 }
 
@@ -206,6 +219,8 @@ int CReplaceFile::OpenInPlace()
 
 void CReplaceFile::Commit()
 {
+    if (m_way == Way::beside && !RenameIntoPlace())
+        MoveWrittenInPlace();
     if (m_way == Way::inPlace)
     {
         // The new bytes went over the old ones; only a complete write cuts
@@ -215,14 +230,51 @@ void CReplaceFile::Commit()
         Flush();
         Close();
     }
-    else
+    Forget();
+}
+
+bool CReplaceFile::RenameIntoPlace()
+{
+    Flush();
+    Close();
+    if (std::rename(m_temp.c_str(), m_target.c_str()) != 0)
     {
-        Flush();
-        Close();
-        if (std::rename(m_temp.c_str(), m_target.c_str()) != 0)
-            Raise(errno);
-        SyncFolder(FolderOf(m_target));
+        // A sticky shared folder lets only the owner of a file replace it,
+        // though others may be allowed to write it.
+        if (errno == EPERM || errno == EACCES)
+            return false;
+        Raise(errno);
     }
+    SyncFolder(FolderOf(m_target));
+    return true;
+}
+
+void CReplaceFile::MoveWrittenInPlace()
+{
+    std::vector<char> written;
+    const int temp = OpenRegularFile(m_temp, O_RDONLY | O_NOFOLLOW);
+    struct stat info;
+    int osError = temp < 0 || fstat(temp, &info) != 0 ? errno : 0;
+    if (!osError)
+    {
+        written.resize(static_cast<std::size_t>(info.st_size));
+        osError = ReadAllAt(temp, written) ? 0 : errno;
+    }
+    if (temp >= 0)
+        close(temp);
+    if (osError)
+        Raise(osError);
+    const int handle = OpenInPlace();
+    if (handle < 0)
+        Raise(errno);
+    unlink(m_temp.c_str());
+    m_temp.clear();
+    Attach(handle, GetFilePath());
+    Write(written.data(), static_cast<UINT>(written.size()));
+}
+
+void CReplaceFile::Forget()
+{
     m_way = Way::none;
     m_temp.clear();
     m_old.clear();
@@ -240,9 +292,7 @@ void CReplaceFile::Rollback()
         PutOldBytesBack();
     else if (m_way == Way::beside)
         unlink(m_temp.c_str());
-    m_way = Way::none;
-    m_temp.clear();
-    m_old.clear();
+    Forget();
 }
 
 void CReplaceFile::PutOldBytesBack()

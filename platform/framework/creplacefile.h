@@ -1,8 +1,9 @@
 // A file that takes a whole new content or keeps its old one. The content is
 // written to a new file beside the old one and put in its place at the end;
-// where the folder may not be written but the file itself may, it is written
-// in place, and the old bytes are kept to be put back if the write fails.
-// A symbolic link stays a link: the file it points to is the one replaced.
+// where that cannot be done but the file itself may be written (a folder the
+// player may not write, a sticky shared folder, a file with hard links), it is
+// written in place, and the old bytes are kept to be put back if the write
+// fails. A symbolic link stays a link, a hard link stays a link.
 #pragma once
 
 #include "platform/framework/cfile.h"
@@ -20,6 +21,8 @@ public:
     // Fails with accessDenied for a write-protected file or anything but a
     // regular file in its place.
     BOOL Open(const char* fileName, CFileException* error = nullptr);
+    // The same for a path taken as it is, not as one of the game's names.
+    BOOL OpenPath(const std::string& path, CFileException* error = nullptr);
     // The file now holds exactly what was written, on the medium. Raises
     // CFileException; the caller then rolls back.
     void Commit();
@@ -36,6 +39,11 @@ private:
 
     int OpenBeside(bool existed, uid_t owner, gid_t group, mode_t mode);
     int OpenInPlace();
+    // False (nothing changed) when the folder refuses the rename.
+    bool RenameIntoPlace();
+    // The bytes written beside go over the file itself instead.
+    void MoveWrittenInPlace();
+    void Forget();
     void PutOldBytesBack();
     [[noreturn]] void Raise(int osError) const;
 

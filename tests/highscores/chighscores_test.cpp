@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <grp.h>
 #include <iterator>
 #include <string>
 #include <sys/mount.h>
@@ -31,7 +30,6 @@ namespace
 {
 
 const char* const kFile = "highscore.sav";
-constexpr uid_t kPlayer = 65534; // the ordinary user root plays where permissions count
 
 // The ten "CPU" lines from 37000 down to 19000.
 const std::string kDefaultBytes("\x88\x90\x00\x00\x03\x43\x50\x55\xB8\x88\x00\x00\x03\x43\x50\x55"
@@ -55,14 +53,6 @@ std::string RisingRecords()
 void Put(const std::string& bytes)
 {
     std::ofstream(kFile, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-// Runs body as an ordinary user (the test's own one when that is no root) in a
-// child; its exit status, or -1.
-int AsPlayer(const std::function<int()>& body)
-{
-    const auto player = [] { return setgroups(0, nullptr) || setgid(kPlayer) || setuid(kPlayer); };
-    return InChild([&] { return geteuid() == 0 && player() ? 100 : body(); });
 }
 
 // Saves the default table; the number of warnings the player saw.
@@ -279,6 +269,55 @@ TEST_F(HighscoreFileTest, SavesFollowLinksKeepModeAndOwnerAndIgnorePlantedFiles)
     struct stat info;
     ASSERT_EQ(stat(kFile, &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u) << "a first file as the umask says";
+}
+
+// Where the table cannot be replaced by a new file (a hard link would split,
+// a sticky shared folder keeps another user's file from being replaced) the
+// file is written where it is, or, when that write fails, keeps its old bytes.
+TEST_F(HighscoreFileTest, TablesThatCannotBeReplacedAreWrittenInPlace)
+{
+    const std::string old = RisingRecords() + std::string(200, 'z');
+    const auto hardLink = [] { return link(kFile, "backup.sav") == 0; };
+    // Root makes the folder sticky and the file someone else's that the player may write.
+    const auto sticky = [this]
+    {
+        return geteuid() == 0 && chown(kFile, kPlayer - 1, kPlayer - 1) == 0 &&
+               chmod(kFile, 0666) == 0 && Lock(01777);
+    };
+    const std::tuple<const char*, bool (*)(), std::function<bool()>, bool> cases[] = {
+        {"hard link", [] { return true; }, hardLink, false},
+        {"hard link, write fails", [] { return platform::testing::FailFileWritesAfter(40), true; },
+         hardLink, false},
+        {"sticky folder", [] { return true; }, sticky, true},
+        // The new table is written beside first, then over the file.
+        {"sticky folder, write fails",
+         [] { return platform::testing::FailFileWritesAfter(120), true; }, sticky, true},
+    };
+    for (const auto& [what, fault, prepare, player] : cases)
+    {
+        SCOPED_TRACE(what);
+        Lock(0700);
+        Put(old);
+        if (!prepare())
+        {
+            std::printf("skipped %s: %s\n", what, std::strerror(errno));
+            continue;
+        }
+        struct stat before, after;
+        ASSERT_EQ(stat(kFile, &before), 0);
+        const auto save = [fault = fault] { return fault(), Save(); };
+        const bool fails = std::string(what).ends_with("fails");
+        EXPECT_EQ(player ? AsPlayer(save) : save(), fails ? 1 : 0);
+        ASSERT_EQ(stat(kFile, &after), 0);
+        EXPECT_EQ(FileBytes(kFile), fails ? old : kDefaultBytes);
+        EXPECT_TRUE(after.st_ino == before.st_ino && after.st_nlink == before.st_nlink &&
+                    after.st_uid == before.st_uid &&
+                    (after.st_mode & 07777) == (before.st_mode & 07777));
+        for (const auto& entry : fs::directory_iterator(folder))
+            EXPECT_TRUE(fs::equivalent(entry.path(), kFile)) << entry.path();
+        fs::remove("backup.sav");
+        fs::remove(kFile);
+    }
 }
 
 // All eleven lines: the eleventh is the one pushed out.

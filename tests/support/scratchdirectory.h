@@ -1,11 +1,13 @@
 // A fresh temporary working directory for one test (the old one comes back and
-// the temporary one is removed afterwards), a file's bytes, and a child process.
+// the temporary one is removed afterwards), a file's bytes, and a child
+// process, also one run as an ordinary user.
 #pragma once
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <grp.h>
 #include <iterator>
 #include <string>
 #include <sys/wait.h>
@@ -51,4 +53,15 @@ inline int InChild(const std::function<int()>& body)
     if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
+}
+
+// The ordinary user root plays as where permissions count.
+constexpr uid_t kPlayer = 65534;
+
+// Runs body as an ordinary user (the test's own one when that is no root) in a
+// child; its exit status, 100 if the user cannot be taken on, or -1.
+inline int AsPlayer(const std::function<int()>& body)
+{
+    const auto player = [] { return setgroups(0, nullptr) || setgid(kPlayer) || setuid(kPlayer); };
+    return InChild([&] { return geteuid() == 0 && player() ? 100 : body(); });
 }
