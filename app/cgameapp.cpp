@@ -4,8 +4,8 @@
 
 #include "app/cmainframe.h"
 #include "app/commandline.h"
-#include "platform/win32/gamepath.h"
 #include "platform/win32/screenmode.h"
+#include "platform/win32/workingfolder.h"
 
 #include <cstdio>
 #include <iostream>

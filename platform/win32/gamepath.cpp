@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,38 +52,4 @@ std::FILE* OpenGameFile(const char* name)
     if (!file)
         close(handle);
     return file;
-}
-
-bool ClaimWorkingFolder()
-{
-    static int held = -1;
-    // A claim inherited through fork is the parent's: the child must claim anew.
-    static pid_t holder = 0;
-    if (held >= 0 && holder != getpid())
-    {
-        close(held);
-        held = -1;
-    }
-    const int folder = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0)
-        return true; // a folder that cannot be held is played in unguarded
-    struct stat wanted;
-    struct stat current;
-    if (held >= 0 && fstat(folder, &wanted) == 0 && fstat(held, &current) == 0 &&
-        wanted.st_dev == current.st_dev && wanted.st_ino == current.st_ino)
-    {
-        close(folder);
-        return true;
-    }
-    if (flock(folder, LOCK_EX | LOCK_NB) != 0)
-    {
-        const bool taken = errno == EWOULDBLOCK;
-        close(folder);
-        return !taken;
-    }
-    if (held >= 0)
-        close(held);
-    held = folder;
-    holder = getpid();
-    return true;
 }

@@ -15,8 +15,3 @@ int OpenRegularFile(const std::string& path, int flags);
 
 // The file opened for reading in binary; null when it cannot be opened.
 std::FILE* OpenGameFile(const char* name);
-
-// Claims the working folder, where the game keeps its table, for this
-// process until it ends or claims another; false while another process holds
-// it. The system lets go of the claim when the holder ends, however it ends.
-bool ClaimWorkingFolder();

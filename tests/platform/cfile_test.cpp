@@ -7,8 +7,10 @@
 #include "platform/framework/cfile.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win32/gamepath.h"
+#include "platform/win32/workingfolder.h"
 #include "tests/support/scratchdirectory.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -181,4 +183,19 @@ TEST_F(CFileTest, OneProcessAtATimeClaimsAWorkingFolder)
         return int(!ClaimWorkingFolder());
     };
     EXPECT_EQ(InChild(elsewhere), 0) << "another folder is free";
+
+    // A folder the player may write and enter but not read is claimed too.
+    ASSERT_EQ(chmod(".", 0711), 0);
+    std::filesystem::create_directory("locked");
+    ASSERT_TRUE(geteuid() != 0 || chown("locked", kPlayer, kPlayer) == 0);
+    ASSERT_EQ(chmod("locked", 0311), 0);
+    const auto inLocked = []
+    {
+        if (chdir("locked") != 0 || open(".", O_RDONLY | O_DIRECTORY) >= 0)
+            return 3;
+        if (!ClaimWorkingFolder())
+            return 1;
+        return InChild([] { return int(ClaimWorkingFolder()); }) == 0 ? 0 : 2;
+    };
+    EXPECT_EQ(AsPlayer(inLocked), 0) << "1: not claimed, 2: claimed twice, 3: readable";
 }
