@@ -4,6 +4,7 @@
 
 #include "app/cmainframe.h"
 #include "app/commandline.h"
+#include "app/printable.h"
 #include "platform/win32/screenmode.h"
 #include "platform/win32/workingfolder.h"
 
@@ -68,7 +69,7 @@ bool CGameApp::ApplyCommandLine()
         m_nCommandLineExitCode = 0;
         return false;
     case CommandLine::Action::Usage:
-        std::fprintf(stderr, "tamzelon: unknown option %s\n%s", line.wrong.c_str(),
+        std::fprintf(stderr, "tamzelon: unknown option %s\n%s", Printable(line.wrong).c_str(),
                      UsageText().c_str());
         m_nCommandLineExitCode = EXIT_USAGE;
         return false;

@@ -1,7 +1,11 @@
 // Reading and writing the remembered settings: a line of key=value each.
 #include "app/settings.h"
 
+#include "app/printable.h"
+#include "platform/framework/creplacefile.h"
+
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -50,7 +54,7 @@ Settings Settings::Load(const std::filesystem::path& file, std::ostream& errors)
         in.open(file, std::ios::binary);
     if (!in.is_open())
     {
-        errors << "tamzelon: cannot read " << file.string() << "; using the defaults\n";
+        errors << "tamzelon: cannot read " << Printable(file.string()) << "; using the defaults\n";
         return settings;
     }
     std::string text(static_cast<std::size_t>(MAX_FILE_SIZE) + 1, '\0');
@@ -58,10 +62,14 @@ Settings Settings::Load(const std::filesystem::path& file, std::ostream& errors)
     text.resize(static_cast<std::size_t>(in.gcount()));
     if (in.bad() || text.size() > static_cast<std::size_t>(MAX_FILE_SIZE))
     {
-        errors << "tamzelon: " << file.string() << " is not a settings file; using the defaults\n";
+        errors << "tamzelon: " << Printable(file.string())
+               << " is not a settings file; using the defaults\n";
         return settings;
     }
 
+    // However much noise the file holds, the terminal gets one line about it.
+    int firstWrong = 0;
+    int wrongLines = 0;
     std::istringstream lines(text);
     std::string line;
     for (int number = 1; std::getline(lines, line); ++number)
@@ -75,10 +83,15 @@ Settings Settings::Load(const std::filesystem::path& file, std::ostream& errors)
             equals == std::string::npos ? "" : Trimmed(line.substr(equals + 1));
         if (key == "screen" && (value == "window" || value == "fullscreen"))
             settings.window = value == "window";
-        else
-            errors << "tamzelon: " << file.string() << ", line " << number
-                   << ": not understood, ignored\n";
+        else if (wrongLines++ == 0)
+            firstWrong = number;
     }
+    if (wrongLines == 1)
+        errors << "tamzelon: " << Printable(file.string()) << ", line " << firstWrong
+               << ": not understood, ignored\n";
+    else if (wrongLines > 1)
+        errors << "tamzelon: " << Printable(file.string()) << ": " << wrongLines
+               << " lines not understood (the first is line " << firstWrong << "), ignored\n";
     return settings;
 }
 
@@ -86,27 +99,29 @@ bool Settings::Save(const std::filesystem::path& file, std::ostream& errors) con
 {
     if (file.empty())
         return false;
-    std::error_code error;
-    std::filesystem::create_directories(file.parent_path(), error);
-    // Written beside the old file and put in its place only when complete.
-    std::filesystem::path temporary = file;
-    temporary += ".tmp";
+    std::error_code ignored; // a folder that cannot be made fails the open below
+    std::filesystem::create_directories(file.parent_path(), ignored);
+    const std::string text =
+        std::string("# Tamzelon remembers here how it was shown last: window or fullscreen.\n") +
+        "screen=" + (window ? "window" : "fullscreen") + "\n";
+    // Saved as the high scores are: whole or not at all, links and modes kept,
+    // a write-protected file left alone.
+    CReplaceFile out;
+    try
     {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << "# Tamzelon remembers here how it was shown last: window or fullscreen.\n"
-            << "screen=" << (window ? "window" : "fullscreen") << "\n";
-        out.close();
-        if (!out)
-            error = std::make_error_code(std::errc::io_error);
+        CFileException error;
+        if (!out.OpenPath(file.string(), &error))
+            throw error;
+        out.Write(text.data(), static_cast<UINT>(text.size()));
+        out.Commit();
+        return true;
     }
-    if (!error)
-        std::filesystem::rename(temporary, file, error);
-    if (error)
+    catch (const CFileException& failure)
     {
-        std::filesystem::remove(temporary, error);
-        errors << "tamzelon: cannot write " << file.string() << "; the choice of window or "
-               << "full screen is not remembered\n";
+        out.Rollback();
+        errors << "tamzelon: cannot write " << Printable(file.string()) << " ("
+               << std::strerror(static_cast<int>(failure.m_lOsError))
+               << "); the choice of window or full screen is not remembered\n";
         return false;
     }
-    return true;
 }

@@ -18,6 +18,7 @@ struct Settings
     // What the file says; anything unreadable there is told on errors and
     // left at its default.
     static Settings Load(const std::filesystem::path& file, std::ostream& errors);
-    // Replaces the file whole or not at all; false (told on errors) if not.
+    // Replaces the file whole or not at all, as the table is replaced (a
+    // write-protected file is refused); false (told on errors) if not.
     bool Save(const std::filesystem::path& file, std::ostream& errors) const;
 };
