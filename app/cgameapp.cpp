@@ -8,14 +8,28 @@
 #include "platform/win32/screenmode.h"
 #include "platform/win32/workingfolder.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 
 namespace
 {
 
+// A start that failed, after it told why.
+constexpr int EXIT_NOT_STARTED = 1;
 constexpr int EXIT_USAGE = 2;
 constexpr const char* ALREADY_RUNNING_MESSAGE = "TamZelon l\xE4uft bereits in diesem Ordner.";
+
+// The answer to --help or --version; false, told on standard error, when it
+// did not reach standard output.
+bool Answer(const std::string& text)
+{
+    if (std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0)
+        return true;
+    std::fprintf(stderr, "tamzelon: cannot write to standard output: %s\n", std::strerror(errno));
+    return false;
+}
 
 } // namespace
 
@@ -27,10 +41,12 @@ BOOL CGameApp::InitInstance()
     Enable3dControls();
 
     // Two copies on one table: the one that ends last would overwrite what
-    // the other saved, so the second one steps back before reading anything.
+    // the other saved, so the second one steps back before reading anything
+    // and writes nothing.
     if (!ClaimWorkingFolder())
     {
         MessageBoxA(nullptr, ALREADY_RUNNING_MESSAGE, m_pszAppName, MB_OK);
+        m_nStartExitCode = EXIT_NOT_STARTED;
         return FALSE;
     }
     // Once this copy may run, and already now, so that the choice outlives a
@@ -44,6 +60,7 @@ BOOL CGameApp::InitInstance()
     {
         // The framework has deleted the frame already.
         m_pMainWnd = nullptr;
+        m_nStartExitCode = EXIT_NOT_STARTED;
         return FALSE;
     }
 
@@ -52,6 +69,10 @@ BOOL CGameApp::InitInstance()
     SendMessageA(frame->m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     frame->ShowWindow(SW_SHOW);
     frame->UpdateWindow();
+    // A set-up step that failed has told the player and asked for the end;
+    // the loop still runs to it, but the program did not start.
+    MSG quit;
+    m_bStartFailed = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
     return TRUE;
 }
 
@@ -61,17 +82,16 @@ bool CGameApp::ApplyCommandLine()
     switch (line.action)
     {
     case CommandLine::Action::Help:
-        std::fputs(HelpText().c_str(), stdout);
-        m_nCommandLineExitCode = 0;
-        return false;
     case CommandLine::Action::Version:
-        std::fputs(VersionText().c_str(), stdout);
-        m_nCommandLineExitCode = 0;
+        m_nStartExitCode =
+            Answer(line.action == CommandLine::Action::Help ? HelpText() : VersionText())
+                ? 0
+                : EXIT_NOT_STARTED;
         return false;
     case CommandLine::Action::Usage:
         std::fprintf(stderr, "tamzelon: unknown option %s\n%s", Printable(line.wrong).c_str(),
                      UsageText().c_str());
-        m_nCommandLineExitCode = EXIT_USAGE;
+        m_nStartExitCode = EXIT_USAGE;
         return false;
     case CommandLine::Action::Play:
         break;
@@ -116,8 +136,10 @@ bool CGameApp::RunPass()
 
 int CGameApp::ExitInstance()
 {
-    if (m_nCommandLineExitCode >= 0)
-        return m_nCommandLineExitCode;
+    // A copy that never ran has nothing to remember.
+    if (m_nStartExitCode >= 0)
+        return m_nStartExitCode;
     RememberScreenMode();
-    return CWinApp::ExitInstance();
+    const int exitCode = CWinApp::ExitInstance();
+    return m_bStartFailed ? EXIT_NOT_STARTED : exitCode;
 }

@@ -16,8 +16,10 @@ public:
     // One pass: dispatches at most one waiting message, then ticks the frame.
     // False when that message was the quit message.
     bool RunPass();
-    // Remembers how the game was shown, then the quit message's exit code, or
-    // the command line's when the game did not start.
+    // Remembers how the game was shown, then the quit message's exit code;
+    // not zero when the start failed (a set-up step asked for the end, another
+    // copy holds the folder, an answer could not be written), 2 for a wrong
+    // option.
     int ExitInstance() override;
 
 private:
@@ -27,7 +29,10 @@ private:
     void RememberScreenMode();
 
     bool m_bSilent = false;
-    int m_nCommandLineExitCode = -1;
+    // Set when the program ends before its loop runs.
+    int m_nStartExitCode = -1;
+    // The loop runs to the end that a failed set-up step asked for.
+    bool m_bStartFailed = false;
     std::filesystem::path m_SettingsFile;
     Settings m_Settings;
 };

@@ -312,13 +312,40 @@ TEST_F(StartUp, ScreensComeBackWithoutWritingAndTheEndWritesTheTable)
     }
 }
 
-// A refused display mode and a missing "Sounds" folder are played in the
-// end-to-end tests.
-TEST_F(StartUp, WithoutAWindowTheProgramEndsWithoutAWord)
+// A start that failed and said so ends with status 1; a missing bang is no
+// failure. A copy refused in a folder that another copy holds writes nothing.
+TEST_F(StartUp, FailedStartsEndWithStatusOneAndARefusedCopyWritesNothing)
 {
-    platform::testing::RefuseFrameCreation(true);
-    Game game;
-    EXPECT_TRUE(!game.Started() && MessageTexts().empty());
+    // The fault, whether the game starts its loop, whether it says why, its status.
+    const std::tuple<const char*, void (*)(), bool, bool, int> cases[] = {
+        {"no window", [] { platform::testing::RefuseFrameCreation(true); }, false, false, 1},
+        {"display mode", [] { platform::testing::RefuseDisplayMode(true); }, true, true, 1},
+        {"sound device", [] { platform::testing::RefuseSoundDevice(true); }, true, true, 1},
+        {"no bang", [] { std::filesystem::remove("Sounds/Knall.wav"); }, true, false, 0},
+    };
+    for (const auto& [what, fault, loops, told, status] : cases)
+    {
+        SCOPED_TRACE(what);
+        fault();
+        Game game;
+        EXPECT_EQ(game.Started(), loops);
+        EXPECT_EQ(!MessageTexts().empty(), told);
+        EXPECT_EQ(loops ? game.PassesToEnd() : 1, status ? 1 : -1) << "ends at once, or plays on";
+        EXPECT_EQ(game.ExitCode(), status);
+        platform::testing::Reset();
+    }
+
+    Game first({"--window"});
+    const std::string settings = FileBytes(m_File);
+    const auto second = []
+    {
+        Game game({"--fullscreen"});
+        return game.Started() ? 100 : game.ExitCode();
+    };
+    EXPECT_EQ(InChild(second), 1);
+    EXPECT_EQ(FileBytes(m_File), settings);
+    EXPECT_NE(settings.find("screen=window"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(SAVE_FILE));
 }
 
 TEST_F(StartUp, ADisplayWithoutSurfacesIsNeverDrawnOn)

@@ -1,13 +1,15 @@
 # The real game as a desktop program: its window carries icon 128, Alt+Enter
 # switches between full screen and a window and the choice is remembered, the
-# command line is answered without a display, and a shot is made with the
-# keyboard alone (the arrows warp the real pointer, Space shoots there).
+# command line and the settings file are answered without a display, and a shot
+# is made with the keyboard alone (the arrows warp the real pointer, Space
+# shoots there).
 
 import os
 import pathlib
 import re
 import shutil
 import subprocess
+import tempfile
 import time
 
 from PIL import Image
@@ -111,8 +113,14 @@ def case_keyboard(args):
         tz.check(outcome != "unchanged", "Space did not shoot")
 
 
+def without_display(**variables):
+    env = {key: value for key, value in os.environ.items() if key not in ("DISPLAY", "SDL_VIDEODRIVER")}
+    env.update(variables)
+    return env
+
+
 def case_command_line(args):
-    env = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
+    env = without_display()
 
     def run(*options):
         return subprocess.run([args.game, *options], env=env, capture_output=True, text=True,
@@ -127,6 +135,52 @@ def case_command_line(args):
     answer = run("--bogus")
     tz.check(answer.returncode == 2 and not answer.stdout, "--bogus: %s" % (answer,))
     tz.check("--bogus" in answer.stderr and "Usage:" in answer.stderr, "--bogus: %s" % answer.stderr)
+    # A wrong option is shown with what would steer the terminal escaped.
+    answer = run("--bo\x1b]2;x\x07gus\x1b[2J")
+    tz.check(answer.returncode == 2 and "--bo\\x1B]2;x\\x07gus\\x1B[2J\n" in answer.stderr and
+             "\x1b" not in answer.stderr, "an escape sequence reached the terminal: %r" % answer.stderr)
+    # An answer that cannot be written is a failure, and said so.
+    for option in ("--help", "--version"):
+        with open("/dev/full", "w") as full:
+            answer = subprocess.run([args.game, option], env=env, stdout=full, stderr=subprocess.PIPE,
+                                    text=True, timeout=20)
+        tz.check(answer.returncode == 1 and "No space left" in answer.stderr, "%s into a full device: %s" %
+                 (option, answer))
+
+
+def case_settings_file(args):
+    # Without a display the game ends with status 1, but a choice made on the
+    # command line is remembered first: a link planted at "settings.tmp" is not
+    # followed, a write-protected file is kept and told about, and noise in
+    # the file costs one line on the terminal.
+    work = tempfile.mkdtemp(prefix="tz-e2e-")
+    try:
+        folder = pathlib.Path(work, "config", "tamzelon")
+        folder.mkdir(parents=True)
+        settings, victim = folder / "settings", pathlib.Path(work, "victim")
+        victim.write_bytes(b"keep")
+        os.symlink(victim, str(settings) + ".tmp")
+        env = without_display(XDG_CONFIG_HOME=os.path.join(work, "config"), SDL_AUDIODRIVER="dummy")
+
+        def run(*options):
+            answer = subprocess.run([args.game, *options], cwd=work, env=env, capture_output=True,
+                                    timeout=30)
+            tz.check(answer.returncode == 1 and b"DDERR_INVALIDMODE" in answer.stderr, "%s: %s" % (options, answer))
+            return [line for line in answer.stderr.splitlines() if b"settings" in line]
+
+        tz.check(not run("--window"), "a word about the settings")
+        tz.check(victim.read_bytes() == b"keep" and not settings.is_symlink() and
+                 b"screen=window" in settings.read_bytes(), "the link planted was followed")
+        settings.chmod(0o444)
+        told = run("--fullscreen")
+        tz.check(len(told) == 1 and b"cannot write" in told[0] and b"screen=window" in settings.read_bytes(),
+                 "a write-protected file: %s" % told)
+        settings.chmod(0o644)
+        settings.write_bytes(bytes(range(256)) * 6 + b"\x1b[2J\n" * 300)
+        told = run()
+        tz.check(len(told) == 1, "%d lines about the noise" % len(told))
+    finally:
+        shutil.rmtree(work)
 
 
 if __name__ == "__main__":

@@ -1,11 +1,13 @@
 # The real game under faults: sounds or the audio device missing, a damaged,
-# write-protected or unwritable "highscore.sav", the window closed from outside,
-# a focus change. The table is replaced at the regular end only, whole or not
-# at all.
+# write-protected or unwritable "highscore.sav", one that may be written but
+# not replaced, a folder that may not be read, a second copy, the window closed
+# from outside, a focus change. The table is replaced at the regular end only,
+# whole or not at all; a start that failed ends with status 1.
 
 import ctypes
 import ctypes.util
 import os
+import pathlib
 import shutil
 import signal
 import stat
@@ -17,6 +19,7 @@ import tzplayer as tz
 
 OLD_TABLE = [("Alte", 50000)] + [("CPU", score) for score in range(9, 0, -1)]
 DAMAGED = b"\x10\x00\x00\x00\x09AB"  # the name claims nine bytes, three follow
+PLAYER = 65534  # an ordinary user, for whom permissions count
 
 
 def file_state(session):
@@ -41,7 +44,7 @@ def case_sound_faults(args):
         with tz.Session(args, name, **options) as session:
             boxes = session.confirm_all()
             tz.check(len(boxes) == count, "%d message boxes instead of %d" % (len(boxes), count))
-            session.wait_exit(5)
+            session.wait_exit(5, code=1)
             check_kept(session, None)
         music = music or tz.box_picture(boxes[0])
     tz.check(tz.box_picture(boxes[4]) == music and tz.box_picture(boxes[0]) != music, "not the device error first and the music's message last")
@@ -117,6 +120,69 @@ def case_readonly_scores(args):
     with tz.Session(args, "readonly_scores", scores=tz.encode(OLD_TABLE),
                     prepare=lambda w: os.chmod(w + "/highscore.sav", 0o444)) as session:
         refused_save(session)
+
+
+def as_player():
+    # The cases below run the game as another user; only root can.
+    if os.geteuid() != 0:
+        print("SKIPPED: only root can run the game as another user")
+    return os.geteuid() == 0
+
+
+def written_in_place(session):
+    # The reset table reaches the file that was there, without a warning.
+    before = os.stat(session.path("highscore.sav"))
+    open_highscores(session)
+    reset_and_leave(session)
+    tz.check(not session.confirm_all(), "a warning at the end")
+    session.wait_exit(5)
+    after = os.stat(session.path("highscore.sav"))
+    tz.check(session.scores() == tz.encode(tz.DEFAULT_TABLE), "not the reset table: %r" % session.scores())
+    tz.check((after.st_ino, after.st_nlink, after.st_uid) == (before.st_ino, before.st_nlink, before.st_uid),
+             "the table was replaced")
+    check_kept(session, file_state(session))  # no temporary file is left
+
+
+def case_sticky_scores(args):
+    # In a shared folder with the sticky bit, a table of root's that the player
+    # may write cannot be replaced by the player: it is written where it is.
+    def share(workdir):
+        os.chmod(workdir, 0o1777)
+        os.chmod(workdir + "/highscore.sav", 0o666)
+
+    if not as_player():
+        return 77
+    with tz.Session(args, "sticky_scores", scores=tz.encode(OLD_TABLE), prepare=share, user=PLAYER) as session:
+        written_in_place(session)
+
+
+def case_linked_scores(args):
+    # A table with a second name (a hard link) stays one file under both.
+    with tz.Session(args, "linked_scores", scores=tz.encode(OLD_TABLE),
+                    prepare=lambda w: os.link(w + "/highscore.sav", w + "/backup.sav")) as session:
+        written_in_place(session)
+        tz.check(os.path.samefile(session.path("backup.sav"), session.path("highscore.sav")), "the link split")
+
+
+def case_unreadable_folder(args):
+    # A folder the player may write but not read: a second copy of the same
+    # player is refused there too, and the first writes its table at the end.
+    def lock(workdir):
+        os.chown(workdir, PLAYER, PLAYER)
+        os.chmod(workdir, 0o311)
+
+    if not as_player():
+        return 77
+    with tz.Session(args, "unreadable_folder", prepare=lock, user=PLAYER) as session:
+        session.wait_for(tz.is_main_menu, "the main menu", timeout=15)
+        env = {k: v for k, v in session.env.items() if k != "DISPLAY"}
+        second = subprocess.run(session.command(), cwd=session.workdir, env=env, capture_output=True, timeout=20)
+        tz.check(second.returncode == 1 and b"bereits in diesem Ordner" in second.stderr,
+                 "the second copy was not refused: %s" % (second,))
+        session.quit()
+        tz.check(not session.confirm_all(), "a warning at the end")
+        session.wait_exit(5)
+        tz.check(session.scores() == tz.encode(tz.DEFAULT_TABLE), "not the default table: %r" % session.scores())
 
 
 def case_full_disk(args):
@@ -241,22 +307,32 @@ def case_fifo_files(args):
 
 
 def case_second_copy(args):
-    # A second copy in the same folder shows its box and ends, in a window and
-    # on the terminal; the first goes on, and its table is the one written.
-    with tz.Session(args, "second_copy", scores=tz.encode(OLD_TABLE)) as session:
+    # A second copy in the same folder shows its box and ends with status 1, in
+    # a window and on the terminal, and writes nothing, not even its choice of
+    # window; the first goes on, and its table is the one written.
+    settings = b"screen=fullscreen\n"
+
+    def plant(workdir):
+        os.makedirs(workdir + "/config/tamzelon")
+        pathlib.Path(workdir + "/config/tamzelon/settings").write_bytes(settings)
+
+    with tz.Session(args, "second_copy", scores=tz.encode(OLD_TABLE), prepare=plant) as session:
         old = file_state(session)
         session.wait_for(tz.is_main_menu, "the main menu", timeout=15)
         # Left running on a failure, it ends with the X server.
-        second = subprocess.Popen([args.game], cwd=session.workdir, env=session.env, stdout=subprocess.DEVNULL,
-                                  stderr=subprocess.DEVNULL)
+        second = subprocess.Popen([args.game, "--window"], cwd=session.workdir, env=session.env,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         session.wait_for(lambda image: len(tz.caption_bars(image)) == 1, "the second copy's box")
         session.key("Return")
-        tz.check(second.wait(timeout=5) == 0, "the second copy did not end cleanly")
+        tz.check(second.wait(timeout=5) == 1, "the second copy did not end with status 1")
         env = {k: v for k, v in session.env.items() if k != "DISPLAY"}
-        third = subprocess.run([args.game], cwd=session.workdir, env=env, capture_output=True, timeout=10)
-        tz.check("bereits in diesem Ordner" in third.stderr.decode("cp1252", errors="replace"),
-                 "no message on the terminal: %r" % third.stderr)
+        third = subprocess.run([args.game, "--window"], cwd=session.workdir, env=env, capture_output=True,
+                               timeout=10)
+        tz.check(third.returncode == 1 and "bereits in diesem Ordner" in third.stderr.decode("cp1252", errors="replace"),
+                 "no message on the terminal: %s" % (third,))
         check_kept(session, old)
+        tz.check(pathlib.Path(session.path("config/tamzelon/settings")).read_bytes() == settings,
+                 "a refused copy wrote the settings")
         # No window manager hands the focus back once the second window is gone.
         session.xdotool("windowfocus", "--sync", session.game_window())
         open_highscores(session)

@@ -14,10 +14,11 @@
 #         tz.check(s.scores() == tz.encode(TABLE), "highscore.sav changed")
 #
 # Session(args, name, sounds=True, scores=None, prepare=None, audio="dummy",
-# parent=None, screen=(640, 480), options=()): scores are the bytes of
-# "highscore.sav", prepare(workdir) runs before the start, audio=None lets SDL
-# choose, options go to the game's command line; s.path(), s.env and s.display
-# reach the game's folder and X server. On a screen larger than the picture,
+# parent=None, screen=(640, 480), options=(), user=None): scores are the bytes
+# of "highscore.sav", prepare(workdir) runs before the start, audio=None lets
+# SDL choose, options go to the game's command line, user is a user id the game
+# runs as (through setpriv); s.path(), s.env and s.display reach the game's
+# folder and X server, s.command(...) is the game's command line as that user. On a screen larger than the picture,
 # screenshots are the picture where the game shows it, brought back to
 # 640 x 480, and s.at(x, y) is the screen point of a picture point. Input: s.click(x, y), s.move(x, y),
 # s.key("Return"), s.xdotool(...). s.wait_for(predicate, what, timeout=10,
@@ -195,8 +196,8 @@ class Session:
     # Xvfb plus the game in a fresh folder; leaving the context kills both.
 
     def __init__(self, args, name, sounds=True, scores=None, prepare=None, audio="dummy", parent=None,
-                 screen=(WIDTH, HEIGHT), options=()):
-        self.args, self.name, self.screen = args, name, screen
+                 screen=(WIDTH, HEIGHT), options=(), user=None):
+        self.args, self.name, self.screen, self.user = args, name, screen, user
         self.xvfb = self.process = None
         self.workdir = tempfile.mkdtemp(prefix="tz-e2e-", dir=parent)
         try:
@@ -222,7 +223,7 @@ class Session:
                             **({"SDL_AUDIODRIVER": audio} if audio else {}))
             self.move(*PARK)
             self.log = open(self.path("game.log"), "wb")
-            self.process = subprocess.Popen([args.game, *options], cwd=self.workdir, env=self.env, stdout=self.log,
+            self.process = subprocess.Popen(self.command(*options), cwd=self.workdir, env=self.env, stdout=self.log,
                                             stderr=subprocess.STDOUT, start_new_session=True)
         except BaseException:
             self.__exit__(True, None, None)
@@ -242,6 +243,12 @@ class Session:
             if kind:
                 print("game output:\n" + pathlib.Path(self.path("game.log")).read_text(errors="replace"))
         shutil.rmtree(self.workdir, ignore_errors=True)
+
+    def command(self, *options):
+        if self.user is None:
+            return [self.args.game, *options]
+        return ["setpriv", "--reuid=%d" % self.user, "--regid=%d" % self.user, "--clear-groups", "--",
+                self.args.game, *options]
 
     def path(self, name):
         return os.path.join(self.workdir, name)
