@@ -9,6 +9,7 @@
 #include "platform/sdl/sharpscale.h"
 
 #include "platform/win32/clock.h"
+#include "platform/win32/messagequeue.h"
 #include "platform/win32/screenmode.h"
 #include "platform/win32/testseams.h"
 
@@ -49,11 +50,12 @@ bool IsInvisibleDriver(const char* driver)
            SDL_strcasecmp(driver, "evdev") == 0;
 }
 // A picture that stood this many frames with no input between them stands
-// until input comes: nothing but input changes a settled picture, so the loop
-// then sleeps on the window's events instead of waking every refresh.
+// until input comes: nothing but input changes a settled picture, so once
+// nothing waits to be handled either, the loop sleeps on the window's events
+// instead of waking every refresh.
 constexpr int kStillFramesBeforeIdling = 2;
-// Still, the loop looks round this often while it idles.
-constexpr int kIdleWaitMs = 250;
+// Without a window nothing can come; a wait without a limit looks again after this.
+constexpr int kHeadlessLookMs = 10;
 
 // This many presents in a row that came back at once mean that the driver
 // ignores vsync; the refresh period is then waited out by hand.
@@ -144,6 +146,7 @@ struct Display::Impl
     // Where the pointer was warped to, until SDL reports the motion.
     std::optional<POINT> warped;
     Controllers controllers;
+    KeyRepeats keyRepeats;
     std::vector<std::uint32_t> icon; // ARGB8888
     int iconWidth = 0;
     // RGB565 and 3-3-2 to the window's 32-bit format (ARGB8888 for the texture).
@@ -855,8 +858,11 @@ void Display::Present(const PixelBuffer& picture, bool wait, std::optional<Rows>
     m.inputSincePresent = false;
     if (wait && !waitedForVsync)
     {
-        if (m.window && m.stillFrames >= kStillFramesBeforeIdling)
-            SDL_WaitEventTimeout(nullptr, kIdleWaitMs); // the event stays for the pump
+        // Idling waits for the window's next event, which stays for the pump;
+        // only what the player does, or the window system, wakes it.
+        if (m.window && m.stillFrames >= kStillFramesBeforeIdling &&
+            !MessageQueue::Instance().HasWaiting())
+            SDL_WaitEvent(nullptr);
         else
             m.WaitForRefresh();
     }
@@ -904,8 +910,9 @@ InputEvent Display::NextEvent(int timeoutMs)
     }
     if (!m.window)
     {
-        if (timeoutMs > 0)
-            Clock::SleepMicroseconds(static_cast<std::uint64_t>(timeoutMs) * 1000);
+        if (timeoutMs != 0)
+            Clock::SleepMicroseconds(
+                static_cast<std::uint64_t>(timeoutMs > 0 ? timeoutMs : kHeadlessLookMs) * 1000);
         return {};
     }
     const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(std::max(timeoutMs, 0));
@@ -913,7 +920,8 @@ InputEvent Display::NextEvent(int timeoutMs)
     {
         SDL_Event sdlEvent;
         const Uint64 now = SDL_GetTicks64();
-        const int got = timeoutMs > 0 && now < deadline
+        const int got = timeoutMs < 0 ? SDL_WaitEvent(&sdlEvent)
+                        : now < deadline
                             ? SDL_WaitEventTimeout(&sdlEvent, static_cast<int>(deadline - now))
                             : SDL_PollEvent(&sdlEvent);
         if (!got)
@@ -921,6 +929,8 @@ InputEvent Display::NextEvent(int timeoutMs)
         m.inputSincePresent = true;
         m.controllers.Handle(sdlEvent);
         InputEvent event = TranslateEvent(sdlEvent);
+        if (sdlEvent.type == SDL_KEYDOWN)
+            event.repeat = m.keyRepeats.IsRepeat(sdlEvent.key);
         if (event.IsMouse())
         {
             const POINT p = m.ToPicture(event.x, event.y);

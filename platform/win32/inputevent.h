@@ -17,7 +17,8 @@ struct InputEvent
         MouseMove,   // x, y in display pixels
         MouseDown,   // left button; x, y
         MouseUp,     // left button; x, y
-        KeyDown,     // virtual key in key (repeats arrive as further presses), shift held
+        KeyDown,     // a key or button in keyId, its virtual key in key (0: none); shift held
+        KeyUp,       // the key or button in keyId let go
         Text,        // typed characters in text, code page 1252
         Close,       // the window manager asked to close the window
         FocusLost,   // the full-screen window lost the input focus
@@ -33,6 +34,10 @@ struct InputEvent
     bool shift = false;
     std::string text;
     bool alt = false; // KeyDown: Alt held (the dialogs' mnemonics)
+    // KeyDown: sent again because the key is held down (the system's key repeat).
+    bool repeat = false;
+    // KeyDown, KeyUp: which key or controller button, whatever its virtual key.
+    unsigned keyId = 0;
 
     bool IsMouse() const
     {
