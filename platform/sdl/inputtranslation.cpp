@@ -90,6 +90,9 @@ InputEvent WindowEvent(const SDL_WindowEvent& event)
     case SDL_WINDOWEVENT_EXPOSED:
         result.kind = InputEvent::Kind::Exposed;
         break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        result.kind = InputEvent::Kind::Resized;
+        break;
     default:
         break;
     }

@@ -25,6 +25,7 @@ struct InputEvent
         FocusGained, // it has the focus again
         Hidden,      // minimised or hidden: nothing is drawn (the display's own business)
         Exposed,     // visible again: the picture is shown again (the display's own business)
+        Resized,     // the window's size changed: the picture is placed anew (the display's own)
     };
 
     Kind kind = Kind::None;

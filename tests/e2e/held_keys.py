@@ -1,8 +1,11 @@
 # Input that means what the player meant: a key held down (the X server's own
 # repeat) acts where it was pressed and never in a question or a screen that
 # came after it; keys during the intro never reach the menu; a burst of keys
-# is handled one per frame.
+# is handled one per frame; a resize maps the very next click anew.
 
+import ctypes
+import ctypes.util
+import re
 import time
 
 import tzplayer as tz
@@ -102,6 +105,51 @@ def case_input_burst(args):
         frames = (burst - one) * 60
         print("one key %.3f s, burst %.3f s: %.1f frames more" % (one, burst, frames))
         tz.check(frames < 36, "the burst took %.1f frames more than one key" % frames)
+
+
+def resident_mib(session):
+    status = open("/proc/%d/status" % session.process.pid).read()
+    return int(re.search(r"VmRSS:\s+(\d+)", status).group(1)) / 1024
+
+
+def keep_contents(display, window):
+    # As some window managers do: a shrunk window keeps its contents, so the X
+    # server sends no exposure (bit gravity NorthWest instead of Forget).
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XChangeWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    ulong = ctypes.c_ulong
+    fields = [("background_pixmap", ulong), ("background_pixel", ulong), ("border_pixmap", ulong),
+              ("border_pixel", ulong), ("bit_gravity", ctypes.c_int), ("rest", ctypes.c_long * 16)]
+    attributes = type("Attributes", (ctypes.Structure,), {"_fields_": fields})(bit_gravity=1)
+    connection = x11.XOpenDisplay(display.encode())
+    tz.check(connection, "cannot open %s" % display)
+    x11.XChangeWindowAttributes(connection, window, 1 << 4, ctypes.byref(attributes))  # CWBitGravity
+    x11.XCloseDisplay(connection)  # flushes the change
+
+
+def case_resize_click(args):
+    # In a window, a resize followed at once by a click where the pointer
+    # rests acts where the picture now stands, with no exposure to help; an
+    # absurd size is asked back to a sane one.
+    with tz.Session(args, "resize_click", screen=(1920, 1080), options=["--window"]) as session:
+        session.wait_for(tz.is_main_menu, "the main menu", timeout=15)
+        window = session.game_window()
+        keep_contents(session.display, window)
+        # Over Highscores at the scale of 2; over Info once the window is shrunk to 1.5.
+        session.move(*session.at(*tz.menu_centre(tz.MENU_HIGHSCORES)))
+        session.wait_for(lambda im: tz.hot_menu_items(im) == [tz.MENU_HIGHSCORES], "Highscores lit")
+        session.xdotool("windowsize", window, 960, 720, "click", 1)
+        session.wait_dialogs(["about"])
+        session.key("Escape")
+        session.wait_for(tz.is_main_menu, "the menu at the new size")
+        session.xdotool("windowsize", window, 16000, 12000)
+        time.sleep(2)
+        session.check_running()
+        tz.check(resident_mib(session) < 400, "%.0f MiB resident in a huge window" % resident_mib(session))
+        session.xdotool("windowsize", window, 1280, 960)
+        session.wait_screen(tz.is_main_menu, "the menu after the huge size")
 
 
 def case_held_last_shot(args):
