@@ -55,8 +55,8 @@ bool IsInvisibleDriver(const char* driver)
 // nothing waits to be handled either, the loop sleeps on the window's events
 // instead of waking every refresh.
 constexpr int kStillFramesBeforeIdling = 2;
-// Without a window nothing can come; a wait without a limit looks again after this.
-constexpr int kHeadlessLookMs = 10;
+// Without a window nothing can come: a wait without a limit looks again after this.
+constexpr int kHeadlessLookMs = 100;
 
 // This many presents in a row that came back at once mean that the driver
 // ignores vsync; the refresh period is then waited out by hand.
