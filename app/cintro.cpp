@@ -9,14 +9,23 @@
 namespace
 {
 
-constexpr unsigned LOGO_MILLISECONDS = 2500;
-constexpr unsigned PRESENTS_MILLISECONDS = 1500;
+constexpr DWORD LOGO_MILLISECONDS = 2500;
+constexpr DWORD PRESENTS_MILLISECONDS = 1500;
+// Keys typed together with the one that cut the intro short were meant for the
+// intro too; the menu comes later than a player can answer it.
+constexpr DWORD AFTER_CUT_MILLISECONDS = 150;
 // By design: the blank before the comma is the game's own.
 constexpr const char* MEMORY_MESSAGE = "Haupt- , Videospeicher ist ausgelastet.";
 
 bool HoldsImage(const CdxSurface* image)
 {
     return image != nullptr && image->m_pSurface != nullptr;
+}
+
+bool IsInput(UINT message)
+{
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
 }
 
 } // namespace
@@ -47,8 +56,9 @@ void CIntro::Run()
     }
     if (HoldsImage(m_pLogo) && HoldsImage(m_pPresents))
     {
-        ShowCentred(m_pLogo, LOGO_MILLISECONDS);
-        ShowCentred(m_pPresents, PRESENTS_MILLISECONDS);
+        const bool whole = ShowCentred(m_pLogo, LOGO_MILLISECONDS) &&
+                           ShowCentred(m_pPresents, PRESENTS_MILLISECONDS);
+        DropInput(whole ? 0 : AFTER_CUT_MILLISECONDS);
     }
     else
     {
@@ -59,13 +69,50 @@ void CIntro::Run()
     ReleaseImages();
 }
 
-void CIntro::ShowCentred(CdxSurface* image, unsigned milliseconds)
+bool CIntro::ShowCentred(CdxSurface* image, DWORD milliseconds)
 {
     m_pScreen->Fill(0);
     image->DrawFast((SCREEN_WIDTH - image->m_nWidth) / 2, (SCREEN_HEIGHT - image->m_nHeight) / 2,
                     m_pScreen->m_pBackSurface);
     m_pScreen->Flip(1);
-    Sleep(milliseconds);
+    return Hold(milliseconds);
+}
+
+bool CIntro::Hold(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    for (DWORD waited = 0; waited < milliseconds; waited = GetTickCount() - start)
+    {
+        MSG msg;
+        // An end the set-up requested waits for the loop: the picture stands its time.
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) || msg.message == WM_QUIT)
+        {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - waited, QS_ALLINPUT);
+            continue;
+        }
+        // The close request is left for the frame, which ends the game at once.
+        if (msg.message == WM_CLOSE)
+            return false;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+        if (msg.message == WM_KEYDOWN || msg.message == WM_LBUTTONDOWN)
+            return false;
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+void CIntro::DropInput(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    for (DWORD waited = 0;; waited = GetTickCount() - start)
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && IsInput(msg.message))
+            PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+        if (waited >= milliseconds)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - waited, QS_ALLINPUT);
+    }
 }
 
 void CIntro::ReleaseImages()

@@ -106,7 +106,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     intro.Run();
 
     m_Comment.SetPosition(180, 5);
-    m_nState = STATE_MENU;
+    SetState(STATE_MENU);
     return 0;
 }
 

@@ -46,6 +46,8 @@ protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
+    // A close request from the window system, wherever it comes: the end.
+    void OnClose() override;
 
 private:
     // Set-up, in the order OnCreate runs it. A failed step shows its message,
@@ -68,8 +70,12 @@ private:
     void DrawScreen();
     // Returns the part of the screen it drew on.
     RECT DrawCrosshair(const POINT& cursor);
+    // Another screen: a key held down into it acts there only once pressed anew.
+    void SetState(int state);
     void MenuAction(int index);
     void Leave();
+    // The end, once: the table written, then the end of the program requested.
+    void SaveAndQuit();
     void ShowAbout();
     int Ask(const char* question);
 
@@ -113,5 +119,6 @@ private:
     CdxSoundBuffer* m_pMusic = nullptr;
     int m_nState = STATE_MENU;
     bool m_bSilent = false;
+    bool m_bEnding = false; // SaveAndQuit has run
     CSceneCache m_Scene;
 };

@@ -42,7 +42,7 @@ void CMainFrame::NewGame(bool noConfirm)
         return;
     if (m_pMusic)
         m_pMusic->Stop();
-    m_nState = STATE_GAME;
+    SetState(STATE_GAME);
     m_pField->Fill();
     m_nScore = 0;
     // A blank clears the line without choosing a taunt.
@@ -100,7 +100,7 @@ void CMainFrame::GameOver()
     }
 
     m_bHighscoresAfterGame = true;
-    m_nState = STATE_HIGHSCORES;
+    SetState(STATE_HIGHSCORES);
 }
 
 void CMainFrame::DrawGame()
@@ -184,7 +184,7 @@ void CMainFrame::LeaveGame()
     // Abandoned without an entry; field and score stay until the next game.
     if (Ask(LEAVE_GAME_QUESTION) == IDYES)
     {
-        m_nState = STATE_MENU;
+        SetState(STATE_MENU);
         PlayMusic();
     }
 }
@@ -195,7 +195,7 @@ void CMainFrame::LeaveHighscoresAfterGame()
         NewGame(true);
     else
     {
-        m_nState = STATE_MENU;
+        SetState(STATE_MENU);
         PlayMusic();
     }
 }

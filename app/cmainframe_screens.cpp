@@ -7,6 +7,7 @@
 #include "display/cdxsurface.h"
 #include "display/screensize.h"
 #include "game/cfield.h"
+#include "platform/win32/messagequeue.h"
 #include "ui/cbuttonmenu.h"
 #include "ui/cdialogscope.h"
 #include "ui/cmessagedlg.h"
@@ -247,13 +248,13 @@ void CMainFrame::MenuAction(int index)
         break;
     case MENU_HIGHSCORES:
         m_bHighscoresAfterGame = false;
-        m_nState = STATE_HIGHSCORES;
+        SetState(STATE_HIGHSCORES);
         break;
     case MENU_INFO:
         ShowAbout();
         break;
     case MENU_CREDITS:
-        m_nState = STATE_CREDITS;
+        SetState(STATE_CREDITS);
         m_bQuitAfterCredits = false;
         // Drawn at once, without waiting for the loop.
         Tick();
@@ -272,7 +273,7 @@ void CMainFrame::Leave()
     {
     case STATE_MENU:
         // The credits come last, then the end.
-        m_nState = STATE_CREDITS;
+        SetState(STATE_CREDITS);
         m_bQuitAfterCredits = true;
         Tick();
         break;
@@ -281,23 +282,41 @@ void CMainFrame::Leave()
         break;
     case STATE_CREDITS:
         if (m_bQuitAfterCredits)
-        {
-            // The regular end, and the only place the table is written.
-            m_Highscores.Save("highscore.sav");
-            PostQuitMessage(0);
-        }
+            SaveAndQuit();
         else
-            m_nState = STATE_MENU;
+            SetState(STATE_MENU);
         break;
     case STATE_HIGHSCORES:
         if (m_bHighscoresAfterGame)
             LeaveHighscoresAfterGame();
         else
-            m_nState = STATE_MENU; // the music has been playing all along
+            SetState(STATE_MENU); // the music has been playing all along
         break;
     default:
         break;
     }
+}
+
+void CMainFrame::SetState(int state)
+{
+    m_nState = state;
+    platform::NewInputContext();
+}
+
+void CMainFrame::SaveAndQuit()
+{
+    // A close request that ends the warning of a failed save asks for nothing more.
+    if (std::exchange(m_bEnding, true))
+        return;
+    m_Highscores.Save("highscore.sav");
+    PostQuitMessage(0);
+}
+
+void CMainFrame::OnClose()
+{
+    // By design: the window closed from outside saves the table too; a score
+    // the player earned is not lost with it.
+    SaveAndQuit();
 }
 
 void CMainFrame::ShowAbout()

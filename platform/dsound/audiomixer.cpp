@@ -18,14 +18,11 @@ std::vector<AudioMixer*>& LiveMixers()
     return mixers;
 }
 
+// To the nearest sample (halves away from zero), without a library call per sample.
 std::int16_t Clip(float value)
 {
-    const float rounded = std::nearbyint(value);
-    if (rounded > 32767.0f)
-        return 32767;
-    if (rounded < -32768.0f)
-        return -32768;
-    return static_cast<std::int16_t>(rounded);
+    const float clipped = std::clamp(value, -32768.0f, 32767.0f);
+    return static_cast<std::int16_t>(clipped + std::copysign(0.5f, clipped));
 }
 
 } // namespace
@@ -91,6 +88,12 @@ void AudioMixer::Fill(void* mixer, std::int16_t* out, int frames, int channels)
 
 void AudioMixer::Mix(std::int16_t* out, int frames, int channels)
 {
+    // Silence costs nothing: the device asks all the time, sounds or not.
+    if (std::none_of(m_Voices.begin(), m_Voices.end(), [](const Voice* v) { return v->playing; }))
+    {
+        std::fill_n(out, static_cast<std::size_t>(frames) * channels, std::int16_t{0});
+        return;
+    }
     while (frames > 0)
     {
         const int count = std::min(frames, kChunkFrames);

@@ -14,7 +14,6 @@
 namespace
 {
 
-constexpr int kEventWaitMs = 100;
 // A test's answerer that never ends a dialog would otherwise hang the test.
 constexpr int kMaxAnswers = 1000;
 
@@ -48,6 +47,7 @@ int CDialog::DoModal()
 
     m_bEnded = false;
     m_nModalResult = -1;
+    const platform::ModalInputScope input;
     CreateHandle(m_pParentWnd, 0, dialogTemplate->caption.c_str(),
                  dialogTemplate->style & ~WS_VISIBLE);
     platform::DialogWindow window(*this, *dialogTemplate);
@@ -91,7 +91,7 @@ void CDialog::RunModalLoop()
     paint();
     while (!m_bEnded)
     {
-        const platform::InputEvent event = platform::TakeInput(kEventWaitMs);
+        const platform::InputEvent event = platform::TakeInput(platform::kWaitForever);
         if (event.kind == platform::InputEvent::Kind::None)
             continue;
         const platform::DialogWindow::Outcome outcome = m_pDialogWindow->HandleEvent(event);
@@ -107,6 +107,12 @@ void CDialog::AnswerHeadless()
     platform::TestSeams& seams = platform::TestSeams::Get();
     for (int asked = 0; !m_bEnded; ++asked)
     {
+        // The close request ends every box, as Escape would, and then goes to the frame.
+        if (platform::CloseRequested())
+        {
+            SendMessage(WM_COMMAND, IDCANCEL, 0);
+            continue;
+        }
         if (asked == kMaxAnswers)
             throw std::logic_error("the modal answerer never ends dialog " +
                                    std::to_string(m_nIDTemplate));

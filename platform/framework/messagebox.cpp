@@ -1,5 +1,6 @@
 // MessageBoxA: the box is drawn in the game's own window over its picture.
 #include "platform/framework/messageboxwindow.h"
+#include "platform/framework/messagepump.h"
 #include "platform/framework/modaloverlay.h"
 #include "platform/sdl/display.h"
 #include "platform/win32/codepage.h"
@@ -15,8 +16,10 @@ int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT)
     testing::ModalBox box{caption ? caption : "Error", text ? text : ""};
     TestSeams& seams = TestSeams::Get();
     seams.modalBoxes.push_back(box);
+    const ModalInputScope input;
     if (seams.modalAnswerer)
-        return seams.modalAnswerer(box);
+        // A close request ends the box unanswered, as it does on screen.
+        return CloseRequested() ? IDOK : seams.modalAnswerer(box);
     if (Display::Instance().IsHeadless())
     {
         // No window to draw the box in: the player started the game without a

@@ -19,7 +19,6 @@ constexpr int kMargin = 12;    // left and right of the text, below the button
 constexpr int kTextTop = 16;   // above the first line
 constexpr int kButtonGap = 14; // between the last line and the button
 constexpr int kMinClientWidth = 120;
-constexpr int kEventWaitMs = 100;
 
 bool Inside(const RECT& r, int x, int y)
 {
@@ -143,7 +142,7 @@ int MessageBoxWindow::RunModal(ModalOverlay& overlay)
     paint();
     while (true)
     {
-        const InputEvent event = TakeInput(kEventWaitMs);
+        const InputEvent event = TakeInput(kWaitForever);
         if (event.kind == InputEvent::Kind::None)
             continue;
         const Tracking tracking = m_Tracking;

@@ -8,26 +8,44 @@
 namespace platform
 {
 
-void PumpInput(int timeoutMs)
+bool PumpInput(int timeoutMs)
 {
     Display& display = Display::Instance();
     MessageQueue& queue = MessageQueue::Instance();
+    bool came = false;
     for (InputEvent event = display.NextEvent(timeoutMs); event.kind != InputEvent::Kind::None;
          event = display.NextEvent(0))
+    {
         queue.PostInput(event);
+        came = true;
+    }
+    return came;
 }
 
 InputEvent TakeInput(int timeoutMs)
 {
     MessageQueue& queue = MessageQueue::Instance();
     InputEvent event;
-    if (!queue.TakeInput(event))
-    {
-        PumpInput(timeoutMs);
-        queue.TakeInput(event);
-    }
+    if (!queue.TakeInput(event) && !(PumpInput(timeoutMs) && queue.TakeInput(event)))
+        return {};
     // A modal box keeps the screen as it is: Alt+Enter does nothing there.
     return event.SwitchesScreenMode() ? InputEvent{} : event;
+}
+
+bool CloseRequested()
+{
+    PumpInput(0);
+    return MessageQueue::Instance().CloseWaiting();
+}
+
+ModalInputScope::ModalInputScope()
+{
+    NewInputContext();
+}
+
+ModalInputScope::~ModalInputScope()
+{
+    NewInputContext();
 }
 
 } // namespace platform

@@ -8,12 +8,29 @@
 namespace platform
 {
 
-// Moves the input waiting at the window into the queue, waiting up to
-// timeoutMs for the first event.
-void PumpInput(int timeoutMs);
+// A wait without a limit: until something comes.
+constexpr int kWaitForever = -1;
 
-// The oldest input in the queue, pumping up to timeoutMs when it is empty;
-// kind None when nothing came.
+// Moves the input waiting at the window into the queue, waiting up to
+// timeoutMs for the first event; true when any came.
+bool PumpInput(int timeoutMs);
+
+// The oldest input in the queue that acts here, pumping up to timeoutMs when
+// none waits; kind None when nothing came.
 InputEvent TakeInput(int timeoutMs);
+
+// The window was asked to close and the frame window has not had it yet.
+bool CloseRequested();
+
+// A modal box's time: keys held down into it, and out of it again, act only
+// once pressed anew.
+class ModalInputScope
+{
+public:
+    ModalInputScope();
+    ~ModalInputScope();
+    ModalInputScope(const ModalInputScope&) = delete;
+    ModalInputScope& operator=(const ModalInputScope&) = delete;
+};
 
 } // namespace platform

@@ -7,6 +7,8 @@
 #include "platform/win32/messagequeue.h"
 #include "platform/win32/win32.h"
 
+#include <algorithm>
+#include <climits>
 #include <string>
 
 BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags)
@@ -22,10 +24,21 @@ BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax)
 {
     MSG found{};
     while (!PeekMessageA(&found, window, filterMin, filterMax, PM_REMOVE))
-        platform::PumpInput(10);
+        platform::PumpInput(platform::kWaitForever);
     if (msg != nullptr)
         *msg = found;
     return found.message != WM_QUIT ? TRUE : FALSE;
+}
+
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL, DWORD milliseconds, DWORD)
+{
+    // No kernel objects here: only the window's input is waited for.
+    if (count != 0)
+        return WAIT_FAILED;
+    const int timeout = milliseconds == INFINITE
+                            ? platform::kWaitForever
+                            : static_cast<int>(std::min<DWORD>(milliseconds, INT_MAX));
+    return platform::PumpInput(timeout) ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }
 
 int ShowCursor(BOOL show)

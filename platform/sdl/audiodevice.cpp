@@ -19,7 +19,7 @@ std::unique_ptr<AudioDevice> AudioDevice::Open(Source source, void* context)
     wanted.freq = 44100;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 2;
-    wanted.samples = 1024;
+    wanted.samples = 2048;
     wanted.callback = &AudioDevice::Callback;
     wanted.userdata = device.get();
     SDL_AudioSpec granted{};

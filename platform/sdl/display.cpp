@@ -7,8 +7,10 @@
 #include "platform/sdl/inputtranslation.h"
 #include "platform/sdl/sdlsubsystem.h"
 #include "platform/sdl/sharpscale.h"
+#include "platform/sdl/windowlimit.h"
 
 #include "platform/win32/clock.h"
+#include "platform/win32/messagequeue.h"
 #include "platform/win32/screenmode.h"
 #include "platform/win32/testseams.h"
 
@@ -49,11 +51,12 @@ bool IsInvisibleDriver(const char* driver)
            SDL_strcasecmp(driver, "evdev") == 0;
 }
 // A picture that stood this many frames with no input between them stands
-// until input comes: nothing but input changes a settled picture, so the loop
-// then sleeps on the window's events instead of waking every refresh.
+// until input comes: nothing but input changes a settled picture, so once
+// nothing waits to be handled either, the loop sleeps on the window's events
+// instead of waking every refresh.
 constexpr int kStillFramesBeforeIdling = 2;
-// Still, the loop looks round this often while it idles.
-constexpr int kIdleWaitMs = 250;
+// Without a window nothing can come: a wait without a limit looks again after this.
+constexpr int kHeadlessLookMs = 100;
 
 // This many presents in a row that came back at once mean that the driver
 // ignores vsync; the refresh period is then waited out by hand.
@@ -112,6 +115,9 @@ struct Display::Impl
     int quickPresents = 0;
     std::uint64_t lastPresentEnd = 0;
     bool minimised = false;
+    // The window does not show the picture: a change it could not take is
+    // shown whole with the next present.
+    bool unshown = false;
 
     // The picture's place in the window (renderer output or window surface).
     SharpScale view{0, 0, 640, 480, 1};
@@ -144,6 +150,7 @@ struct Display::Impl
     // Where the pointer was warped to, until SDL reports the motion.
     std::optional<POINT> warped;
     Controllers controllers;
+    KeyRepeats keyRepeats;
     std::vector<std::uint32_t> icon; // ARGB8888
     int iconWidth = 0;
     // RGB565 and 3-3-2 to the window's 32-bit format (ARGB8888 for the texture).
@@ -158,10 +165,17 @@ struct Display::Impl
     // Takes the window to that mode; false when the system refused.
     bool SwitchWindow(ScreenMode mode);
     bool CreateRenderer(bool rateKnown);
-    // Shows the changed rectangles of the picture (all of it when none are given).
-    void Render(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed);
-    void RenderTexture(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed);
-    void RenderSurface(const PixelBuffer& picture, std::vector<SDL_Rect> changed);
+    // Shows the changed rectangles of the picture (all of it when none are
+    // given); false when the window could not take them.
+    bool Render(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed);
+    bool RenderTexture(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed);
+    bool RenderSurface(const PixelBuffer& picture, std::vector<SDL_Rect> changed);
+    // The window within the size limit; else asked back to it, and false.
+    bool WithinSizeLimit();
+    // The shown picture whole, placed in the window as it is now.
+    void ShowWhole();
+    // After a size change: the view, the pointer's mapping and the picture.
+    void PlaceAnew();
     // Picture row sourceRow scaled across the view columns [left, right).
     const std::uint32_t* ScaledRow(const PixelBuffer& picture, int sourceRow, int left, int right);
     void PlaceView(int windowWidth, int windowHeight);
@@ -271,6 +285,8 @@ bool Display::Impl::OpenWindow(int w, int h)
                              inWindow ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP));
         if (!window)
             return false;
+        // A window manager keeps to this; the limit is enforced where one does not.
+        SDL_SetWindowMaximumSize(window.get(), kLongestWindowSide, kLongestWindowSide);
         SDL_DisplayMode mode;
         const bool rateKnown =
             SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(window.get()), &mode) == 0 &&
@@ -421,16 +437,16 @@ void Display::Impl::ShowIcon()
     SDL_FreeSurface(surface);
 }
 
-void Display::Impl::Render(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed)
+bool Display::Impl::Render(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed)
 {
     if (picture.Width() != width || picture.Height() != height ||
         (!windowSurface && (picture.Width() != textureWidth || picture.Height() != textureHeight)))
         if (!OpenWindow(picture.Width(), picture.Height()))
-            return;
-    if (windowSurface)
-        RenderSurface(picture, changed);
-    else
-        RenderTexture(picture, changed);
+            return false;
+    if (!WithinSizeLimit())
+        return false;
+    const bool shownAll =
+        windowSurface ? RenderSurface(picture, changed) : RenderTexture(picture, changed);
 
     const std::uint64_t now = Clock::NowMicroseconds();
     if (vsync)
@@ -441,9 +457,35 @@ void Display::Impl::Render(const PixelBuffer& picture, const std::vector<SDL_Rec
             vsync = false;
     }
     lastPresentEnd = now;
+    return shownAll;
 }
 
-void Display::Impl::RenderTexture(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed)
+bool Display::Impl::WithinSizeLimit()
+{
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window.get(), &w, &h);
+    const WindowSize allowed = AllowedWindowSize(w, h);
+    if (allowed.width == w && allowed.height == h)
+        return true;
+    // Its size change brings the picture back.
+    SDL_SetWindowSize(window.get(), allowed.width, allowed.height);
+    return false;
+}
+
+void Display::Impl::ShowWhole()
+{
+    if (shown && window)
+        unshown = minimised || !Render(*shown, {});
+}
+
+void Display::Impl::PlaceAnew()
+{
+    FitView();
+    surface = nullptr;
+    ShowWhole();
+}
+
+bool Display::Impl::RenderTexture(const PixelBuffer& picture, const std::vector<SDL_Rect>& changed)
 {
     const std::vector<std::uint32_t>& colours =
         Colours(picture.BitsPerPixel(), SDL_PIXELFORMAT_ARGB8888);
@@ -453,7 +495,7 @@ void Display::Impl::RenderTexture(const PixelBuffer& picture, const std::vector<
         void* pixels = nullptr;
         int pitch = 0;
         if (SDL_LockTexture(texture.get(), &r, &pixels, &pitch) != 0)
-            return;
+            return false;
         ConvertRect(picture, r, colours, static_cast<std::uint8_t*>(pixels), pitch);
         SDL_UnlockTexture(texture.get());
     }
@@ -488,6 +530,7 @@ void Display::Impl::RenderTexture(const PixelBuffer& picture, const std::vector<
     SDL_RenderClear(renderer.get());
     SDL_RenderCopy(renderer.get(), scaled, nullptr, &place);
     SDL_RenderPresent(renderer.get());
+    return true;
 }
 
 namespace
@@ -566,12 +609,12 @@ const std::uint32_t* Display::Impl::ScaledRow(const PixelBuffer& picture, int so
     return row.data();
 }
 
-void Display::Impl::RenderSurface(const PixelBuffer& picture, std::vector<SDL_Rect> changed)
+bool Display::Impl::RenderSurface(const PixelBuffer& picture, std::vector<SDL_Rect> changed)
 {
     // A new window surface (the first, or after a resize) starts black.
     SDL_Surface* now = SDL_GetWindowSurface(window.get());
     if (now == nullptr || now->format->BytesPerPixel != 4 || SDL_MUSTLOCK(now))
-        return;
+        return false;
     if (now != surface || now->w != surfaceWidth || now->h != surfaceHeight)
     {
         surface = now;
@@ -613,10 +656,10 @@ void Display::Impl::RenderSurface(const PixelBuffer& picture, std::vector<SDL_Re
         shownRects.push_back({view.x + left, view.y + top, right - left, bottom - top});
     }
     if (whole)
-        SDL_UpdateWindowSurface(window.get());
-    else if (!shownRects.empty())
-        SDL_UpdateWindowSurfaceRects(window.get(), shownRects.data(),
-                                     static_cast<int>(shownRects.size()));
+        return SDL_UpdateWindowSurface(window.get()) == 0;
+    return shownRects.empty() ||
+           SDL_UpdateWindowSurfaceRects(window.get(), shownRects.data(),
+                                        static_cast<int>(shownRects.size())) == 0;
 }
 
 bool Display::Impl::SwitchWindow(ScreenMode mode)
@@ -681,8 +724,12 @@ void Display::Impl::Apply(const InputEvent& event)
         break;
     case InputEvent::Kind::Exposed:
         minimised = false;
-        if (shown)
-            Render(*shown, {});
+        ShowWhole();
+        break;
+    case InputEvent::Kind::Resized:
+        // At once, also where no exposure follows.
+        if (window)
+            PlaceAnew();
         break;
     default:
         break;
@@ -833,8 +880,8 @@ void Display::Present(const PixelBuffer& picture, bool wait, std::optional<Rows>
     for (const SDL_Rect& r : changed)
         m.lastChangedRows = {std::min(m.lastChangedRows.top, r.y),
                              std::max(m.lastChangedRows.bottom, r.y + r.h)};
-    bool waitedForVsync = false;
-    if (!comparable || !changed.empty())
+    const bool fresh = !comparable || !changed.empty();
+    if (fresh)
     {
         ++m.uploads;
         m.lastChanges.clear();
@@ -844,19 +891,29 @@ void Display::Present(const PixelBuffer& picture, bool wait, std::optional<Rows>
             m.lastChanges.push_back({0, 0, picture.Width(), picture.Height()});
         if (!m.window && !IsHeadless())
             m.OpenWindow(picture.Width(), picture.Height());
-        // Nothing is drawn while minimised; the picture is shown on return.
-        if (m.window && !m.minimised)
-        {
-            m.Render(*m.shown, changed);
-            waitedForVsync = m.vsync;
-        }
     }
-    m.stillFrames = comparable && changed.empty() && !m.inputSincePresent ? m.stillFrames + 1 : 0;
+    bool waitedForVsync = false;
+    if (m.unshown)
+        m.ShowWhole();
+    else if (fresh && m.window)
+    {
+        // Nothing is drawn while minimised; the picture is shown on return.
+        m.unshown = m.minimised || !m.Render(*m.shown, changed);
+        waitedForVsync = !m.unshown && m.vsync;
+    }
+    // A window that failed to take the picture is tried again every frame; a
+    // minimised one shows it when it comes back.
+    const bool retry = m.unshown && !m.minimised;
+    m.stillFrames =
+        comparable && changed.empty() && !m.inputSincePresent && !retry ? m.stillFrames + 1 : 0;
     m.inputSincePresent = false;
     if (wait && !waitedForVsync)
     {
-        if (m.window && m.stillFrames >= kStillFramesBeforeIdling)
-            SDL_WaitEventTimeout(nullptr, kIdleWaitMs); // the event stays for the pump
+        // Idling waits for the window's next event, which stays for the pump;
+        // only what the player does, or the window system, wakes it.
+        if (m.window && m.stillFrames >= kStillFramesBeforeIdling &&
+            !MessageQueue::Instance().HasWaiting())
+            SDL_WaitEvent(nullptr);
         else
             m.WaitForRefresh();
     }
@@ -877,12 +934,9 @@ void Display::SwitchScreenMode()
     if (!m.SwitchWindow(next))
         return;
     SetScreenMode(next);
-    m.FitView();
-    m.surface = nullptr;
-    WarpPointer(at.x, at.y);
     // The new size is shown whole at once, without waiting for a changed picture.
-    if (m.shown && !m.minimised)
-        m.Render(*m.shown, {});
+    m.PlaceAnew();
+    WarpPointer(at.x, at.y);
 }
 
 const PixelBuffer* Display::ShownPicture() const
@@ -904,8 +958,9 @@ InputEvent Display::NextEvent(int timeoutMs)
     }
     if (!m.window)
     {
-        if (timeoutMs > 0)
-            Clock::SleepMicroseconds(static_cast<std::uint64_t>(timeoutMs) * 1000);
+        if (timeoutMs != 0)
+            Clock::SleepMicroseconds(
+                static_cast<std::uint64_t>(timeoutMs > 0 ? timeoutMs : kHeadlessLookMs) * 1000);
         return {};
     }
     const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(std::max(timeoutMs, 0));
@@ -913,7 +968,8 @@ InputEvent Display::NextEvent(int timeoutMs)
     {
         SDL_Event sdlEvent;
         const Uint64 now = SDL_GetTicks64();
-        const int got = timeoutMs > 0 && now < deadline
+        const int got = timeoutMs < 0 ? SDL_WaitEvent(&sdlEvent)
+                        : now < deadline
                             ? SDL_WaitEventTimeout(&sdlEvent, static_cast<int>(deadline - now))
                             : SDL_PollEvent(&sdlEvent);
         if (!got)
@@ -921,6 +977,8 @@ InputEvent Display::NextEvent(int timeoutMs)
         m.inputSincePresent = true;
         m.controllers.Handle(sdlEvent);
         InputEvent event = TranslateEvent(sdlEvent);
+        if (sdlEvent.type == SDL_KEYDOWN)
+            event.repeat = m.keyRepeats.IsRepeat(sdlEvent.key);
         if (event.IsMouse())
         {
             const POINT p = m.ToPicture(event.x, event.y);
@@ -929,7 +987,7 @@ InputEvent Display::NextEvent(int timeoutMs)
         }
         m.Apply(event);
         if (event.kind != InputEvent::Kind::None && event.kind != InputEvent::Kind::Hidden &&
-            event.kind != InputEvent::Kind::Exposed)
+            event.kind != InputEvent::Kind::Exposed && event.kind != InputEvent::Kind::Resized)
             return event;
     }
 }

@@ -52,6 +52,12 @@ constexpr Mapping kInputMap[] = {
     {Source::Button, SDL_CONTROLLER_BUTTON_START, VK_RETURN},
 };
 
+// No desktop starts repeating a held key sooner than this.
+constexpr Uint32 kShortestRepeatDelayMs = 100;
+
+// Controller buttons are told from keys (scancodes) by ids from here on.
+constexpr unsigned kControllerKeyIds = SDL_NUM_SCANCODES;
+
 UINT VirtualKey(Source source, int code)
 {
     if (source == Source::Key && code >= SDLK_a && code <= SDLK_z)
@@ -84,6 +90,9 @@ InputEvent WindowEvent(const SDL_WindowEvent& event)
     case SDL_WINDOWEVENT_EXPOSED:
         result.kind = InputEvent::Kind::Exposed;
         break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        result.kind = InputEvent::Kind::Resized;
+        break;
     default:
         break;
     }
@@ -91,6 +100,16 @@ InputEvent WindowEvent(const SDL_WindowEvent& event)
 }
 
 } // namespace
+
+bool KeyRepeats::IsRepeat(const SDL_KeyboardEvent& key)
+{
+    const bool repeat = key.repeat != 0 && key.keysym.scancode == m_LastDown &&
+                        key.timestamp - m_PressedAt >= kShortestRepeatDelayMs;
+    m_LastDown = key.keysym.scancode;
+    if (!repeat)
+        m_PressedAt = key.timestamp;
+    return repeat;
+}
 
 InputEvent TranslateEvent(const SDL_Event& event)
 {
@@ -101,19 +120,29 @@ InputEvent TranslateEvent(const SDL_Event& event)
         result.kind = InputEvent::Kind::Close;
         break;
     case SDL_KEYDOWN:
-        // By design: repeats come through; the game treats each as a press.
+        // By design: repeats come through (KeyRepeats tells them); the game
+        // treats each as a press where the key was pressed. Every key comes,
+        // also one the game does not know, so that the characters its repeats
+        // type can be told.
+        result.kind = InputEvent::Kind::KeyDown;
+        result.keyId = event.key.keysym.scancode;
         result.key = VirtualKey(Source::Key, event.key.keysym.sym);
-        if (result.key != 0)
-        {
-            result.kind = InputEvent::Kind::KeyDown;
-            result.shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
-            result.alt = (event.key.keysym.mod & KMOD_ALT) != 0;
-        }
+        result.shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
+        result.alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+        break;
+    case SDL_KEYUP:
+        result.kind = InputEvent::Kind::KeyUp;
+        result.keyId = event.key.keysym.scancode;
         break;
     case SDL_CONTROLLERBUTTONDOWN:
         result.key = VirtualKey(Source::Button, event.cbutton.button);
+        result.keyId = kControllerKeyIds + event.cbutton.button;
         if (result.key != 0)
             result.kind = InputEvent::Kind::KeyDown;
+        break;
+    case SDL_CONTROLLERBUTTONUP:
+        result.kind = InputEvent::Kind::KeyUp;
+        result.keyId = kControllerKeyIds + event.cbutton.button;
         break;
     case SDL_TEXTINPUT:
         result.text = Utf8ToCp1252(event.text.text);

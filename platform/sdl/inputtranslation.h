@@ -14,4 +14,19 @@ namespace platform
 // the logical 640 x 480 pixels SDL reports, not yet clamped to the picture.
 InputEvent TranslateEvent(const SDL_Event& event);
 
+// Whether a key-down is the system's repeat of a held key. SDL folds a key let
+// go and pressed again within two milliseconds (as synthetic input types it)
+// into one repeat. The system repeats only the key that went down last, and
+// only after a delay: a "repeat" after another key went down, or sooner
+// after its own press, is the press it was.
+class KeyRepeats
+{
+public:
+    bool IsRepeat(const SDL_KeyboardEvent& key);
+
+private:
+    SDL_Scancode m_LastDown = SDL_SCANCODE_UNKNOWN;
+    Uint32 m_PressedAt = 0; // when it was pressed, as SDL took it
+};
+
 } // namespace platform

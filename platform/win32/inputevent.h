@@ -17,13 +17,15 @@ struct InputEvent
         MouseMove,   // x, y in display pixels
         MouseDown,   // left button; x, y
         MouseUp,     // left button; x, y
-        KeyDown,     // virtual key in key (repeats arrive as further presses), shift held
+        KeyDown,     // a key or button in keyId, its virtual key in key (0: none); shift held
+        KeyUp,       // the key or button in keyId let go
         Text,        // typed characters in text, code page 1252
         Close,       // the window manager asked to close the window
         FocusLost,   // the full-screen window lost the input focus
         FocusGained, // it has the focus again
         Hidden,      // minimised or hidden: nothing is drawn (the display's own business)
         Exposed,     // visible again: the picture is shown again (the display's own business)
+        Resized,     // the window's size changed: the picture is placed anew (the display's own)
     };
 
     Kind kind = Kind::None;
@@ -33,6 +35,10 @@ struct InputEvent
     bool shift = false;
     std::string text;
     bool alt = false; // KeyDown: Alt held (the dialogs' mnemonics)
+    // KeyDown: sent again because the key is held down (the system's key repeat).
+    bool repeat = false;
+    // KeyDown, KeyUp: which key or controller button, whatever its virtual key.
+    unsigned keyId = 0;
 
     bool IsMouse() const
     {

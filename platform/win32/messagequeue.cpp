@@ -4,6 +4,8 @@
 
 #include "platform/win32/inputevent.h"
 
+#include <algorithm>
+
 namespace platform
 {
 
@@ -12,6 +14,7 @@ namespace
 
 constexpr WPARAM kLeftButton = 0x0001; // MK_LBUTTON
 constexpr LPARAM kAltHeld = 1 << 29;
+constexpr LPARAM kPreviouslyDown = 1 << 30; // a repeat of a key held down
 
 bool Matches(const MSG& msg, HWND window, UINT filterMin, UINT filterMax)
 {
@@ -62,15 +65,40 @@ void MessageQueue::PostInput(const InputEvent& event)
     m_Input.push_back(event);
 }
 
+void MessageQueue::DropFirstInput()
+{
+    const InputEvent& first = m_Input.front();
+    if (first.IsMouse())
+        m_Cursor = {first.x, first.y};
+    m_Input.pop_front();
+}
+
 bool MessageQueue::TakeInput(InputEvent& event)
 {
-    if (m_Input.empty())
-        return false;
-    event = std::move(m_Input.front());
-    m_Input.pop_front();
-    if (event.IsMouse())
-        m_Cursor = {event.x, event.y};
-    return true;
+    while (!m_Input.empty())
+    {
+        const InputEvent first = m_Input.front();
+        if (first.kind != InputEvent::Kind::Close)
+            DropFirstInput();
+        if (first.kind == InputEvent::Kind::Close || m_HeldKeys.Admit(first))
+        {
+            event = first;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MessageQueue::CloseWaiting() const
+{
+    return std::any_of(m_Input.begin(), m_Input.end(),
+                       [](const InputEvent& event)
+                       { return event.kind == InputEvent::Kind::Close; });
+}
+
+bool MessageQueue::HasWaiting() const
+{
+    return !m_Messages.empty() || !m_Input.empty() || m_bQuit;
 }
 
 MSG MessageQueue::MessageOf(const InputEvent& event) const
@@ -78,11 +106,16 @@ MSG MessageQueue::MessageOf(const InputEvent& event) const
     switch (event.kind)
     {
     case InputEvent::Kind::KeyDown:
+    {
+        if (event.key == 0)
+            return {};
         // Repeat count 1; a held key arrives as further presses. Alt+Enter is
         // a system key (context bit 29: Alt held) for the frame's default handling.
+        const LPARAM context = (event.repeat ? kPreviouslyDown : 0) | 1;
         if (event.SwitchesScreenMode())
-            return Make(m_hInputWindow, WM_SYSKEYDOWN, event.key, kAltHeld | 1);
-        return Make(m_hInputWindow, WM_KEYDOWN, event.key, 1);
+            return Make(m_hInputWindow, WM_SYSKEYDOWN, event.key, kAltHeld | context);
+        return Make(m_hInputWindow, WM_KEYDOWN, event.key, context);
+    }
     case InputEvent::Kind::MouseDown:
     {
         MSG msg =
@@ -110,10 +143,11 @@ bool MessageQueue::Peek(MSG* msg, HWND window, UINT filterMin, UINT filterMax, b
             m_Messages.erase(it);
         return true;
     }
-    // Input that makes no message is passed over for good once it is first in line.
-    InputEvent passed;
-    while (!m_Input.empty() && MessageOf(m_Input.front()).message == 0)
-        TakeInput(passed);
+    // Input that makes no message, or that does not act here (a key held
+    // from another place), is passed over for good once it is first in line.
+    while (!m_Input.empty() &&
+           (!m_HeldKeys.Admit(m_Input.front()) || MessageOf(m_Input.front()).message == 0))
+        DropFirstInput();
     for (auto it = m_Input.begin(); it != m_Input.end(); ++it)
     {
         const MSG input = MessageOf(*it);
@@ -149,6 +183,7 @@ void MessageQueue::Clear()
     m_nExitCode = 0;
     m_hInputWindow = nullptr;
     m_Cursor = {0, 0};
+    m_HeldKeys.Clear();
 }
 
 } // namespace platform

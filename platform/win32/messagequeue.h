@@ -5,6 +5,7 @@
 
 #include "platform/win32/win32.h"
 
+#include "platform/win32/heldkeys.h"
 #include "platform/win32/inputevent.h"
 
 #include <deque>
@@ -27,8 +28,16 @@ public:
     // it as window messages or a modal box takes it as it is: one queue, so
     // input that came before a box opened goes to the box, never after it.
     void PostInput(const InputEvent& event);
-    // The oldest input not yet taken; false when none waits.
+    // The oldest input not yet taken that acts here (see HeldKeys); false when
+    // none waits. A close request is handed out but stays first in line: the
+    // box that takes it ends, and so does every box after it, until the frame
+    // window has it as WM_CLOSE.
     bool TakeInput(InputEvent& event);
+    bool CloseWaiting() const;
+    // Anything for the loop to take: a message, input or the quit request.
+    bool HasWaiting() const;
+    // Input from now on acts in another place; see HeldKeys.
+    void NewInputContext() { m_HeldKeys.NewContext(); }
 
     // The first message for the window (null: any) within [filterMin, filterMax]
     // (both 0: all), taken out of the queue when remove is set.
@@ -42,13 +51,21 @@ private:
     MSG Make(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
     // The window message an input event stands for; message 0 for none.
     MSG MessageOf(const InputEvent& event) const;
+    void DropFirstInput();
 
     std::deque<MSG> m_Messages;
     std::deque<InputEvent> m_Input;
+    HeldKeys m_HeldKeys;
     bool m_bQuit = false;
     int m_nExitCode = 0;
     HWND m_hInputWindow = nullptr;
     POINT m_Cursor{0, 0}; // where the pointer was last seen, for each message's pt
 };
+
+// Input from now on acts in another place: the screen changed under it.
+inline void NewInputContext()
+{
+    MessageQueue::Instance().NewInputContext();
+}
 
 } // namespace platform

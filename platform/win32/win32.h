@@ -116,15 +116,19 @@ constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_SHOWWINDOW = 0x0018;
 constexpr UINT WM_ACTIVATEAPP = 0x001C;
 constexpr UINT WM_SETICON = 0x0080;
+constexpr UINT WM_KEYFIRST = 0x0100;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_KEYLAST = 0x0109;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_MOUSEFIRST = 0x0200;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_MOUSELAST = 0x020E;
 
 struct MSG
 {
@@ -241,6 +245,17 @@ int ShowCursor(BOOL show);
 BOOL GetCursorPos(POINT* point);
 // Moves the pointer itself, so that a mouse moved afterwards goes on from there.
 BOOL SetCursorPos(int x, int y);
+
+// Waits until input comes to the window or the time is up: WAIT_OBJECT_0 + count
+// when input came, else WAIT_TIMEOUT. Only the window's input can be waited
+// for here (count 0, wake mask QS_ALLINPUT).
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
+                                DWORD milliseconds, DWORD wakeMask);
+constexpr DWORD INFINITE = 0xFFFFFFFF;
+constexpr DWORD QS_ALLINPUT = 0x04FF;
+constexpr DWORD WAIT_OBJECT_0 = 0x00000000;
+constexpr DWORD WAIT_TIMEOUT = 0x00000102;
+constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 
 void Sleep(DWORD milliseconds);
 DWORD GetTickCount();

@@ -5,6 +5,7 @@
 // name dialog's cut of the name. The message buttons are answered in the game
 // scenarios (a button not shown throws).
 #include "app/cnamedlg.h"
+#include "platform/win32/screenmode.h"
 #include "tests/app/scenario.h"
 
 #include <gtest/gtest.h>
@@ -214,6 +215,46 @@ TEST_F(Play, SpaceDoesWhatALeftClickAtTheCrosshairDoes)
     for (const POINT at :
          {POINT{10, 470}, POINT{110, 470}, POINT{300, 300}, POINT{620, 300}, POINT{60, 20}})
         EXPECT_EQ(play(at, true), play(at, false)) << at.x << "," << at.y;
+}
+
+// A held key repeats where it was pressed and nowhere after: not once the
+// question it opened has closed, not in the screen it changed to. Let go and
+// pressed again, it acts again. Alt+Enter acts once per press.
+TEST_F(Play, AHeldKeyActsOnlyWhereItWasPressed)
+{
+    using Kind = platform::InputEvent::Kind;
+    const auto key = [&](UINT code, bool repeat, Kind kind = Kind::KeyDown, bool alt = false)
+    {
+        platform::InputEvent event;
+        event.kind = kind, event.key = code, event.keyId = code, event.repeat = repeat;
+        event.alt = alt;
+        platform::testing::InjectEvent(event);
+        return m_Game.Pass();
+    };
+    // On the small button: one question (a second would find no answer).
+    Answer({NEIN});
+    ASSERT_TRUE(m_Game.MoveTo(60, 20));
+    for (const bool repeat : {false, true, true})
+        ASSERT_TRUE(key(VK_SPACE, repeat));
+    Answer({NEIN});
+    ASSERT_TRUE(key(VK_SPACE, false, Kind::KeyUp) && key(VK_SPACE, false));
+    EXPECT_EQ(MessageTexts().size(), 2u);
+
+    ASSERT_TRUE(m_Game.MoveTo(10, 90));
+    for (const bool repeat : {false, true, true})
+        ASSERT_TRUE(key(VK_RIGHT, repeat));
+    POINT cursor{};
+    EXPECT_TRUE(GetCursorPos(&cursor) && cursor.x == 70) << "a cell per press and repeat";
+
+    Answer({JA});
+    ASSERT_TRUE(key(VK_ESCAPE, false) && key(VK_ESCAPE, true));
+    EXPECT_EQ(m_Probe.State(), STATE_MENU) << "the repeat did not show the credits";
+
+    const platform::ScreenMode mode = platform::GetScreenMode();
+    ASSERT_TRUE(key(VK_RETURN, false, Kind::KeyDown, true) &&
+                key(VK_RETURN, true, Kind::KeyDown, true));
+    EXPECT_NE(platform::GetScreenMode(), mode) << "switched once";
+    platform::SetScreenMode(mode);
 }
 
 TEST(NameDlgTest, OkCutsTheNameToTenAndEscapeLeavesItEmpty)

@@ -312,6 +312,40 @@ TEST_F(StartUp, ScreensComeBackWithoutWritingAndTheEndWritesTheTable)
     }
 }
 
+// One close request ends the game from a dialog: the dialog ends unanswered,
+// then the frame saves the table as the regular end does. From the warning of
+// a save that failed at the regular end, it ends the game without a second try.
+TEST_F(StartUp, OneCloseRequestEndsTheGameFromADialogAndSavesTheTable)
+{
+    const auto pressThenClose = [](UINT key)
+    {
+        for (const auto kind :
+             {platform::InputEvent::Kind::KeyDown, platform::InputEvent::Kind::Close})
+        {
+            platform::InputEvent event;
+            event.kind = kind, event.key = key;
+            platform::testing::InjectEvent(event);
+        }
+    };
+    for (const UINT key : {UINT(VK_F1), ENTER})
+    {
+        Game game;
+        if (key == ENTER)
+        {
+            ASSERT_TRUE(game.Press(ESCAPE)) << "the credits, the end next";
+            platform::testing::FailFileWritesAfter(0);
+        }
+        Answer({});
+        pressThenClose(key);
+        EXPECT_EQ(game.PassesToEnd(), 3);
+        EXPECT_EQ(MessageTexts().size(), key == VK_F1 ? 0u : 1u) << "the warning only, once";
+        // The default table, or nothing after the one failed try.
+        EXPECT_EQ(std::filesystem::exists(SAVE_FILE) ? FileBytes(SAVE_FILE).size() : 0u,
+                  key == VK_F1 ? 80u : 0u);
+        std::filesystem::remove(SAVE_FILE);
+    }
+}
+
 // A start that failed and said so ends with status 1; a missing bang is no
 // failure. A copy refused in a folder that another copy holds writes nothing.
 TEST_F(StartUp, FailedStartsEndWithStatusOneAndARefusedCopyWritesNothing)

@@ -1,8 +1,10 @@
 # The real game under faults: sounds or the audio device missing, a damaged,
+# The real game under faults: sounds or the audio device missing, a damaged,
 # write-protected or unwritable "highscore.sav", one that may be written but
 # not replaced, a folder that may not be read, a second copy, the window closed
-# from outside, a focus change. The table is replaced at the regular end only,
-# whole or not at all; a start that failed ends with status 1.
+# from outside, a focus change. The table is replaced at the regular end and
+# when the window is closed, whole or not at all; a start that failed ends with
+# status 1.
 
 import ctypes
 import ctypes.util
@@ -227,14 +229,23 @@ def request_close(display, window):
 
 
 def case_window_close(args):
-    # Closed by request during a game, the game ends at once writing nothing;
-    # a window destroyed outright ends it too, still writing nothing.
-    with tz.Session(args, "close_request", scores=tz.encode(OLD_TABLE)) as session:
-        old = file_state(session)
-        session.new_game()
-        request_close(session.display, session.game_window())
-        session.wait_exit(5)
-        check_kept(session, old)
+    # One close request ends the game from a game, from a dialog (answered as
+    # cancelled) and from the intro, and saves the table as the regular end
+    # does; a window destroyed outright ends it too, writing nothing.
+    for place in ("game", "dialog", "intro"):
+        with tz.Session(args, "close_" + place, scores=tz.encode(OLD_TABLE)) as session:
+            old = file_state(session)
+            if place == "intro":
+                session.wait_for(lambda image: tz.lit(image, (233, 156, 406, 324)), "the intro's logo")
+            else:
+                session.new_game()
+            if place == "dialog":
+                session.key("F1")
+                session.wait_dialogs(["about"])
+            request_close(session.display, session.game_window())
+            session.wait_exit(3)
+            tz.check(session.scores() == old[0] and file_state(session) != old, "the table was not saved")
+            check_kept(session, file_state(session))  # no temporary file left
     with tz.Session(args, "window_destroyed") as session:
         session.wait_for(tz.is_main_menu, "the main menu", timeout=15)
         session.xdotool("windowclose", session.game_window())
@@ -265,7 +276,7 @@ def case_focus_loss(args):
 
 def case_stop_signals(args):
     # SIGTERM, SIGINT and SIGHUP end the game at once from an open dialog, a
-    # game and the menu alike, writing nothing, as closing the window does.
+    # game and the menu alike, writing nothing.
     for name, place in (("SIGTERM", "dialog"), ("SIGINT", "dialog"), ("SIGHUP", "dialog"),
                         ("SIGTERM", "menu"), ("SIGINT", "game")):
         with tz.Session(args, "%s_%s" % (name, place), scores=tz.encode(OLD_TABLE)) as session:

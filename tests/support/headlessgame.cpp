@@ -14,7 +14,7 @@ using Kind = platform::InputEvent::Kind;
 void Inject(Kind kind, int x, int y, UINT key = 0)
 {
     platform::InputEvent event;
-    event.kind = kind, event.x = x, event.y = y, event.key = key;
+    event.kind = kind, event.x = x, event.y = y, event.key = key, event.keyId = key;
     platform::testing::InjectEvent(event);
 }
 
