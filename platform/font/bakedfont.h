@@ -36,7 +36,8 @@ struct BakedGlyph
     bool kernedAcross;
 };
 
-// Added to the first character's advance when the second follows it.
+// The change in distance when the second character follows the first
+// (negative: closer); the layout splits it between them (fontrasterizer.cpp).
 struct BakedKerning
 {
     std::uint8_t first;

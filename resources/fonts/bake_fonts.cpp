@@ -219,11 +219,9 @@ std::string Utf8Of(int byte)
     return platform::Cp1252ToUtf8(std::string(1, static_cast<char>(byte)));
 }
 
-Face BakeFace(const OpenFace& font)
+// Each byte's glyph alone: its shaping, and its ink in face.
+std::vector<Shaped> BakeGlyphs(const OpenFace& font, Face& face)
 {
-    Face face;
-    face.lineHeight = font.LineHeight();
-    face.ascent = font.Ascent();
     face.glyphs.resize(256);
     std::vector<Shaped> alone(256);
     // Bytes the font has no letter for share its one empty box.
@@ -240,8 +238,13 @@ Face BakeFace(const OpenFace& font)
         face.glyphs[byte] = it->second;
         face.glyphs[byte].advance = shaped[0].advance;
     }
-    // Kerning is all that a pair changes, split as the program splits it
-    // (fontrasterizer.cpp); anything else, the table cannot hold.
+    return alone;
+}
+
+// Kerning is all that a pair changes, split as the program splits it
+// (fontrasterizer.cpp); anything else, the table cannot hold.
+void BakeKerning(const OpenFace& font, const std::vector<Shaped>& alone, Face& face)
+{
     for (int first = 1; first < 256; ++first)
         for (int second = 1; second < 256; ++second)
         {
@@ -259,9 +262,13 @@ Face BakeFace(const OpenFace& font)
             if (kerning != 0)
                 face.kerning.push_back({first, second, kerning});
         }
-    // Hidden characters (the soft hyphen) let the kerning of their neighbours
-    // reach across them: tried between every kerned pair that neither kerns
-    // with the character itself, all of which must agree.
+}
+
+// Hidden characters (the soft hyphen) let the kerning of their neighbours
+// reach across them: tried between every kerned pair that neither kerns with
+// the character itself, all of which must agree.
+void MarkHidden(const OpenFace& font, const std::vector<Shaped>& alone, Face& face)
+{
     std::set<std::pair<int, int>> kerned;
     for (const Kerning& k : face.kerning)
         kerned.insert({k.first, k.second});
@@ -279,6 +286,16 @@ Face BakeFace(const OpenFace& font)
                 "cannot tell whether kerning reaches across byte " + std::to_string(byte));
         face.glyphs[byte].kernedAcross = *verdicts.begin();
     }
+}
+
+Face BakeFace(const OpenFace& font)
+{
+    Face face;
+    face.lineHeight = font.LineHeight();
+    face.ascent = font.Ascent();
+    const std::vector<Shaped> alone = BakeGlyphs(font, face);
+    BakeKerning(font, alone, face);
+    MarkHidden(font, alone, face);
     return face;
 }
 
