@@ -80,6 +80,7 @@ Line LayOut(const BakedFace& baked, std::string_view text)
         line.placed.push_back({&glyph, x});
         line.left = std::min(line.left, x + glyph.boxLeft);
         line.right = std::max(line.right, x + glyph.boxLeft + glyph.boxWidth);
+        // By design: an accent above the line grows the cell, moving the line a pixel down.
         line.top = std::min<long long>(line.top, baked.ascent - glyph.boxTop);
         line.bottom = std::max<long long>(line.bottom, baked.ascent - glyph.boxTop + glyph.boxRows);
         if (glyph.kernedAcross)
