@@ -23,8 +23,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tamzelon developers <developers@tamzelon.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# dpkg-shlibdeps reads the libraries the game links (SDL2, SDL2_ttf, the C++
-# runtime) and names the packages that hold them.
+# dpkg-shlibdeps reads the libraries the game links (SDL2, the C++ runtime)
+# and names the packages that hold them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

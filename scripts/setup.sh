@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ clang pkg-config
-    libsdl2-dev libsdl2-ttf-dev libpng-dev
+    libsdl2-dev libpng-dev
     libgtest-dev libbenchmark-dev libclang-rt-14-dev
     xvfb xdotool imagemagick python3-pil
     dpkg-dev

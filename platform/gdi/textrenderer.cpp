@@ -26,12 +26,12 @@ TextRenderer& TextRenderer::Instance()
 
 int TextRenderer::LineHeight(TextFace face) const
 {
-    return FontRasterizer::Instance().LineHeight(face);
+    return font::LineHeight(face);
 }
 
 int TextRenderer::Ascent(TextFace face) const
 {
-    return FontRasterizer::Instance().Ascent(face);
+    return font::Ascent(face);
 }
 
 int TextRenderer::AverageCharWidth(TextFace face)
@@ -52,7 +52,7 @@ const TextMask& TextRenderer::Render(TextFace face, std::string_view text)
         return it->second;
     if (cache.size() >= kMaxCachedStrings)
         cache.clear();
-    TextMask mask = FontRasterizer::Instance().Rasterize(face, text);
+    TextMask mask = font::Rasterize(face, text);
     return cache.emplace(std::string(text), std::move(mask)).first->second;
 }
 

@@ -3,7 +3,7 @@
 // lines again and again.
 #pragma once
 
-#include "platform/sdl/fontrasterizer.h"
+#include "platform/font/fontrasterizer.h"
 #include "platform/win32/pixelbuffer.h"
 #include "platform/win32/win32.h"
 

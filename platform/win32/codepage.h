@@ -1,5 +1,5 @@
 // Conversion between the game's 8-bit strings (code page 1252) and UTF-8, the
-// encoding SDL and SDL_ttf speak. Used only at the platform's edge.
+// encoding SDL speaks. Used only at the platform's edge.
 #pragma once
 
 #include <string>

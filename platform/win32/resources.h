@@ -1,5 +1,6 @@
-// Resources compiled into the program: bitmaps, the icon, the fonts and the
-// dialog templates. The table itself is generated at build time (resources/).
+// Resources compiled into the program: bitmaps, the icon, the dialog
+// templates and the string table. The table itself is generated at build
+// time (resources/).
 #pragma once
 
 #include <cstddef>
@@ -7,7 +8,7 @@
 
 struct EmbeddedResource
 {
-    const char* type; // "BITMAP", "ICON", "FONT", ...
+    const char* type; // "BITMAP", "ICON", "DIALOG", ...
     const char* name; // "BMP_BLACK", "128", ...
     const unsigned char* data;
     std::size_t size;
