@@ -2,7 +2,7 @@
 #include "platform/ddraw/softwaredirectdraw.h"
 
 #include "platform/ddraw/softwaresurface.h"
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 #include "platform/win32/testseams.h"
 
 const IID IID_IDirectDraw4 = {

@@ -3,7 +3,7 @@
 
 #include "platform/framework/cwinapp.h"
 #include "platform/gdi/iconimage.h"
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 #include "platform/win32/messagequeue.h"
 #include "platform/win32/stringtable.h"
 #include "platform/win32/testseams.h"

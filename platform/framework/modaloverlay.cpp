@@ -1,7 +1,7 @@
 // Showing a modal box over the last picture, and that picture again afterwards.
 #include "platform/framework/modaloverlay.h"
 
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 #include "platform/win32/win32.h"
 
 namespace platform

@@ -3,7 +3,7 @@
 #include "platform/framework/cwnd.h"
 #include "platform/framework/messagepump.h"
 #include "platform/gdi/iconimage.h"
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 #include "platform/win32/messagequeue.h"
 #include "platform/win32/win32.h"
 

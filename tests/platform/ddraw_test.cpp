@@ -5,7 +5,7 @@
 #include "events.h"
 
 #include "platform/ddraw/ddraw.h"
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 
 #include <gtest/gtest.h>
 

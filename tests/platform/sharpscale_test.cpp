@@ -1,7 +1,7 @@
 // Sharp scaling: where the picture stands with its bars, that every picture
 // pixel gets the same share of the view, that a whole factor stays pure
 // nearest neighbour, and that a changed rectangle is redrawn wherever it shows.
-#include "platform/sdl/sharpscale.h"
+#include "platform/present/sharpscale.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 namespace
 {
 
-using platform::SharpScale;
+using platform::FitView;
 using platform::SharpSpan;
 using platform::SharpTap;
 using platform::SharpTaps;
@@ -22,7 +22,7 @@ TEST(SharpScaleTest, PlacesThePictureWithBarsAtTheLargestWholeMultiple)
     struct Case
     {
         int windowWidth, windowHeight;
-        SharpScale expected;
+        platform::View expected;
     };
     const Case cases[] = {
         {1920, 1080, {240, 0, 1440, 1080, 2}}, // bars left and right, 2.25
@@ -33,7 +33,7 @@ TEST(SharpScaleTest, PlacesThePictureWithBarsAtTheLargestWholeMultiple)
     };
     for (const Case& c : cases)
     {
-        const SharpScale fit = SharpScale::Fit(640, 480, c.windowWidth, c.windowHeight);
+        const platform::View fit = FitView(640, 480, c.windowWidth, c.windowHeight);
         SCOPED_TRACE(testing::Message() << c.windowWidth << "x" << c.windowHeight);
         EXPECT_EQ(fit.x, c.expected.x);
         EXPECT_EQ(fit.y, c.expected.y);
@@ -80,7 +80,7 @@ TEST(SharpScaleTest, AChangedRectangleReachesEveryViewPixelThatShowsIt)
 {
     for (const int view : {1440, 1024, 640, 400})
     {
-        const SharpScale fit = SharpScale::Fit(640, 480, view, 1080);
+        const platform::View fit = FitView(640, 480, view, 1080);
         const std::vector<SharpTap> taps = SharpTaps(640, fit.whole, view);
         for (const auto& [from, to] : {std::pair{0, 1}, {13, 14}, {100, 140}, {639, 640}})
         {
