@@ -36,7 +36,6 @@ struct Display::Impl
     std::vector<RECT> lastChanges;
     std::uint64_t lossGeneration = 0;
     int cursorShowCount = 0;
-    POINT cursor{0, 0};
 
     bool Open(int w, int h);
     // Shows the changed rectangles of the picture (all of it when none are
@@ -52,6 +51,14 @@ struct Display::Impl
     POINT ToPicture(int x, int y) const
     {
         return AreaToPicture(areaOpen ? sender.Placed() : View{}, width, height, x, y);
+    }
+    // The system's pointer to that picture pixel.
+    void WarpTo(POINT p)
+    {
+        if (!areaOpen)
+            return;
+        const POINT at = PictureToArea(sender.Placed(), width, height, p);
+        backEnd->WarpPointer(at.x, at.y);
     }
 };
 
@@ -111,17 +118,17 @@ bool Display::Impl::Apply(InputEvent& event)
         const POINT p = ToPicture(event.x, event.y);
         event.x = p.x;
         event.y = p.y;
-        cursor = p;
         return true;
     }
     case InputEvent::Kind::PointerStep:
     {
-        cursor = ToPicture(cursor.x + event.x, cursor.y + event.y);
-        const POINT at = PictureToArea(sender.Placed(), width, height, cursor);
-        backEnd->WarpPointer(at.x, at.y);
+        // A pointer of its own, moved now: the system's pointer goes along.
+        const POINT from = MessageQueue::Instance().LatestPointer();
+        const POINT to = AreaToPicture(View{}, width, height, from.x + event.x, from.y + event.y);
+        WarpTo(to);
         event.kind = InputEvent::Kind::MouseMove;
-        event.x = cursor.x;
-        event.y = cursor.y;
+        event.x = to.x;
+        event.y = to.y;
         return true;
     }
     case InputEvent::Kind::FocusLost:
@@ -242,15 +249,13 @@ void Display::SwitchScreenMode()
         SetScreenMode(next); // taken when the area is made
         return;
     }
-    // The crosshair stays on the picture pixel it stood on.
-    const POINT at = m.cursor;
     if (!m.backEnd->SwitchScreenMode(next))
         return;
     SetScreenMode(next);
-    // The new size is shown whole at once, without waiting for a changed picture.
+    // The new size is shown whole at once, without waiting for a changed
+    // picture; the back end tells where its pointer now lies on it.
     m.sender.Place(*m.backEnd, m.width, m.height);
     m.ShowWhole();
-    WarpPointer(at.x, at.y);
 }
 
 const PixelBuffer* Display::ShownPicture() const
@@ -261,6 +266,8 @@ const PixelBuffer* Display::ShownPicture() const
 bool Display::Pump(int timeoutMs)
 {
     Impl& m = *m_pImpl;
+    if (POINT p; MessageQueue::Instance().TakePointerToFollow(p))
+        m.WarpTo(p);
     const std::uint64_t deadline =
         Clock::NowMicroseconds() + static_cast<std::uint64_t>(std::max(timeoutMs, 0)) * 1000;
     for (;;)
@@ -278,19 +285,10 @@ bool Display::Pump(int timeoutMs)
     }
 }
 
-POINT Display::CursorPosition() const
-{
-    return m_pImpl->cursor;
-}
-
 void Display::WarpPointer(int x, int y)
 {
-    Impl& m = *m_pImpl;
-    m.cursor = AreaToPicture(View{}, m.width, m.height, x, y);
-    if (!m.areaOpen)
-        return;
-    const POINT at = PictureToArea(m.sender.Placed(), m.width, m.height, m.cursor);
-    m.backEnd->WarpPointer(at.x, at.y);
+    const Impl& m = *m_pImpl;
+    MessageQueue::Instance().MovePointer(AreaToPicture(View{}, m.width, m.height, x, y));
 }
 
 int Display::ChangeCursorShowCount(bool show)
@@ -327,7 +325,6 @@ void Display::Reset()
     m.lastChanges.clear();
     m.uploads = 0;
     m.cursorShowCount = 0;
-    m.cursor = {0, 0};
     m.backEnd->ShowPointer(true);
 }
 

@@ -59,9 +59,9 @@ public:
     // up to timeoutMs (kWaitForever: no limit) for the first; true when any came.
     bool Pump(int timeoutMs);
 
-    // The cursor in picture pixels.
-    POINT CursorPosition() const;
-    // Moves the pointer to that picture pixel (clamped to the picture).
+    // Moves the one pointer (the message queue's) to that picture pixel,
+    // clamped to the picture; the system's pointer follows once no mouse
+    // input waits that came before.
     void WarpPointer(int x, int y);
     // The ShowCursor count: the cursor shows while it is 0 or more. Returns the new count.
     int ChangeCursorShowCount(bool show);

@@ -57,6 +57,8 @@ public:
 private:
     // The input event of an SDL event, kind None for what is not input.
     InputEvent Translate(const SDL_Event& sdlEvent);
+    // Where the pointer is in the window, where it is over it.
+    std::optional<POINT> PointerInWindow() const;
 
     SdlWindow m_Window;
     SdlCanvas m_Canvas;
@@ -65,6 +67,9 @@ private:
     // Where the pointer was warped to, until the motion SDL reports for it,
     // which is no input of the player's.
     std::optional<POINT> m_WarpEcho;
+    // The window changed its size or place under the pointer, which SDL
+    // reports no motion for: where the pointer now is is told as one.
+    bool m_bPointerToTell = false;
 };
 
 bool SdlBackEnd::Open(int pictureWidth, int pictureHeight)
@@ -88,7 +93,21 @@ void SdlBackEnd::Close()
 
 bool SdlBackEnd::SwitchScreenMode(ScreenMode mode)
 {
-    return m_Window.Get() && m_Window.Switch(mode);
+    m_bPointerToTell = m_Window.Get() && m_Window.Switch(mode);
+    return m_bPointerToTell;
+}
+
+std::optional<POINT> SdlBackEnd::PointerInWindow() const
+{
+    int x = 0, y = 0, left = 0, top = 0, width = 0, height = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    SDL_GetWindowPosition(m_Window.Get(), &left, &top);
+    SDL_GetWindowSize(m_Window.Get(), &width, &height);
+    x -= left;
+    y -= top;
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return std::nullopt;
+    return POINT{x, y};
 }
 
 bool SdlBackEnd::WaitForInput(int timeoutMs)
@@ -136,6 +155,9 @@ InputEvent SdlBackEnd::Translate(const SDL_Event& sdlEvent)
     case InputEvent::Kind::FocusGained:
         m_Window.Focus(event.kind == InputEvent::Kind::FocusGained);
         break;
+    case InputEvent::Kind::Resized:
+        m_bPointerToTell = true;
+        break;
     default:
         break;
     }
@@ -151,6 +173,15 @@ void SdlBackEnd::TakeInput(std::vector<InputEvent>& events)
     while (SDL_PeepEvents(&sdlEvent, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
         if (const InputEvent event = Translate(sdlEvent); event.kind != InputEvent::Kind::None)
             events.push_back(event);
+    if (const std::optional<POINT> at = m_bPointerToTell ? PointerInWindow() : std::nullopt)
+    {
+        InputEvent event;
+        event.kind = InputEvent::Kind::MouseMove;
+        event.x = at->x;
+        event.y = at->y;
+        events.push_back(event);
+    }
+    m_bPointerToTell = false;
     // The left stick moves the pointer a little every time.
     if (const POINT step = m_Controllers.TakePointerMotion(Clock::NowMicroseconds());
         step.x != 0 || step.y != 0)
