@@ -24,7 +24,7 @@ using platform::testing::VirtualMilliseconds;
 class DirectDrawTest : public ::testing::Test
 {
 protected:
-    void Open()
+    void Open(DWORD width = 640, DWORD height = 480)
     {
         IDirectDraw* first = nullptr;
         ASSERT_EQ(DirectDrawCreate(nullptr, &first, nullptr), DD_OK);
@@ -33,7 +33,7 @@ protected:
         ASSERT_EQ(dd->SetCooperativeLevel(nullptr, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE |
                                                        DDSCL_ALLOWMODEX | DDSCL_ALLOWREBOOT),
                   DD_OK);
-        ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
+        ASSERT_EQ(dd->SetDisplayMode(width, height, 16, 0, 0), DD_OK);
         DDSURFACEDESC2 desc{};
         desc.dwSize = sizeof desc;
         desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
@@ -93,6 +93,20 @@ TEST_F(DirectDrawTest, BltFastRefusesRectanglesItCannotCopyWholeAndSurfacesAForg
     EXPECT_EQ(ReadPixel(back, 639, 479), 0xFFFFu);
     image->Release();
     EXPECT_EQ(OffScreen(100000, 10, DDERR_TOOBIGWIDTH), nullptr) << "a forged size takes no memory";
+}
+
+// The screen has the size the game asks for, within what a surface may be.
+TEST_F(DirectDrawTest, TheDisplayModeIsTheSizeAskedFor)
+{
+    Open(800, 600);
+    ASSERT_EQ(Fill(back, 0x1234), DD_OK);
+    ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    const PixelBuffer* shown = platform::testing::ShownPicture();
+    ASSERT_TRUE(shown != nullptr);
+    EXPECT_TRUE(shown->Width() == 800 && shown->Height() == 600 && shown->Get(799, 599) == 0x1234);
+    for (const auto& [width, height] : {std::pair<DWORD, DWORD>{0, 480}, {640, 5000}})
+        EXPECT_EQ(dd->SetDisplayMode(width, height, 16, 0, 0), DDERR_INVALIDMODE)
+            << width << "x" << height;
 }
 
 TEST_F(DirectDrawTest, FocusLossLosesSurfacesUntilRestoredAndTheyKeepTheirKey)
