@@ -33,7 +33,6 @@ struct Display::Impl
     // shown whole with the next present.
     bool unshown = false;
     int uploads = 0;
-    std::vector<RECT> lastChanges;
     std::uint64_t lossGeneration = 0;
     int cursorShowCount = 0;
 
@@ -209,9 +208,6 @@ void Display::Present(const PixelBuffer& picture, bool wait, std::optional<Rows>
     if (changes.Any())
     {
         ++m.uploads;
-        m.lastChanges = changes.rects;
-        if (changes.whole)
-            m.lastChanges.assign(1, {0, 0, picture.Width(), picture.Height()});
         if (!m.areaOpen && !IsHeadless())
             m.Open(picture.Width(), picture.Height());
     }
@@ -313,16 +309,10 @@ int Display::PictureUploads() const
     return m_pImpl->uploads;
 }
 
-const std::vector<RECT>& Display::LastChanges() const
-{
-    return m_pImpl->lastChanges;
-}
-
 void Display::Reset()
 {
     Impl& m = *m_pImpl;
     m.shown.Forget();
-    m.lastChanges.clear();
     m.uploads = 0;
     m.cursorShowCount = 0;
     m.backEnd->ShowPointer(true);

@@ -14,7 +14,6 @@
 #include <memory>
 #include <optional>
 #include <span>
-#include <vector>
 
 namespace platform
 {
@@ -74,9 +73,6 @@ public:
 
     // How often a changed picture was taken over (identical ones are skipped).
     int PictureUploads() const;
-    // The rectangles of the picture that the last changed present showed again;
-    // one rectangle of the whole picture when it was shown whole.
-    const std::vector<RECT>& LastChanges() const;
 
     // Back to the state at start, for the next test: no picture, cursor count 0.
     void Reset();

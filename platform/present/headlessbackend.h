@@ -8,7 +8,7 @@
 namespace platform
 {
 
-class HeadlessBackEnd final : public BackEnd
+class HeadlessBackEnd : public BackEnd
 {
 public:
     bool CanShow() override { return false; }

@@ -37,10 +37,11 @@ POINT AreaToPicture(const View& view, int pictureWidth, int pictureHeight, int x
     {
         if (size <= 0)
             return std::clamp(at, 0, pictureSize - 1);
+        // The picture pixel under the area pixel's centre.
         const long long offset = static_cast<long long>(at) - start;
         return offset < 0 ? 0
-                          : static_cast<int>(
-                                std::min<long long>(offset * pictureSize / size, pictureSize - 1));
+                          : static_cast<int>(std::min<long long>(
+                                (2 * offset + 1) * pictureSize / (2LL * size), pictureSize - 1));
     };
     return {along(x, view.x, view.width, pictureWidth),
             along(y, view.y, view.height, pictureHeight)};
