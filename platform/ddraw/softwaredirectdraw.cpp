@@ -2,7 +2,7 @@
 #include "platform/ddraw/softwaredirectdraw.h"
 
 #include "platform/ddraw/softwaresurface.h"
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 #include "platform/win32/testseams.h"
 
 const IID IID_IDirectDraw4 = {
@@ -11,8 +11,8 @@ const IID IID_IDirectDraw4 = {
 namespace
 {
 
-// Off-screen surfaces larger than this are refused: sizes can come from image
-// files, and no picture of the game comes near it.
+// Surfaces and display modes larger than this are refused: sizes can come
+// from image files, and no picture of the game comes near it.
 constexpr DWORD kMaxSurfaceSide = 4096;
 
 } // namespace
@@ -64,7 +64,8 @@ HRESULT SoftwareDirectDraw::SetDisplayMode(DWORD width, DWORD height, DWORD bits
 {
     if (!m_bExclusive)
         return DDERR_NOEXCLUSIVEMODE;
-    if (width != 640 || height != 480 || (bitsPerPixel != 16 && bitsPerPixel != 8))
+    if (width == 0 || height == 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide ||
+        (bitsPerPixel != 16 && bitsPerPixel != 8))
         return DDERR_INVALIDMODE;
     if (TestSeams::Get().refuseDisplayMode)
         return DDERR_INVALIDMODE;

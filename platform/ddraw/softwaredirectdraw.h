@@ -5,6 +5,7 @@
 
 #include "platform/ddraw/ddraw.h"
 #include "platform/win32/comobject.h"
+#include "platform/win32/screenmode.h"
 
 namespace platform
 {
@@ -37,8 +38,8 @@ private:
     bool m_bExclusive = false;
     bool m_bModeSet = false;
     // Before a mode is set, surfaces take the desktop's format.
-    int m_nWidth = 640;
-    int m_nHeight = 480;
+    int m_nWidth = kDesktopWidth;
+    int m_nHeight = kDesktopHeight;
     int m_nBitsPerPixel = 16;
     SoftwareSurface* m_pPrimary = nullptr; // not owned; it owns a reference on us
 };

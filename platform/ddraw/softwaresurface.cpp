@@ -3,7 +3,7 @@
 
 #include "platform/ddraw/softwaredirectdraw.h"
 #include "platform/gdi/surfacedc.h"
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 #include "platform/win32/testseams.h"
 
 #include <algorithm>

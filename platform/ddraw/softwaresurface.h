@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/ddraw/ddraw.h"
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 #include "platform/win32/comobject.h"
 #include "platform/win32/pixelbuffer.h"
 
@@ -89,7 +89,7 @@ private:
     std::uint64_t m_nVersion = 0;
     // The rows written since these pixels were last presented; all of them
     // at first. They travel with the pixels through a flip.
-    Display::Rows m_Written;
+    Rows m_Written;
     mutable std::uint64_t m_nOpaqueVersion = ~std::uint64_t{0};
     mutable OpaqueRects m_OpaqueRects;
 };

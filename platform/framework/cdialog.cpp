@@ -5,7 +5,7 @@
 #include "platform/framework/dialogwindow.h"
 #include "platform/framework/messagepump.h"
 #include "platform/framework/modaloverlay.h"
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 #include "platform/win32/testseams.h"
 
 #include <stdexcept>

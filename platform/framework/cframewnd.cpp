@@ -3,8 +3,9 @@
 
 #include "platform/framework/cwinapp.h"
 #include "platform/gdi/iconimage.h"
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 #include "platform/win32/messagequeue.h"
+#include "platform/win32/screenmode.h"
 #include "platform/win32/stringtable.h"
 #include "platform/win32/testseams.h"
 
@@ -28,8 +29,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     cs.lpCreateParams = pContext;
     cs.hInstance = AfxGetInstanceHandle();
     cs.hwndParent = pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr;
-    cs.cx = 640;
-    cs.cy = 480;
+    cs.cx = platform::kDesktopWidth;
+    cs.cy = platform::kDesktopHeight;
     cs.style = static_cast<LONG>(dwDefaultStyle);
     cs.lpszName = title.c_str();
     if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1)

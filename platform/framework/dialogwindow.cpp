@@ -6,6 +6,7 @@
 #include "platform/gdi/iconimage.h"
 #include "platform/gdi/textrenderer.h"
 #include "platform/gdi/wordwrap.h"
+#include "platform/win32/screenmode.h"
 
 #include <algorithm>
 #include <utility>
@@ -52,7 +53,8 @@ DialogWindow::DialogWindow(CWnd& dialog, const DialogTemplate& dialogTemplate)
                 rect = {left, top, left + icon->Width(), top + icon->Height()};
         m_Controls.push_back(std::make_unique<DialogControl>(&dialog, item, rect));
     }
-    Layout(640, 480);
+    // Laid out again on the picture it is shown over.
+    Layout(kDesktopWidth, kDesktopHeight);
 }
 
 DialogWindow::~DialogWindow() = default;

@@ -2,7 +2,7 @@
 #include "platform/framework/messageboxwindow.h"
 #include "platform/framework/messagepump.h"
 #include "platform/framework/modaloverlay.h"
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 #include "platform/win32/codepage.h"
 #include "platform/win32/testseams.h"
 #include "platform/win32/win32.h"

@@ -2,7 +2,7 @@
 // the modal loops.
 #include "platform/framework/messagepump.h"
 
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 #include "platform/win32/messagequeue.h"
 
 namespace platform
@@ -10,16 +10,7 @@ namespace platform
 
 bool PumpInput(int timeoutMs)
 {
-    Display& display = Display::Instance();
-    MessageQueue& queue = MessageQueue::Instance();
-    bool came = false;
-    for (InputEvent event = display.NextEvent(timeoutMs); event.kind != InputEvent::Kind::None;
-         event = display.NextEvent(0))
-    {
-        queue.PostInput(event);
-        came = true;
-    }
-    return came;
+    return Display::Instance().Pump(timeoutMs);
 }
 
 InputEvent TakeInput(int timeoutMs)

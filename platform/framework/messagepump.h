@@ -3,13 +3,11 @@
 // seen once and in the order it came.
 #pragma once
 
+#include "platform/win32/backend.h"
 #include "platform/win32/inputevent.h"
 
 namespace platform
 {
-
-// A wait without a limit: until something comes.
-constexpr int kWaitForever = -1;
 
 // Moves the input waiting at the window into the queue, waiting up to
 // timeoutMs for the first event; true when any came.

@@ -1,7 +1,8 @@
 // Showing a modal box over the last picture, and that picture again afterwards.
 #include "platform/framework/modaloverlay.h"
 
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
+#include "platform/win32/screenmode.h"
 #include "platform/win32/win32.h"
 
 namespace platform
@@ -10,13 +11,10 @@ namespace platform
 namespace
 {
 
-constexpr int kDefaultWidth = 640;
-constexpr int kDefaultHeight = 480;
-
 PixelBuffer BackgroundOf(const PixelBuffer* shown)
 {
     if (!shown)
-        return PixelBuffer(kDefaultWidth, kDefaultHeight, 16);
+        return PixelBuffer(kDesktopWidth, kDesktopHeight, 16);
     PixelBuffer background(shown->Width(), shown->Height(), 16);
     for (int y = 0; y < shown->Height(); ++y)
         for (int x = 0; x < shown->Width(); ++x)

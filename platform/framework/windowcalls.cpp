@@ -3,7 +3,7 @@
 #include "platform/framework/cwnd.h"
 #include "platform/framework/messagepump.h"
 #include "platform/gdi/iconimage.h"
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 #include "platform/win32/messagequeue.h"
 #include "platform/win32/win32.h"
 
@@ -13,11 +13,14 @@
 
 BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags)
 {
+    platform::MessageQueue& queue = platform::MessageQueue::Instance();
+    const bool remove = (removeFlags & PM_REMOVE) != 0;
+    // A message looked at already is taken without asking the back end
+    // again: the main loop's pass pumps once, when it looks.
+    if (remove && queue.Peek(msg, window, filterMin, filterMax, true))
+        return TRUE;
     platform::PumpInput(0);
-    return platform::MessageQueue::Instance().Peek(msg, window, filterMin, filterMax,
-                                                   (removeFlags & PM_REMOVE) != 0)
-               ? TRUE
-               : FALSE;
+    return queue.Peek(msg, window, filterMin, filterMax, remove) ? TRUE : FALSE;
 }
 
 BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax)
@@ -50,7 +53,7 @@ BOOL GetCursorPos(POINT* point)
 {
     if (point == nullptr)
         return FALSE;
-    *point = platform::Display::Instance().CursorPosition();
+    *point = platform::MessageQueue::Instance().Pointer();
     return TRUE;
 }
 

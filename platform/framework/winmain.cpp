@@ -1,7 +1,10 @@
 // The program's entry point: runs the one application object the way the
-// framework does. The object itself is a global of the game.
+// framework does, on the desktop's back end. The object itself is a global
+// of the game.
 #include "platform/framework/cwinapp.h"
 #include "platform/framework/cwnd.h"
+#include "platform/present/display.h"
+#include "platform/sdl/sdlbackend.h"
 
 #include <cstdio>
 
@@ -15,6 +18,8 @@ int main(int argc, char** argv)
     }
     if (argc > 1)
         app->m_Arguments.assign(argv + 1, argv + argc);
+    // The desktop shows the picture through SDL.
+    platform::Display::Instance().UseBackEnd(platform::MakeSdlBackEnd());
     const int exitCode = app->InitInstance() ? app->Run() : app->ExitInstance();
     // A main window that is still there goes now, so that its destructor
     // releases the display and the sound before the program ends.

@@ -11,7 +11,7 @@ namespace platform
 {
 
 // Kind None for everything the game does not look at. Mouse positions are
-// the logical 640 x 480 pixels SDL reports, not yet clamped to the picture.
+// the window's pixels, not yet mapped to the picture.
 InputEvent TranslateEvent(const SDL_Event& event);
 
 // Whether a key-down is the system's repeat of a held key. SDL folds a key let

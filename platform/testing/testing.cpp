@@ -3,7 +3,7 @@
 #include "platform/testing/testing.h"
 
 #include "platform/ddraw/softwaresurface.h"
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 #include "platform/win32/messagequeue.h"
 #include "platform/win32/testseams.h"
 

@@ -26,6 +26,8 @@ struct InputEvent
         Hidden,      // minimised or hidden: nothing is drawn (the display's own business)
         Exposed,     // visible again: the picture is shown again (the display's own business)
         Resized,     // the window's size changed: the picture is placed anew (the display's own)
+        PointerStep, // a controller's stick moved the pointer by x, y picture pixels (made a
+                     // MouseMove)
     };
 
     Kind kind = Kind::None;

@@ -41,7 +41,7 @@ MessageQueue& MessageQueue::Instance()
 
 MSG MessageQueue::Make(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const
 {
-    return {window, message, wParam, lParam, GetTickCount(), m_Cursor};
+    return {window, message, wParam, lParam, GetTickCount(), m_Pointer};
 }
 
 void MessageQueue::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -65,12 +65,42 @@ void MessageQueue::PostInput(const InputEvent& event)
     m_Input.push_back(event);
 }
 
+void MessageQueue::Take(std::deque<InputEvent>::iterator input)
+{
+    if (input->IsMouse())
+    {
+        m_Pointer = {input->x, input->y};
+        m_bPointerMoved = false;
+    }
+    m_Input.erase(input);
+}
+
 void MessageQueue::DropFirstInput()
 {
-    const InputEvent& first = m_Input.front();
-    if (first.IsMouse())
-        m_Cursor = {first.x, first.y};
-    m_Input.pop_front();
+    Take(m_Input.begin());
+}
+
+void MessageQueue::MovePointer(POINT p)
+{
+    m_Pointer = p;
+    m_bPointerMoved = true;
+}
+
+POINT MessageQueue::LatestPointer() const
+{
+    const auto last = std::find_if(m_Input.rbegin(), m_Input.rend(),
+                                   [](const InputEvent& event) { return event.IsMouse(); });
+    return last == m_Input.rend() ? m_Pointer : POINT{last->x, last->y};
+}
+
+bool MessageQueue::TakePointerToFollow(POINT& p)
+{
+    if (!m_bPointerMoved || std::any_of(m_Input.begin(), m_Input.end(),
+                                        [](const InputEvent& event) { return event.IsMouse(); }))
+        return false;
+    m_bPointerMoved = false;
+    p = m_Pointer;
+    return true;
 }
 
 bool MessageQueue::TakeInput(InputEvent& event)
@@ -156,11 +186,7 @@ bool MessageQueue::Peek(MSG* msg, HWND window, UINT filterMin, UINT filterMax, b
         if (msg != nullptr)
             *msg = input;
         if (remove)
-        {
-            if (it->IsMouse())
-                m_Cursor = {it->x, it->y};
-            m_Input.erase(it);
-        }
+            Take(it);
         return true;
     }
     const MSG quit = Make(nullptr, WM_QUIT, static_cast<WPARAM>(m_nExitCode), 0);
@@ -182,7 +208,8 @@ void MessageQueue::Clear()
     m_bQuit = false;
     m_nExitCode = 0;
     m_hInputWindow = nullptr;
-    m_Cursor = {0, 0};
+    m_Pointer = {0, 0};
+    m_bPointerMoved = false;
     m_HeldKeys.Clear();
 }
 

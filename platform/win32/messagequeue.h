@@ -39,6 +39,18 @@ public:
     // Input from now on acts in another place; see HeldKeys.
     void NewInputContext() { m_HeldKeys.NewContext(); }
 
+    // The one pointer, in picture pixels: where the mouse input taken last
+    // put it, or where the program moved it since (SetCursorPos). Input is
+    // taken in the order it came, so a key that moved the pointer and a
+    // mouse moved after it act in that order too.
+    POINT Pointer() const { return m_Pointer; }
+    void MovePointer(POINT p);
+    // Where the pointer stands once the input waiting now is taken.
+    POINT LatestPointer() const;
+    // The pointer the program moved, once no mouse input waits that would
+    // put it elsewhere: the system's own pointer is to follow it there.
+    bool TakePointerToFollow(POINT& p);
+
     // The first message for the window (null: any) within [filterMin, filterMax]
     // (both 0: all), taken out of the queue when remove is set.
     bool Peek(MSG* msg, HWND window, UINT filterMin, UINT filterMax, bool remove);
@@ -52,6 +64,8 @@ private:
     // The window message an input event stands for; message 0 for none.
     MSG MessageOf(const InputEvent& event) const;
     void DropFirstInput();
+    // Takes input out of the queue; mouse input moves the pointer.
+    void Take(std::deque<InputEvent>::iterator input);
 
     std::deque<MSG> m_Messages;
     std::deque<InputEvent> m_Input;
@@ -59,7 +73,8 @@ private:
     bool m_bQuit = false;
     int m_nExitCode = 0;
     HWND m_hInputWindow = nullptr;
-    POINT m_Cursor{0, 0}; // where the pointer was last seen, for each message's pt
+    POINT m_Pointer{0, 0};        // also each message's pt
+    bool m_bPointerMoved = false; // by the program, and the system's pointer not yet there
 };
 
 // Input from now on acts in another place: the screen changed under it.

@@ -6,6 +6,11 @@
 namespace platform
 {
 
+// The desktop's size, where the platform needs a picture size before the
+// game has set a display mode (a box shown before the display opened).
+constexpr int kDesktopWidth = 640;
+constexpr int kDesktopHeight = 480;
+
 enum class ScreenMode
 {
     FullScreen,

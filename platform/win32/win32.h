@@ -240,7 +240,7 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // An icon of the program's resources (icon 128); shared, never destroyed.
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 
-// The system cursor's show count and position (in the 640 x 480 display's pixels).
+// The system cursor's show count and position (in the display mode's pixels).
 int ShowCursor(BOOL show);
 BOOL GetCursorPos(POINT* point);
 // Moves the pointer itself, so that a mouse moved afterwards goes on from there.

@@ -1,8 +1,9 @@
 // A game from the player's side: shots, the questions around a game, its end
 // with the final collapse, bonus, place and name, and its sounds; a game
 // without a mouse, where the arrow keys carry the crosshair over the field cell
-// by cell and Space shoots where it stands, as a click there does; and the
-// name dialog's cut of the name. The message buttons are answered in the game
+// by cell and Space shoots where it stands, as a click there does; keys and
+// the mouse acting in the order they came; and the name dialog's cut of the
+// name. The message buttons are answered in the game
 // scenarios (a button not shown throws).
 #include "app/cnamedlg.h"
 #include "platform/win32/screenmode.h"
@@ -215,6 +216,44 @@ TEST_F(Play, SpaceDoesWhatALeftClickAtTheCrosshairDoes)
     for (const POINT at :
          {POINT{10, 470}, POINT{110, 470}, POINT{300, 300}, POINT{620, 300}, POINT{60, 20}})
         EXPECT_EQ(play(at, true), play(at, false)) << at.x << "," << at.y;
+}
+
+// Input acts in the order it came, however long it waited: arrows pressed
+// before the mouse moved carry the crosshair first, and the click that
+// followed the move shoots where it was made.
+TEST_F(Play, QueuedArrowsThenAMoveThenAClickShootAtTheClick)
+{
+    // Groups of 2, 3 and 4 stones side by side: the score tells which one was shot.
+    m_Probe.SetStones({{0, 19, B},
+                       {1, 19, B},
+                       {2, 19, G},
+                       {3, 19, G},
+                       {4, 19, G},
+                       {5, 19, W},
+                       {6, 19, W},
+                       {7, 19, W},
+                       {8, 19, W}});
+    m_Probe.Score() = 0;
+    ASSERT_TRUE(m_Game.MoveTo(10, 470));
+    using Kind = platform::InputEvent::Kind;
+    const auto inject = [](Kind kind, int x, int y, UINT key = 0)
+    {
+        platform::InputEvent event;
+        event.kind = kind, event.x = x, event.y = y, event.key = key, event.keyId = key;
+        platform::testing::InjectEvent(event);
+    };
+    for (int press = 0; press < 5; ++press)
+    {
+        inject(Kind::KeyDown, 0, 0, VK_RIGHT);
+        inject(Kind::KeyUp, 0, 0, VK_RIGHT);
+    }
+    for (const Kind kind : {Kind::MouseMove, Kind::MouseDown, Kind::MouseUp})
+        inject(kind, 70, 470);
+    for (int pass = 0; pass < 10; ++pass)
+        ASSERT_TRUE(m_Game.Pass());
+    EXPECT_EQ(m_Probe.Score(), 9) << "16: the shot went where the arrows put the crosshair";
+    POINT cursor{};
+    EXPECT_TRUE(GetCursorPos(&cursor) && cursor.x == 70 && cursor.y == 470);
 }
 
 // A held key repeats where it was pressed and nowhere after: not once the

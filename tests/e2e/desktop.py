@@ -41,11 +41,18 @@ def case_icon(args):
         tz.check(len({argb >> 24 for argb in pixels}) > 1, "the icon has no transparent edge")
 
 
+def crosshair(image):
+    # The crosshair's centre where it stands right of the menu's buttons, or None.
+    box = image.crop((410, 110, tz.WIDTH, tz.HEIGHT)).convert("L").point(lambda v: 255 if v > 40 else 0).getbbox()
+    return box and (410 + (box[0] + box[2]) // 2, 110 + (box[1] + box[3]) // 2)
+
+
 def case_screen_mode(args):
     # On a 1920 x 1080 screen with no window manager: full screen, a window of
     # twice the picture, full screen again, each shown whole at once with the
-    # pointer read right; Alt+Enter under a dialog does nothing; the window
-    # chosen last is what the next start gets.
+    # pointer read right; the crosshair goes where the pointer now lies on the
+    # picture, the pointer stays put; Alt+Enter under a dialog does nothing;
+    # the window chosen last is what the next start gets.
     if shutil.which("xwininfo") is None:
         print("xwininfo is missing (install x11-utils)")
         return 77
@@ -59,8 +66,6 @@ def case_screen_mode(args):
                 time.sleep(0.05)
             tz.check(session.window_geometry() == expected, "the window is %s, not %s" %
                      (session.window_geometry(), expected))
-            # The game puts the pointer back on its picture pixel once the window has its size.
-            time.sleep(0.5)
 
         def hover(item):
             # The highlight follows the pointer, read through the new scale.
@@ -69,6 +74,20 @@ def case_screen_mode(args):
 
         session.wait_for(tz.is_main_menu, "the main menu", timeout=15)
         tz.check(session.window_geometry() == full, "the first start is not full screen")
+
+        def crosshair_at(x, y):
+            return lambda image: (at := crosshair(image)) and abs(at[0] - x) <= 2 and abs(at[1] - y) <= 2
+
+        # Picture pixel (498, 293) at 2.25 times full screen, (520, 300) in the window.
+        pointer = (1361, 661)
+        session.move(*pointer)
+        session.wait_for(crosshair_at(498, 293), "the crosshair at the pointer")
+        switch(window)
+        session.wait_for(crosshair_at(520, 300), "the crosshair where the pointer now lies")
+        where = session.xdotool("getmouselocation", "--shell")
+        tz.check(tuple(int(re.search(axis + r"=(\d+)", where).group(1)) for axis in "XY") == pointer,
+                 "the pointer moved: %s" % where)
+        switch(full)
         for expected, item in ((window, tz.MENU_INFO), (full, tz.MENU_CREDITS), (window, tz.MENU_HIGHSCORES)):
             switch(expected)
             hover(item)

@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 # Holds every source file to cmake/layers.txt: a file of a room includes
 # headers only of its own room and of the rooms its line lists, and only
-# platform/sdl includes SDL. Tests, tools and benchmarks may include any room,
-# but not SDL; only the check of the baked fonts, no part of the program,
-# draws with SDL_ttf to compare. Prints each offending include; exits 1 if
-# there is one.
+# platform/sdl includes SDL. The presenting room serves every back end, so it
+# includes none of them, whatever its line says. Tests, tools and benchmarks
+# may include any room, but not SDL; only the check of the baked fonts, no
+# part of the program, draws with SDL_ttf to compare. Prints each offending
+# include; exits 1 if there is one.
 import pathlib
 import re
 import sys
@@ -13,6 +14,7 @@ root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ".").resolve()
 lines = (line.split() for line in (root / "cmake/layers.txt").read_text().splitlines())
 uses = {words[0]: set(words[1:]) for words in lines if words and not words[0].startswith("#")}
 SDL_TTF_CHECK = "resources/fonts/check_baked_fonts.cpp"
+SHARED, BACK_ENDS = "platform/present", {"platform/sdl", "platform/web"}
 include = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 
 
@@ -36,6 +38,8 @@ for file in sorted(root.rglob("*")):
         used = room_of(header) if quoted else None
         if own and used and used != own and used not in uses[own]:
             problems.append(f"{where}: {own} may not use {used}")
+        elif own == SHARED and (used in BACK_ENDS or header.startswith("emscripten")):
+            problems.append(f"{where}: {own} serves every back end and uses none")
 
 print("\n".join(problems + [f"layering: {len(problems)} offending includes"]))
 sys.exit(1 if problems else 0)

@@ -1,11 +1,11 @@
 // The software display objects and the display beneath them: blits'
-// refusals, focus loss and restore, refused surfaces, fast paths, pacing to the
-// refresh, only changed rows shown, the cursor kept inside the picture. Fills,
-// flips and blits draw every picture of the scenario and golden-image tests.
+// refusals, the display mode's size, focus loss and restore, refused surfaces,
+// fast paths, pacing to the refresh. Fills, flips and blits draw every picture
+// of the scenario and golden-image tests.
 #include "events.h"
 
 #include "platform/ddraw/ddraw.h"
-#include "platform/sdl/display.h"
+#include "platform/present/display.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ using platform::testing::VirtualMilliseconds;
 class DirectDrawTest : public ::testing::Test
 {
 protected:
-    void Open()
+    void Open(DWORD width = 640, DWORD height = 480)
     {
         IDirectDraw* first = nullptr;
         ASSERT_EQ(DirectDrawCreate(nullptr, &first, nullptr), DD_OK);
@@ -33,7 +33,7 @@ protected:
         ASSERT_EQ(dd->SetCooperativeLevel(nullptr, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE |
                                                        DDSCL_ALLOWMODEX | DDSCL_ALLOWREBOOT),
                   DD_OK);
-        ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
+        ASSERT_EQ(dd->SetDisplayMode(width, height, 16, 0, 0), DD_OK);
         DDSURFACEDESC2 desc{};
         desc.dwSize = sizeof desc;
         desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
@@ -93,6 +93,20 @@ TEST_F(DirectDrawTest, BltFastRefusesRectanglesItCannotCopyWholeAndSurfacesAForg
     EXPECT_EQ(ReadPixel(back, 639, 479), 0xFFFFu);
     image->Release();
     EXPECT_EQ(OffScreen(100000, 10, DDERR_TOOBIGWIDTH), nullptr) << "a forged size takes no memory";
+}
+
+// The screen has the size the game asks for, within what a surface may be.
+TEST_F(DirectDrawTest, TheDisplayModeIsTheSizeAskedFor)
+{
+    Open(800, 600);
+    ASSERT_EQ(Fill(back, 0x1234), DD_OK);
+    ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    const PixelBuffer* shown = platform::testing::ShownPicture();
+    ASSERT_TRUE(shown != nullptr);
+    EXPECT_TRUE(shown->Width() == 800 && shown->Height() == 600 && shown->Get(799, 599) == 0x1234);
+    for (const auto& [width, height] : {std::pair<DWORD, DWORD>{0, 480}, {640, 5000}})
+        EXPECT_EQ(dd->SetDisplayMode(width, height, 16, 0, 0), DDERR_INVALIDMODE)
+            << width << "x" << height;
 }
 
 TEST_F(DirectDrawTest, FocusLossLosesSurfacesUntilRestoredAndTheyKeepTheirKey)
@@ -211,53 +225,6 @@ TEST(DisplayTest, PresentsFollowTheRefreshRateAndIdenticalPicturesAreSkipped)
     const std::uint64_t paced = VirtualMilliseconds();
     display.Present(picture, false);
     EXPECT_EQ(VirtualMilliseconds(), paced) << "unpaced";
-}
-
-TEST(DisplayTest, CursorFollowsInjectedMouseInsideTheDisplay)
-{
-    events::Deliver(events::Event(events::Kind::MouseMove, 700, -5));
-    POINT p{};
-    ASSERT_TRUE(GetCursorPos(&p));
-    EXPECT_TRUE(p.x == 639 && p.y == 0);
-}
-
-// Only what changed is shown again: bands of adjacent changed rows, each as
-// wide as its changes, or one rectangle around too many of them.
-TEST(DisplayTest, ChangedPicturesAreShownByTheirChangedRectangles)
-{
-    const auto corners = [](const std::vector<RECT>& rects)
-    {
-        std::vector<std::tuple<LONG, LONG, LONG, LONG>> out;
-        for (const RECT& r : rects)
-            out.emplace_back(r.left, r.top, r.right, r.bottom);
-        return out;
-    };
-    std::vector<RECT> stripes, stripesAround{{10, 0, 11, 39}};
-    for (int y = 0; y < 40; y += 2)
-        stripes.push_back({10, y, 11, y + 1});
-    // What is drawn, and the rectangles shown again.
-    const std::tuple<const char*, std::vector<RECT>, std::vector<RECT>> cases[] = {
-        {"blocks in separate rows",
-         {{0, 0, 32, 32}, {600, 440, 632, 472}},
-         {{0, 0, 32, 32}, {600, 440, 632, 472}}},
-        {"blocks sharing rows", {{10, 100, 42, 132}, {500, 120, 532, 152}}, {{10, 100, 532, 152}}},
-        {"the far corner", {{639, 479, 640, 480}}, {{639, 479, 640, 480}}},
-        {"too many bands", stripes, stripesAround},
-    };
-    Display& display = Display::Instance();
-    for (const auto& [name, drawn, expected] : cases)
-    {
-        SCOPED_TRACE(name);
-        PixelBuffer picture(640, 480, 16);
-        display.Present(picture, false);
-        for (const RECT& r : drawn)
-            for (LONG y = r.top; y < r.bottom; ++y)
-                for (LONG x = r.left; x < r.right; ++x)
-                    picture.Set(x, y, 0x21);
-        display.Present(picture, false);
-        EXPECT_EQ(corners(display.LastChanges()), corners(expected));
-        EXPECT_TRUE(display.ShownPicture()->Bytes() == picture.Bytes());
-    }
 }
 
 } // namespace

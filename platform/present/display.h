@@ -1,17 +1,19 @@
-// The one window of the program and what is on it. Owns the SDL window, the
-// renderer and its textures, or nothing at all when headless.
+// The one picture area of the program and what is shown in it, the same for
+// every back end: the shown picture and what changed of it, the picture's
+// place in the area, pacing and idling, the input taken from the back end
+// into the message queue, and the surfaces' loss.
 // Used by the DirectDraw surfaces (present a flipped picture) and by the modal
 // boxes and dialogs (show their own picture, read input in their own loop).
 #pragma once
 
-#include "platform/win32/inputevent.h"
+#include "platform/present/shownpicture.h"
+#include "platform/win32/backend.h"
 #include "platform/win32/pixelbuffer.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
-#include <vector>
 
 namespace platform
 {
@@ -26,10 +28,13 @@ public:
         return *display;
     }
 
-    // True when there is no window: no X display, or a test asked for it.
+    // The back end from now on; until one is given, the headless one.
+    void UseBackEnd(std::unique_ptr<BackEnd> backEnd);
+
+    // True when nothing can be shown: no display server, or a test asked for it.
     bool IsHeadless() const;
 
-    // Switches to the 640 x 480 full-screen picture; false when refused.
+    // Switches to a full-screen picture of the display mode; false when refused.
     bool OpenFullScreen(int width, int height, int bitsPerPixel);
     void Close();
 
@@ -37,37 +42,26 @@ public:
     // screen mode that is remembered. Kept as it is when the system refuses.
     void SwitchScreenMode();
 
-    // The window's icon (task bar, switcher): ARGB rows from the top. Kept
-    // for a window made later.
+    // The area's icon (task bar, switcher): ARGB rows from the top.
     void SetWindowIcon(int width, int height, std::span<const std::uint32_t> argb);
-
-    // Rows [top, bottom) of a picture.
-    struct Rows
-    {
-        int top = 0;
-        int bottom = 0;
-    };
 
     // Shows the picture at once (converted from its pixel format); with wait,
     // paces to the display's refresh. A picture equal to the one on screen is
-    // not uploaded again, but the wait still happens. A flip chain presents
-    // its two buffers in turn and tells the rows written into each since it
-    // was last presented: only those and the rows the last present changed can
-    // differ from the screen, so only they are compared.
+    // not sent again, but the wait still happens. written: the rows written
+    // into a flip chain's buffer since it was last presented (see ShownPicture).
     void Present(const PixelBuffer& picture, bool wait, std::optional<Rows> written = std::nullopt);
 
     // The picture shown last, or null before the first present.
     const PixelBuffer* ShownPicture() const;
 
-    // The next input event, waiting at most timeoutMs (0: do not wait).
-    // Events are also turned into window messages by the message queue.
-    InputEvent NextEvent(int timeoutMs);
+    // Moves the input waiting at the back end into the message queue, waiting
+    // up to timeoutMs (kWaitForever: no limit) for the first; true when any came.
+    bool Pump(int timeoutMs);
 
-    // The cursor in display pixels.
-    POINT CursorPosition() const;
-    // Moves the pointer to that display pixel (clamped to the picture).
+    // Moves the one pointer (the message queue's) to that picture pixel,
+    // clamped to the picture; the system's pointer follows once no mouse
+    // input waits that came before.
     void WarpPointer(int x, int y);
-    void SetSystemCursorVisible(bool visible);
     // The ShowCursor count: the cursor shows while it is 0 or more. Returns the new count.
     int ChangeCursorShowCount(bool show);
 
@@ -79,9 +73,6 @@ public:
 
     // How often a changed picture was taken over (identical ones are skipped).
     int PictureUploads() const;
-    // The rectangles of the picture that the last changed present showed again;
-    // one rectangle of the whole picture when it was shown whole.
-    const std::vector<RECT>& LastChanges() const;
 
     // Back to the state at start, for the next test: no picture, cursor count 0.
     void Reset();

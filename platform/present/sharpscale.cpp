@@ -1,14 +1,15 @@
-// The geometry of sharp scaling: the picture's place and each view pixel's taps.
-#include "platform/sdl/sharpscale.h"
+// The geometry of sharp scaling: the picture's place, each view pixel's taps
+// and the pointer's mapping.
+#include "platform/present/sharpscale.h"
 
 #include <algorithm>
 
 namespace platform
 {
 
-SharpScale SharpScale::Fit(int pictureWidth, int pictureHeight, int windowWidth, int windowHeight)
+View FitView(int pictureWidth, int pictureHeight, int windowWidth, int windowHeight)
 {
-    SharpScale fit;
+    View fit;
     if (pictureWidth <= 0 || pictureHeight <= 0 || windowWidth <= 0 || windowHeight <= 0)
         return fit;
     if (static_cast<long long>(windowWidth) * pictureHeight >
@@ -28,6 +29,34 @@ SharpScale SharpScale::Fit(int pictureWidth, int pictureHeight, int windowWidth,
     fit.y = (windowHeight - fit.height) / 2;
     fit.whole = std::max(1, std::min(fit.width / pictureWidth, fit.height / pictureHeight));
     return fit;
+}
+
+POINT AreaToPicture(const View& view, int pictureWidth, int pictureHeight, int x, int y)
+{
+    const auto along = [](int at, int start, int size, int pictureSize)
+    {
+        if (size <= 0)
+            return std::clamp(at, 0, pictureSize - 1);
+        // The picture pixel under the area pixel's centre.
+        const long long offset = static_cast<long long>(at) - start;
+        return offset < 0 ? 0
+                          : static_cast<int>(std::min<long long>(
+                                (2 * offset + 1) * pictureSize / (2LL * size), pictureSize - 1));
+    };
+    return {along(x, view.x, view.width, pictureWidth),
+            along(y, view.y, view.height, pictureHeight)};
+}
+
+POINT PictureToArea(const View& view, int pictureWidth, int pictureHeight, POINT p)
+{
+    const auto along = [](int at, int start, int size, int pictureSize)
+    {
+        if (size <= 0)
+            return at;
+        return start + static_cast<int>((2LL * at + 1) * size / (2LL * pictureSize));
+    };
+    return {along(p.x, view.x, view.width, pictureWidth),
+            along(p.y, view.y, view.height, pictureHeight)};
 }
 
 std::vector<SharpTap> SharpTaps(int size, int whole, int view)
