@@ -1,8 +1,8 @@
 // One frame of the game screen as the frame window composes it, through its
 // own code on the headless platform: the fill, 600 stones, the score, the
-// comment line and the clipped crosshair, without presenting; and the present
-// path on its own, with an unchanged picture (skipped upload) and with a
-// changed one. Virtual clock.
+// comment line and the clipped crosshair, without presenting; a frame in which
+// only the crosshair moved, shown; and the present path on its own, with an
+// unchanged picture (skipped upload) and with a changed one. Virtual clock.
 #include "display/cdxscreen.h"
 #include "tests/support/headlessgame.h"
 
@@ -37,6 +37,24 @@ void BM_GameFrame(benchmark::State& state)
     }
 }
 BENCHMARK(BM_GameFrame)->Unit(benchmark::kMicrosecond);
+
+// Most frames of a game: the pointer moved over a field that stands still, so
+// the kept scene is mended under the crosshair; flipped and presented.
+void BM_CrosshairFrame(benchmark::State& state)
+{
+    GameFolder folder;
+    HeadlessGame game;
+    if (!StartGame(state, game))
+        return;
+    CMainFrameProbe probe = game.Probe();
+    int frame = 0;
+    for (auto _ : state)
+    {
+        SetCursorPos(300 + 20 * (++frame % 2), 240);
+        probe.DrawFrame();
+    }
+}
+BENCHMARK(BM_CrosshairFrame)->Unit(benchmark::kMicrosecond);
 
 // Arg 0: the picture equals the one on screen; 1: it differs at every flip.
 void BM_Present(benchmark::State& state)
