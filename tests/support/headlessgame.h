@@ -38,6 +38,8 @@ public:
     void DrawFrame() { m_Frame.DrawFrame(); }
     // The next frame is drawn whole, as if it were the first.
     void ForgetScene() { m_Frame.m_Scene.Forget(); }
+    // Frames mended from a kept scene so far.
+    int MendedFrames() const { return m_Frame.m_Scene.Mended(); }
 
     // Every cell destroyed except the stones given, each with its own image.
     struct Stone
