@@ -3,7 +3,9 @@
 
 #include "display/cdxsurface.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace
 {
@@ -30,39 +32,32 @@ CSceneRecording::Slots::~Slots()
 
 void CSceneRecording::Begin()
 {
-    m_nCalls = 0;
-    m_nTextBytes = 0;
-    m_bChanged = false;
-    m_bInSlots = false;
+    // Keeps the memory: a frame records about as much as the one before.
+    m_Calls.swap(m_LastCalls);
+    m_Calls.clear();
+    m_Texts.swap(m_LastTexts);
+    m_Texts.clear();
     m_Looks.swap(m_LastLooks);
     m_Looks.clear();
+    m_bChanged = false;
+    m_bInSlots = false;
 }
 
 void CSceneRecording::Add(const SceneCall& call)
 {
-    SceneCall placed = call;
-    // A slot stands in the calls by kind and place; its look is kept aside.
-    if (m_bInSlots && (call.kind == SceneCall::BLT || call.kind == SceneCall::BLT_FAST))
+    if (!m_bInSlots || (call.kind != SceneCall::BLT && call.kind != SceneCall::BLT_FAST))
     {
-        m_Looks.push_back(call);
-        m_Looks.back().slot = true;
-        placed = SceneCall{};
-        placed.kind = call.kind;
-        placed.slot = true;
-        placed.dest = call.dest;
+        Store(call);
+        return;
     }
-    if (!m_bChanged && m_nCalls < m_Calls.size() && m_Calls[m_nCalls] == placed)
-        ++m_nCalls; // as in the frame before
-    else
-        Place(placed);
-}
-
-void CSceneRecording::Place(const SceneCall& call)
-{
-    m_bChanged = true;
-    m_Calls.resize(m_nCalls);
-    m_Calls.push_back(call);
-    ++m_nCalls;
+    // A slot stands in the calls by kind and place; its look is kept aside.
+    m_Looks.push_back(call);
+    m_Looks.back().slot = true;
+    SceneCall place;
+    place.kind = call.kind;
+    place.slot = true;
+    place.dest = call.dest;
+    Store(place);
 }
 
 void CSceneRecording::AddText(int x, int y, COLORREF colour, const char* text)
@@ -71,26 +66,22 @@ void CSceneRecording::AddText(int x, int y, COLORREF colour, const char* text)
     call.kind = SceneCall::PRINT_TEXT;
     call.dest = {x, y, x, y};
     call.value = colour;
-    call.textStart = static_cast<std::uint32_t>(m_nTextBytes);
+    call.textStart = static_cast<std::uint32_t>(m_Texts.size());
     call.textLength = static_cast<std::uint32_t>(std::strlen(text));
     // With its zero, so that the text ends where the last one's did.
-    const std::size_t bytes = call.textLength + 1;
-    if (m_bChanged || m_Texts.compare(m_nTextBytes, bytes, text, bytes) != 0)
-    {
+    const std::string_view added(text, call.textLength + 1);
+    m_Texts.append(added);
+    if (std::string_view(m_LastTexts)
+            .substr(std::min<std::size_t>(call.textStart, m_LastTexts.size()), added.size()) !=
+        added)
         m_bChanged = true;
-        m_Texts.resize(m_nTextBytes);
-        m_Texts.append(text, bytes);
-    }
-    m_nTextBytes += bytes;
     Add(call);
 }
 
 bool CSceneRecording::Finish()
 {
-    if (m_nCalls != m_Calls.size() || m_nTextBytes != m_Texts.size())
+    if (m_Calls.size() != m_LastCalls.size() || m_Texts.size() != m_LastTexts.size())
         m_bChanged = true;
-    m_Calls.resize(m_nCalls);
-    m_Texts.resize(m_nTextBytes);
     m_bSlotsInKey = false;
     for (std::size_t i = 0; i < m_Looks.size() && !m_bSlotsInKey; ++i)
         for (std::size_t j = i + 1; j < m_Looks.size(); ++j)
@@ -104,10 +95,11 @@ bool CSceneRecording::Finish()
 void CSceneRecording::Clear()
 {
     m_Calls.clear();
+    m_LastCalls.clear();
     m_Texts.clear();
+    m_LastTexts.clear();
     m_Looks.clear();
     m_LastLooks.clear();
-    m_nCalls = m_nTextBytes = 0;
     m_bChanged = true;
 }
 

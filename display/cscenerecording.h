@@ -98,9 +98,9 @@ struct SceneCall
     }
 };
 
-// Records over the recording of the frame before, noting whether anything
-// differs, so that a frame that draws what the last one drew costs one
-// comparison per call and no copy.
+// Each frame is recorded whole, and compared with the recording of the frame
+// before as it is made. What is played is always what was drawn, whatever
+// the comparison said.
 class CSceneRecording
 {
 public:
@@ -117,20 +117,19 @@ public:
         CSceneRecording* m_pRecording;
     };
 
-    // Starts the next frame's recording over this one.
+    // Starts the next frame's recording; this one becomes the last.
     void Begin();
     void Add(const SceneCall& call);
     // The same as Add of SceneCall::Fast, for the calls of which a frame has
-    // hundreds: what the frame before made at this point is compared with the
-    // arguments, and no call is built unless it differs.
+    // hundreds: the call is compared by the values of its fields, before it
+    // is stored (bytes just stored read back slowly).
     void AddFast(CdxSurface* image, IDirectDrawSurface4* source, DWORD uniqueness, LONG x, LONG y,
                  const RECT& from, DWORD flags)
     {
-        if (!m_bChanged && !m_bInSlots && m_nCalls < m_Calls.size() &&
-            m_Calls[m_nCalls] == SceneCall::Fast(image, source, uniqueness, x, y, from, flags))
-            ++m_nCalls;
-        else
+        if (m_bInSlots)
             Add(SceneCall::Fast(image, source, uniqueness, x, y, from, flags));
+        else
+            Store(SceneCall::Fast(image, source, uniqueness, x, y, from, flags));
     }
     void AddText(int x, int y, COLORREF colour, const char* text);
     // After the last call: slots that overlap are not mended one by one, so
@@ -149,16 +148,19 @@ public:
     void Play(CdxSurface* surface) const;
 
 private:
-    // Where the recording first differs from the frame before, and after.
-    void Place(const SceneCall& call);
+    void Store(const SceneCall& call)
+    {
+        const std::size_t at = m_Calls.size();
+        if (!m_bChanged && !(at < m_LastCalls.size() && m_LastCalls[at] == call))
+            m_bChanged = true;
+        m_Calls.push_back(call);
+    }
 
     // A slot stands in the calls by kind and place; its look is kept aside.
-    std::vector<SceneCall> m_Calls;
+    std::vector<SceneCall> m_Calls, m_LastCalls;
     std::vector<SceneCall> m_Looks, m_LastLooks;
     // Each text with its terminating zero.
-    std::string m_Texts;
-    std::size_t m_nCalls = 0;
-    std::size_t m_nTextBytes = 0;
+    std::string m_Texts, m_LastTexts;
     bool m_bChanged = true;
     bool m_bSlotsInKey = false;
     bool m_bInSlots = false;
