@@ -120,9 +120,9 @@ public:
     // Starts the next frame's recording; this one becomes the last.
     void Begin();
     void Add(const SceneCall& call);
-    // The same as Add of SceneCall::Fast, for the calls of which a frame has
-    // hundreds: the call is compared by the values of its fields, before it
-    // is stored (bytes just stored read back slowly).
+    // The same as Add of SceneCall::Fast, inline for the calls of which a
+    // frame has hundreds: the call is compared by the values of its fields
+    // before it is stored, not read back from bytes just stored (slow).
     void AddFast(CdxSurface* image, IDirectDrawSurface4* source, DWORD uniqueness, LONG x, LONG y,
                  const RECT& from, DWORD flags)
     {
