@@ -62,12 +62,14 @@ private:
     void DrawFrame();
     // The frame in the back buffer, not yet shown; the display must exist.
     void ComposeFrame();
-    // What a frame changes before it draws: the fall, the hover selection.
-    void AdvanceScene(const POINT& cursor);
-    CSceneCache::Key SceneKey() const;
-    // The items of the screen's menu, whose highlight follows the selection.
-    CSceneCache::Slots SceneSlots() const;
-    void DrawScreen();
+    // For the check of mended frames.
+    const char* ScreenName() const;
+    // The current screen's scene, below the crosshair.
+    void DrawScreen(const POINT& cursor);
+    void DrawMenu(const POINT& cursor);
+    void DrawGame(const POINT& cursor);
+    void DrawCredits();
+    void DrawHighscores();
     // Returns the part of the screen it drew on.
     RECT DrawCrosshair(const POINT& cursor);
     // Another screen: a key held down into it acts there only once pressed anew.
@@ -82,7 +84,6 @@ private:
     // The game.
     void NewGame(bool noConfirm);
     void GameOver();
-    void DrawGame();
     void DrawScore();
     void Shoot(int x, int y);
     // Puts the pointer on the centre of the next cell that way, starting from

@@ -103,16 +103,6 @@ void CMainFrame::GameOver()
     SetState(STATE_HIGHSCORES);
 }
 
-void CMainFrame::DrawGame()
-{
-    if (HasStoneImages())
-        m_pField->Draw(m_pScreen);
-    DrawScore();
-    if (m_pGameMenu)
-        m_pGameMenu->Render(m_pScreen);
-    m_Comment.Draw(m_pScreen);
-}
-
 void CMainFrame::DrawScore()
 {
     CdxSurface* back = m_pScreen->m_pBackSurface;

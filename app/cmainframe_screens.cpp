@@ -39,103 +39,92 @@ void CMainFrame::ComposeFrame()
     // flip has restored it; the next frame then draws everything again.
     if (m_pScreen->m_pBackSurface->m_pSurface->IsLost() == DDERR_SURFACELOST)
         return;
-    AdvanceScene(cursor);
-    // Where only the crosshair moved, the scene below it is mended, not drawn.
-    CSceneCache::Key key = SceneKey();
-    CSceneCache::Slots slots = SceneSlots();
-    if (!m_Scene.Restore(m_pScreen, key, slots))
-    {
-        m_pScreen->Fill(m_nState == STATE_GAME ? GAME_BACKGROUND : 0);
-        DrawScreen();
-        m_Scene.Drawn(m_pScreen, std::move(key), std::move(slots));
-    }
+    m_Scene.Compose(m_pScreen, ScreenName(), [this, cursor] { DrawScreen(cursor); });
     m_Scene.Overlaid(DrawCrosshair(cursor));
 }
 
-void CMainFrame::AdvanceScene(const POINT& cursor)
+const char* CMainFrame::ScreenName() const
 {
-    if (m_nState == STATE_MENU && m_pMainMenu)
-        m_pMainMenu->Select(cursor.x, cursor.y);
-    if (m_nState != STATE_GAME)
-        return;
-    if (HasStoneImages())
-        m_pField->CollapseStep();
-    if (m_pGameMenu)
-        m_pGameMenu->Select(cursor.x, cursor.y);
-}
-
-CSceneCache::Key CMainFrame::SceneKey() const
-{
-    const auto uniqueness = [](const CdxSurface* image)
-    { return image ? static_cast<int>(image->Uniqueness()) : -1; };
-    const auto menu = [](const CButtonMenu* buttons, CSceneCache::Key& key)
-    {
-        if (buttons)
-            key.push_back(static_cast<int>(buttons->ImagesUniqueness()));
-    };
-    CSceneCache::Key key{m_nState};
     switch (m_nState)
     {
-    case STATE_MENU:
-        menu(m_pMainMenu, key);
-        key.push_back(uniqueness(m_pLogo));
-        return key;
-    case STATE_CREDITS:
-        key.push_back(uniqueness(m_pCreditsImage));
-        return key;
     case STATE_GAME:
-        break;
+        return "game";
+    case STATE_CREDITS:
+        return "credits";
+    case STATE_HIGHSCORES:
+        return "high scores";
     default:
-        return {}; // the high-score screen is always drawn whole
+        return "main menu";
     }
-    menu(m_pGameMenu, key);
-    key.insert(key.end(), {m_nScore, uniqueness(m_pMoneyImage), uniqueness(m_pBlackImage),
-                           uniqueness(m_pWhiteImage), uniqueness(m_pGreyImage)});
-    const CString& comment = m_Comment.GetText();
-    key.insert(key.end(), static_cast<const char*>(comment),
-               static_cast<const char*>(comment) + comment.GetLength());
-    key.push_back(comment.GetLength());
-    if (HasStoneImages())
-        for (int column = 0; column < FIELD_COLUMNS; ++column)
-            for (int row = 0; row < FIELD_ROWS; ++row)
-                key.push_back(m_pField->GetStone(column, row)->GetColour());
-    return key;
 }
 
-CSceneCache::Slots CMainFrame::SceneSlots() const
+// Each screen is drawn by its one function below, once a frame, while the
+// back buffer records what it draws instead of drawing it. The rule: a screen
+// draws only into the back buffer and only through CdxScreen and CdxSurface
+// (fills, blits, GetDC, PrintText, ReleaseDC), beginning with a fill of the
+// whole buffer. Those calls, with the pixels of every image they copy, are
+// then all the screen's pixels follow from: the recording is the scene's key,
+// and it is played into the back buffer whenever the kept scene cannot be
+// mended into the new one. What a screen draws any other way is in no key and
+// goes stale; the check of mended frames, on in tests, says where.
+void CMainFrame::DrawScreen(const POINT& cursor)
 {
-    const CButtonMenu* buttons = m_nState == STATE_MENU   ? m_pMainMenu
-                                 : m_nState == STATE_GAME ? m_pGameMenu
-                                                          : nullptr;
-    if (!buttons)
-        return {};
-    return {buttons->ItemRects(), buttons->GetSelected()};
-}
-
-void CMainFrame::DrawScreen()
-{
-    CdxSurface* back = m_pScreen->m_pBackSurface;
     switch (m_nState)
     {
     case STATE_MENU:
-        if (m_pMainMenu)
-            m_pMainMenu->Render(m_pScreen);
-        if (m_pLogo)
-            m_pLogo->DrawFastKeyed(20, 5, back);
+        DrawMenu(cursor);
         break;
     case STATE_GAME:
-        DrawGame();
+        DrawGame(cursor);
         break;
     case STATE_CREDITS:
-        if (m_pCreditsImage)
-            m_pCreditsImage->DrawFastKeyed(100, 100, back);
+        DrawCredits();
         break;
     case STATE_HIGHSCORES:
-        m_Highscores.Draw();
+        DrawHighscores();
         break;
     default:
         break;
     }
+}
+
+void CMainFrame::DrawMenu(const POINT& cursor)
+{
+    m_pScreen->Fill(0);
+    // Hover selects and the selection wraps; then the buttons, the highlight
+    // included, are drawn.
+    if (m_pMainMenu)
+        m_pMainMenu->Update(cursor.x, cursor.y, m_pScreen);
+    if (m_pLogo)
+        m_pLogo->DrawFastKeyed(20, 5, m_pScreen->m_pBackSurface);
+}
+
+void CMainFrame::DrawGame(const POINT& cursor)
+{
+    m_pScreen->Fill(GAME_BACKGROUND);
+    if (HasStoneImages())
+    {
+        // One step of the fall in every frame of a game.
+        m_pField->CollapseStep();
+        m_pField->Draw(m_pScreen);
+    }
+    DrawScore();
+    if (m_pGameMenu)
+        m_pGameMenu->Update(cursor.x, cursor.y, m_pScreen);
+    m_Comment.Draw(m_pScreen);
+}
+
+void CMainFrame::DrawCredits()
+{
+    m_pScreen->Fill(0);
+    if (m_pCreditsImage)
+        m_pCreditsImage->DrawFastKeyed(100, 100, m_pScreen->m_pBackSurface);
+}
+
+void CMainFrame::DrawHighscores()
+{
+    m_pScreen->Fill(0);
+    m_Highscores.Draw();
 }
 
 RECT CMainFrame::DrawCrosshair(const POINT& cursor)

@@ -128,9 +128,8 @@ HRESULT CdxScreen::Fill(DWORD colour)
 {
     if (!m_pBackSurface || !m_pBackSurface->m_pSurface)
         throw CdxError("Fill: the display has no back buffer.");
-    DDBLTFX effects{};
-    effects.dwSize = sizeof(effects);
-    effects.dwFillColor = colour;
-    return m_pBackSurface->m_pSurface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT,
-                                           &effects);
+    SceneCall fill;
+    fill.flags = DDBLT_COLORFILL | DDBLT_WAIT;
+    fill.value = colour;
+    return CdxSurface::Issue(m_pBackSurface, fill);
 }

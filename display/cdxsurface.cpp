@@ -82,9 +82,14 @@ void CdxSurface::SetImage(CdxScreen* screen, int width, int height, const char* 
 
 IDirectDrawSurface4* CdxSurface::ImageOf(CdxSurface* dest, const char* operation) const
 {
-    if (!dest || !dest->m_pSurface)
-        throw CdxError(std::string(operation) + ": the surface holds no image.");
+    if (!dest || !dest->m_pSurface) [[unlikely]]
+        NoImage(operation);
     return dest->m_pSurface;
+}
+
+void CdxSurface::NoImage(const char* operation)
+{
+    throw CdxError(std::string(operation) + ": the surface holds no image.");
 }
 
 HRESULT CdxSurface::AfterBlit(HRESULT result)
@@ -95,29 +100,88 @@ HRESULT CdxSurface::AfterBlit(HRESULT result)
     return result;
 }
 
+HRESULT CdxSurface::Fast(CdxSurface* dest, LONG x, LONG y, const RECT& from, DWORD flags)
+{
+    if (CSceneRecording* recording = dest->m_pRecording)
+    {
+        recording->AddFast(this, m_pSurface, Uniqueness(), x, y, from, flags);
+        return DD_OK;
+    }
+    return dest->Perform(SceneCall::Fast(this, m_pSurface, 0, x, y, from, flags), nullptr);
+}
+
+HRESULT CdxSurface::Blit(CdxSurface* dest, const RECT* to, const RECT* from, DWORD flags,
+                         DWORD value)
+{
+    return Issue(dest, SceneCall::Blit(this, m_pSurface, to, from, flags, value));
+}
+
+HRESULT CdxSurface::Issue(CdxSurface* dest, SceneCall call)
+{
+    CSceneRecording* recording = dest->m_pRecording;
+    if (!recording)
+        return dest->Perform(call, nullptr);
+    if (call.source)
+        call.source->GetUniquenessValue(&call.uniqueness);
+    if (!call.hasDest)
+        call.dest = {0, 0, dest->m_nWidth, dest->m_nHeight};
+    recording->Add(call);
+    return DD_OK;
+}
+
+HRESULT CdxSurface::Perform(const SceneCall& call, const char* text)
+{
+    IDirectDrawSurface4* target = ImageOf(this, "Perform");
+    RECT dest{call.dest[0], call.dest[1], call.dest[2], call.dest[3]};
+    RECT source{call.sourceRect[0], call.sourceRect[1], call.sourceRect[2], call.sourceRect[3]};
+    HRESULT result = DD_OK;
+    switch (call.kind)
+    {
+    case SceneCall::BLT_FAST:
+        result = target->BltFast(static_cast<DWORD>(dest.left), static_cast<DWORD>(dest.top),
+                                 call.source, &source, call.flags);
+        break;
+    case SceneCall::BLT:
+    {
+        DDBLTFX effects{};
+        effects.dwSize = sizeof(effects);
+        effects.dwDDFX = (call.flags & DDBLT_DDFX) ? call.value : 0;
+        effects.dwFillColor = (call.flags & DDBLT_COLORFILL) ? call.value : 0;
+        result = target->Blt(call.hasDest ? &dest : nullptr, call.source,
+                             call.hasSource ? &source : nullptr, call.flags, &effects);
+        break;
+    }
+    case SceneCall::GET_DC:
+        return GetDC();
+    case SceneCall::PRINT_TEXT:
+        return PrintText(dest.left, dest.top, call.value, text) ? DD_OK : DDERR_GENERIC;
+    case SceneCall::RELEASE_DC:
+        return ReleaseDC();
+    }
+    return call.image ? call.image->AfterBlit(result) : result;
+}
+
 HRESULT CdxSurface::Draw(CdxSurface* dest)
 {
-    IDirectDrawSurface4* target = ImageOf(dest, "Draw");
-    return AfterBlit(target->Blt(&m_rcDest, m_pSurface, &m_rcSource, DDBLT_WAIT, nullptr));
+    ImageOf(dest, "Draw");
+    return Blit(dest, &m_rcDest, &m_rcSource, DDBLT_WAIT, 0);
 }
 
 HRESULT CdxSurface::DrawFast(int x, int y, CdxSurface* dest)
 {
-    IDirectDrawSurface4* target = ImageOf(dest, "DrawFast");
-    return AfterBlit(target->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y), m_pSurface,
-                                     &m_rcSource, DDBLTFAST_WAIT));
+    ImageOf(dest, "DrawFast");
+    return Fast(dest, x, y, m_rcSource, DDBLTFAST_WAIT);
 }
 
 HRESULT CdxSurface::DrawFastKeyed(int x, int y, CdxSurface* dest)
 {
-    IDirectDrawSurface4* target = ImageOf(dest, "DrawFastKeyed");
-    return AfterBlit(target->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y), m_pSurface,
-                                     &m_rcSource, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT));
+    ImageOf(dest, "DrawFastKeyed");
+    return Fast(dest, x, y, m_rcSource, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
 }
 
 HRESULT CdxSurface::DrawFastKeyedClipped(int x, int y, CdxSurface* dest, RECT* clip)
 {
-    IDirectDrawSurface4* target = ImageOf(dest, "DrawFastKeyedClipped");
+    ImageOf(dest, "DrawFastKeyedClipped");
     if (!clip)
         return DDERR_INVALIDPARAMS;
     // A copy: the stored source rectangle never changes.
@@ -125,56 +189,50 @@ HRESULT CdxSurface::DrawFastKeyedClipped(int x, int y, CdxSurface* dest, RECT* c
     LONG left = x;
     LONG top = y;
     ClipToRect(left, top, source, *clip);
-    return AfterBlit(target->BltFast(static_cast<DWORD>(left), static_cast<DWORD>(top), m_pSurface,
-                                     &source, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT));
+    return Fast(dest, left, top, source, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
 }
 
 HRESULT CdxSurface::DrawToWindow(CdxSurface* dest)
 {
-    IDirectDrawSurface4* target = ImageOf(dest, "DrawToWindow");
+    ImageOf(dest, "DrawToWindow");
     if (!m_pOwner)
         throw CdxError("DrawToWindow: the surface belongs to no display.");
     // In the exclusive full-screen mode the owner's window covers the display,
     // so its client area in screen coordinates is the mode's rectangle.
-    RECT window{0, 0, static_cast<LONG>(m_pOwner->m_nWidth),
-                static_cast<LONG>(m_pOwner->m_nHeight)};
-    return AfterBlit(target->Blt(&window, m_pSurface, nullptr, DDBLT_WAIT, nullptr));
+    const RECT window{0, 0, static_cast<LONG>(m_pOwner->m_nWidth),
+                      static_cast<LONG>(m_pOwner->m_nHeight)};
+    return Blit(dest, &window, nullptr, DDBLT_WAIT, 0);
 }
 
 HRESULT CdxSurface::DrawZoomed(int x, int y, int zoomX, int zoomY, CdxSurface* dest)
 {
-    IDirectDrawSurface4* target = ImageOf(dest, "DrawZoomed");
+    ImageOf(dest, "DrawZoomed");
     m_rcDest = RECT{x, y, ClampToLong(x + static_cast<double>(m_nWidth) * zoomX),
                     ClampToLong(y + static_cast<double>(m_nHeight) * zoomY)};
-    return AfterBlit(
-        target->Blt(&m_rcDest, m_pSurface, &m_rcSource, DDBLT_KEYSRC | DDBLT_WAIT, nullptr));
+    return Blit(dest, &m_rcDest, &m_rcSource, DDBLT_KEYSRC | DDBLT_WAIT, 0);
 }
 
 HRESULT CdxSurface::DrawScaled(int x, int y, float scale, CdxSurface* dest)
 {
-    IDirectDrawSurface4* target = ImageOf(dest, "DrawScaled");
+    ImageOf(dest, "DrawScaled");
     m_rcDest = RECT{x, y, ClampToLong(x + std::trunc(m_nWidth * scale)),
                     ClampToLong(y + std::trunc(m_nHeight * scale))};
-    return AfterBlit(
-        target->Blt(&m_rcDest, m_pSurface, &m_rcSource, DDBLT_KEYSRC | DDBLT_WAIT, nullptr));
+    return Blit(dest, &m_rcDest, &m_rcSource, DDBLT_KEYSRC | DDBLT_WAIT, 0);
 }
 
 HRESULT CdxSurface::MirrorHorizontal(int, int, int)
 {
-    IDirectDrawSurface4* self = ImageOf(this, "MirrorHorizontal");
-    DDBLTFX effects{};
-    effects.dwSize = sizeof(effects);
-    effects.dwDDFX = DDBLTFX_MIRRORLEFTRIGHT;
-    return AfterBlit(self->Blt(nullptr, nullptr, nullptr, DDBLT_DDFX | DDBLT_WAIT, &effects));
+    ImageOf(this, "MirrorHorizontal");
+    // On itself: no source.
+    return Issue(this, SceneCall::Blit(this, nullptr, nullptr, nullptr, DDBLT_DDFX | DDBLT_WAIT,
+                                       DDBLTFX_MIRRORLEFTRIGHT));
 }
 
 HRESULT CdxSurface::MirrorVertical(int, int, int)
 {
-    IDirectDrawSurface4* self = ImageOf(this, "MirrorVertical");
-    DDBLTFX effects{};
-    effects.dwSize = sizeof(effects);
-    effects.dwDDFX = DDBLTFX_MIRRORUPDOWN;
-    return AfterBlit(self->Blt(nullptr, nullptr, nullptr, DDBLT_DDFX | DDBLT_WAIT, &effects));
+    ImageOf(this, "MirrorVertical");
+    return Issue(this, SceneCall::Blit(this, nullptr, nullptr, nullptr, DDBLT_DDFX | DDBLT_WAIT,
+                                       DDBLTFX_MIRRORUPDOWN));
 }
 
 void CdxSurface::Placeholder(int, int, int, int, int) {}
@@ -269,6 +327,11 @@ HRESULT CdxSurface::SetColourKey(DWORD value)
 HRESULT CdxSurface::GetDC()
 {
     IDirectDrawSurface4* self = ImageOf(this, "GetDC");
+    if (m_pRecording)
+    {
+        m_pRecording->Add({.kind = SceneCall::GET_DC});
+        return DD_OK;
+    }
     HDC dc = nullptr;
     const HRESULT result = self->GetDC(&dc);
     if (SUCCEEDED(result))
@@ -279,6 +342,11 @@ HRESULT CdxSurface::GetDC()
 HRESULT CdxSurface::ReleaseDC()
 {
     IDirectDrawSurface4* self = ImageOf(this, "ReleaseDC");
+    if (m_pRecording)
+    {
+        m_pRecording->Add({.kind = SceneCall::RELEASE_DC});
+        return DD_OK;
+    }
     const HRESULT result = self->ReleaseDC(m_hDC);
     m_hDC = nullptr;
     return result;
@@ -286,6 +354,11 @@ HRESULT CdxSurface::ReleaseDC()
 
 BOOL CdxSurface::PrintText(int x, int y, COLORREF colour, const char* text)
 {
+    if (m_pRecording)
+    {
+        m_pRecording->AddText(x, y, colour, text ? text : "");
+        return TRUE;
+    }
     // Without a device context (GetDC refused, e.g. while the surface is
     // lost) there is nothing to draw on; the frame simply goes without text.
     if (!m_hDC)

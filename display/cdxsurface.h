@@ -3,6 +3,7 @@
 // text output through GDI and the loading of images by name.
 #pragma once
 
+#include "display/cscenerecording.h"
 #include "platform/ddraw/ddraw.h"
 
 class CdxScreen;
@@ -30,7 +31,8 @@ public:
 
     // The drawing operations, in their table order. Each copies this surface
     // into the destination and returns the DirectDraw result; a lost surface
-    // is restored and reloaded, and the blit is not repeated.
+    // is restored and reloaded, and the blit is not repeated. Into a
+    // destination that records, the copy is recorded instead.
     virtual HRESULT Draw(CdxSurface* dest);
     virtual HRESULT DrawFast(int x, int y, CdxSurface* dest);
     virtual HRESULT DrawFastKeyed(int x, int y, CdxSurface* dest);
@@ -58,6 +60,13 @@ public:
     // Changes whenever the pixels may have changed; 0 without an image.
     DWORD Uniqueness() const;
 
+    // While set, what is drawn into this surface (blits, fills, text) is
+    // recorded there instead; the calls return DD_OK.
+    void RecordInto(CSceneRecording* recording) { m_pRecording = recording; }
+    CSceneRecording* Recording() const { return m_pRecording; }
+    // Makes a recorded call into this surface; text is the call's text.
+    HRESULT Perform(const SceneCall& call, const char* text);
+
     int m_nWidth = 0;
     int m_nHeight = 0;
     const char* m_pszName = nullptr;
@@ -76,7 +85,15 @@ private:
     // Where a finished creation or load leaves the members.
     void SetImage(CdxScreen* screen, int width, int height, const char* name);
     IDirectDrawSurface4* ImageOf(CdxSurface* dest, const char* operation) const;
+    [[noreturn]] static void NoImage(const char* operation);
     HRESULT AfterBlit(HRESULT result);
+    // This surface copied into dest, or the copy recorded if dest records:
+    // a BltFast of the rectangle from to (x, y), a Blt into to.
+    HRESULT Fast(CdxSurface* dest, LONG x, LONG y, const RECT& from, DWORD flags);
+    HRESULT Blit(CdxSurface* dest, const RECT* to, const RECT* from, DWORD flags, DWORD value);
+    // The call made into dest, or recorded if dest records.
+    static HRESULT Issue(CdxSurface* dest, SceneCall call);
 
     IDirectDraw4* m_pDirectDraw = nullptr; // the reference that belongs to m_pSurface
+    CSceneRecording* m_pRecording = nullptr;
 };

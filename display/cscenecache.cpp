@@ -1,10 +1,14 @@
-// The kept scene, its slots' other looks, and what each buffer of the flip chain holds.
+// Recording each frame's scene, the kept scene, its slots' other looks, what
+// each buffer of the flip chain holds, and the check of mended frames.
 #include "display/cscenecache.h"
 
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
 
-#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
 #include <utility>
 
 namespace
@@ -13,6 +17,17 @@ namespace
 // A scene drawn the same this many frames in a row stands still and is kept.
 // Fewer would copy scenes that last only a moment, as while stones fall.
 constexpr int kStandingFrames = 3;
+
+bool CheckWanted()
+{
+    if (const char* wanted = std::getenv("TZ_CHECK_MENDED_FRAMES"))
+        return std::string(wanted) == "1";
+#ifdef NDEBUG
+    return false;
+#else
+    return true;
+#endif
+}
 
 bool IsEmpty(const RECT& r)
 {
@@ -24,30 +39,6 @@ bool Overlap(const RECT& a, const RECT& b)
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-bool SameRects(const std::vector<RECT>& a, const std::vector<RECT>& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const RECT& r, const RECT& s) {
-                          return r.left == s.left && r.top == s.top && r.right == s.right &&
-                                 r.bottom == s.bottom;
-                      });
-}
-
-// Slots that overlap cannot be mended one by one: their selection then
-// becomes part of the key.
-void FoldOverlappingSlots(CSceneCache::Key& key, CSceneCache::Slots& slots)
-{
-    for (std::size_t i = 0; i < slots.rects.size(); ++i)
-        for (std::size_t j = i + 1; j < slots.rects.size(); ++j)
-            if (Overlap(slots.rects[i], slots.rects[j]))
-            {
-                if (!key.empty())
-                    key.push_back(slots.selected);
-                slots = {};
-                return;
-            }
-}
-
 // Copies rect from the surface to the same place in the back buffer.
 bool CopyToBack(CdxScreen* screen, IDirectDrawSurface4* from, RECT rect)
 {
@@ -56,19 +47,13 @@ bool CopyToBack(CdxScreen* screen, IDirectDrawSurface4* from, RECT rect)
         DDBLTFAST_NOCOLORKEY | DDBLTFAST_WAIT));
 }
 
-// A surface of the screen's size in system memory, or null.
-IDirectDrawSurface4* ScreenSizedSurface(CdxScreen* screen)
+// Copies the back buffer, all of it or rect, to the same place in the surface.
+bool CopyFromBack(CdxScreen* screen, IDirectDrawSurface4* to, RECT* rect)
 {
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof(desc);
-    desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
-    desc.dwWidth = screen->m_nWidth;
-    desc.dwHeight = screen->m_nHeight;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
-    IDirectDrawSurface4* surface = nullptr;
-    if (FAILED(screen->m_pDirectDraw->CreateSurface(&desc, &surface, nullptr)))
-        return nullptr;
-    return surface;
+    const DWORD x = rect ? static_cast<DWORD>(rect->left) : 0;
+    const DWORD y = rect ? static_cast<DWORD>(rect->top) : 0;
+    return SUCCEEDED(to->BltFast(x, y, screen->m_pBackSurface->m_pSurface, rect,
+                                 DDBLTFAST_NOCOLORKEY | DDBLTFAST_WAIT));
 }
 
 bool IsLost(IDirectDrawSurface4* surface)
@@ -76,11 +61,108 @@ bool IsLost(IDirectDrawSurface4* surface)
     return surface != nullptr && surface->IsLost() == DDERR_SURFACELOST;
 }
 
+// The surface, made the screen's size in system memory if there is none yet;
+// null without the memory.
+IDirectDrawSurface4* Made(IDirectDrawSurface4*& surface, CdxScreen* screen)
+{
+    if (surface != nullptr)
+        return surface;
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof(desc);
+    desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+    desc.dwWidth = screen->m_nWidth;
+    desc.dwHeight = screen->m_nHeight;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    if (FAILED(screen->m_pDirectDraw->CreateSurface(&desc, &surface, nullptr)))
+        surface = nullptr;
+    return surface;
+}
+
+// The first pixel, row by row, in which two surfaces of the same size and
+// format differ; nothing when they are equal or cannot be read.
+std::optional<POINT> FirstDifference(IDirectDrawSurface4* a, IDirectDrawSurface4* b)
+{
+    DDSURFACEDESC2 one{}, other{};
+    one.dwSize = other.dwSize = sizeof(DDSURFACEDESC2);
+    if (FAILED(a->Lock(nullptr, &one, DDLOCK_READONLY | DDLOCK_WAIT, nullptr)))
+        return std::nullopt;
+    std::optional<POINT> found;
+    if (SUCCEEDED(b->Lock(nullptr, &other, DDLOCK_READONLY | DDLOCK_WAIT, nullptr)))
+    {
+        const std::size_t bytes = one.ddpfPixelFormat.dwRGBBitCount / 8;
+        for (DWORD y = 0; y < one.dwHeight && !found; ++y)
+        {
+            const auto* row = static_cast<const std::uint8_t*>(one.lpSurface) + y * one.lPitch;
+            const auto* otherRow =
+                static_cast<const std::uint8_t*>(other.lpSurface) + y * other.lPitch;
+            if (std::memcmp(row, otherRow, one.dwWidth * bytes) == 0)
+                continue;
+            std::size_t at = 0;
+            while (row[at] == otherRow[at])
+                ++at;
+            found = POINT{static_cast<LONG>(at / bytes), static_cast<LONG>(y)};
+        }
+        b->Unlock(nullptr);
+    }
+    a->Unlock(nullptr);
+    return found;
+}
+
 } // namespace
+
+CSceneCache::CSceneCache() : m_bCheck(CheckWanted()) {}
 
 CSceneCache::~CSceneCache()
 {
     Forget();
+}
+
+void CSceneCache::Compose(CdxScreen* screen, const char* screenName,
+                          const std::function<void()>& draw)
+{
+    CdxSurface* back = screen->m_pBackSurface;
+    m_Recording.Begin();
+    back->RecordInto(&m_Recording);
+    try
+    {
+        draw();
+    }
+    catch (...)
+    {
+        back->RecordInto(nullptr);
+        m_Recording.Clear();
+        throw;
+    }
+    back->RecordInto(nullptr);
+    if (m_Recording.Finish() || m_nScene == 0)
+        m_nScene = ++m_nScenes;
+
+    const Looks& looks = m_Recording.Looks();
+    if (Restore(screen, looks))
+    {
+        ++m_nMended;
+        if (m_bCheck)
+            Check(screen, screenName);
+        return;
+    }
+    m_Recording.Play(back);
+    Drawn(screen, looks);
+}
+
+void CSceneCache::Check(CdxScreen* screen, const char* screenName)
+{
+    // The mended picture set aside, the frame drawn whole over it, and the two compared.
+    IDirectDrawSurface4* mended = Made(m_pChecked, screen);
+    if (IsLost(mended))
+        mended->Restore();
+    if (mended == nullptr || !CopyFromBack(screen, mended, nullptr))
+        return;
+    CdxSurface* back = screen->m_pBackSurface;
+    m_Recording.Play(back);
+    if (const std::optional<POINT> at = FirstDifference(back->m_pSurface, mended))
+        throw Stale(std::string("The mended frame of the ") + screenName +
+                    " differs from the frame drawn whole, first at (" + std::to_string(at->x) +
+                    ", " + std::to_string(at->y) + ").");
 }
 
 void CSceneCache::CheckBuffers(CdxScreen* screen)
@@ -90,38 +172,37 @@ void CSceneCache::CheckBuffers(CdxScreen* screen)
     if (screen->m_pBackSurface->Uniqueness() != m_nBackUniqueness)
         m_Back.known = false;
     // Lost memory comes back empty: what it held is kept no more.
-    if (IsLost(m_pScene) || IsLost(m_pOtherLooks))
+    bool lost = false;
+    for (IDirectDrawSurface4* surface : {m_pScene, m_pOtherLooks})
+        if (IsLost(surface))
+        {
+            surface->Restore();
+            lost = true;
+        }
+    if (lost)
     {
-        m_SceneKey.clear();
+        m_nKept = 0;
         m_OtherKept.assign(m_OtherKept.size(), false);
     }
 }
 
-bool CSceneCache::IsKept(const Key& key, const Slots& slots) const
+bool CSceneCache::Restore(CdxScreen* screen, const Looks& looks)
 {
-    return !key.empty() && m_pScene != nullptr && key == m_SceneKey &&
-           SameRects(slots.rects, m_SceneSlots.rects);
-}
-
-bool CSceneCache::Restore(CdxScreen* screen, Key key, Slots slots)
-{
-    FoldOverlappingSlots(key, slots);
     CheckBuffers(screen);
-    if (!IsKept(key, slots) || !m_Back.known || key != m_Back.key)
+    if (m_nKept != m_nScene || !m_Back.known || m_Back.scene != m_nScene)
         return false;
     // Each slot whose look changes, or on which the old overlay lay, comes
     // from where its new look is kept; if that is nowhere, nothing is mended.
     const RECT overlay = m_Back.overlay;
     std::vector<std::pair<IDirectDrawSurface4*, RECT>> slotCopies;
-    for (std::size_t i = 0; i < slots.rects.size(); ++i)
+    for (std::size_t i = 0; i < looks.size(); ++i)
     {
-        const RECT& slot = slots.rects[i];
-        const bool hot = static_cast<int>(i) == slots.selected;
-        if (hot == (static_cast<int>(i) == m_Back.selected) && !Overlap(slot, overlay))
+        const RECT slot = SlotRect(looks[i]);
+        if (looks[i] == m_Back.looks[i] && !Overlap(slot, overlay))
             continue;
-        if (hot == (static_cast<int>(i) == m_SceneSlots.selected))
+        if (looks[i] == m_KeptLooks[i])
             slotCopies.emplace_back(m_pScene, slot);
-        else if (m_OtherKept[i])
+        else if (m_OtherKept[i] && looks[i] == m_OtherLooks[i])
             slotCopies.emplace_back(m_pOtherLooks, slot);
         else
             return false;
@@ -131,53 +212,49 @@ bool CSceneCache::Restore(CdxScreen* screen, Key key, Slots slots)
     for (const auto& [from, slot] : slotCopies)
         if (!CopyToBack(screen, from, slot))
             return false;
-    m_Composed = {std::move(key), slots.selected, {}, true};
+    m_Composed = {m_nScene, looks, {}, true};
     return true;
 }
 
-void CSceneCache::Drawn(CdxScreen* screen, Key key, Slots slots)
+void CSceneCache::Drawn(CdxScreen* screen, const Looks& looks)
 {
-    FoldOverlappingSlots(key, slots);
-    m_nDrawnInARow = !key.empty() && key == m_LastDrawn ? m_nDrawnInARow + 1 : 1;
-    m_LastDrawn = key;
-    if (IsKept(key, slots))
-        KeepOtherLooks(screen, slots.selected);
-    else if (m_nDrawnInARow >= kStandingFrames && !Keep(screen, key, slots))
-        m_SceneKey.clear();
-    const bool known = !key.empty();
-    m_Composed = {std::move(key), slots.selected, {}, known};
+    m_nDrawnInARow = m_nScene == m_nLastDrawn ? m_nDrawnInARow + 1 : 1;
+    m_nLastDrawn = m_nScene;
+    if (m_nKept == m_nScene)
+        KeepOtherLooks(screen, looks);
+    else if (m_nDrawnInARow >= kStandingFrames && !Keep(screen, looks))
+        m_nKept = 0;
+    m_Composed = {m_nScene, looks, {}, true};
 }
 
-bool CSceneCache::Keep(CdxScreen* screen, const Key& key, const Slots& slots)
+bool CSceneCache::Keep(CdxScreen* screen, const Looks& looks)
 {
-    if (m_pScene == nullptr && (m_pScene = ScreenSizedSurface(screen)) == nullptr)
-        return false; // without the memory the frames are simply drawn whole
-    if (IsLost(m_pScene))
-        m_pScene->Restore();
-    if (FAILED(m_pScene->BltFast(0, 0, screen->m_pBackSurface->m_pSurface, nullptr,
-                                 DDBLTFAST_NOCOLORKEY | DDBLTFAST_WAIT)))
+    // A scene that does not cover the whole back buffer shows what lay there
+    // before, too; and without the memory the frames are simply drawn whole.
+    const CdxSurface* back = screen->m_pBackSurface;
+    IDirectDrawSurface4* scene = Made(m_pScene, screen);
+    if (!m_Recording.CoversAll(back->m_nWidth, back->m_nHeight) || scene == nullptr ||
+        !CopyFromBack(screen, scene, nullptr))
         return false;
-    m_SceneKey = key;
-    m_SceneSlots = slots;
-    m_OtherKept.assign(slots.rects.size(), false);
+    m_nKept = m_nScene;
+    m_KeptLooks = looks;
+    m_OtherLooks.assign(looks.size(), SceneCall{});
+    m_OtherKept.assign(looks.size(), false);
     return true;
 }
 
-void CSceneCache::KeepOtherLooks(CdxScreen* screen, int selected)
+void CSceneCache::KeepOtherLooks(CdxScreen* screen, const Looks& looks)
 {
-    for (std::size_t i = 0; i < m_SceneSlots.rects.size(); ++i)
+    for (std::size_t i = 0; i < looks.size(); ++i)
     {
-        const bool hot = static_cast<int>(i) == selected;
-        if (m_OtherKept[i] || hot == (static_cast<int>(i) == m_SceneSlots.selected))
+        if (looks[i] == m_KeptLooks[i] || (m_OtherKept[i] && looks[i] == m_OtherLooks[i]))
             continue;
-        if (m_pOtherLooks == nullptr && (m_pOtherLooks = ScreenSizedSurface(screen)) == nullptr)
+        IDirectDrawSurface4* others = Made(m_pOtherLooks, screen);
+        if (others == nullptr)
             return;
-        if (IsLost(m_pOtherLooks))
-            m_pOtherLooks->Restore();
-        RECT slot = m_SceneSlots.rects[i];
-        m_OtherKept[i] = SUCCEEDED(m_pOtherLooks->BltFast(
-            static_cast<DWORD>(slot.left), static_cast<DWORD>(slot.top),
-            screen->m_pBackSurface->m_pSurface, &slot, DDBLTFAST_NOCOLORKEY | DDBLTFAST_WAIT));
+        RECT slot = SlotRect(looks[i]);
+        m_OtherLooks[i] = looks[i];
+        m_OtherKept[i] = CopyFromBack(screen, others, &slot);
     }
 }
 
@@ -195,16 +272,19 @@ void CSceneCache::Flipped(CdxScreen* screen, HRESULT result)
 
 void CSceneCache::Forget()
 {
-    for (IDirectDrawSurface4** surface : {&m_pScene, &m_pOtherLooks})
+    for (IDirectDrawSurface4** surface : {&m_pScene, &m_pOtherLooks, &m_pChecked})
     {
         if (*surface != nullptr)
             (*surface)->Release();
         *surface = nullptr;
     }
-    m_SceneKey.clear();
-    m_SceneSlots = {};
+    m_Recording.Clear();
+    m_nScene = 0;
+    m_nKept = 0;
+    m_KeptLooks.clear();
+    m_OtherLooks.clear();
     m_OtherKept.clear();
-    m_LastDrawn.clear();
+    m_nLastDrawn = 0;
     m_nDrawnInARow = 0;
     m_Composed = m_Front = m_Back = Frame{};
 }

@@ -1,8 +1,12 @@
-// Keeps the last scene that stood still, so that a frame in which only the
-// crosshair or a menu's highlight moved is mended instead of drawn again.
+// Composes each frame's scene from what its screen draws, and keeps the last
+// scene that stood still, so that a frame in which only the crosshair or a
+// menu's highlight moved is mended instead of drawn again.
 #pragma once
+#include "display/cscenerecording.h"
 #include "platform/ddraw/ddraw.h"
 
+#include <functional>
+#include <stdexcept>
 #include <vector>
 
 class CdxScreen;
@@ -10,47 +14,45 @@ class CdxScreen;
 class CSceneCache
 {
 public:
-    // Everything a scene's pixels follow from, but which of its slots is
-    // selected; equal keys and selections draw equal pixels. An empty key is
-    // never kept.
-    using Key = std::vector<int>;
-    // The parts of a scene with two looks, a menu's items: the selected one
-    // hot, the others normal. A slot's pixels follow from the key and its own
-    // look alone. Slots that overlap are not mended one by one: their
-    // selection then counts as part of the key.
-    struct Slots
+    // A mended frame that differs from the same frame drawn whole.
+    class Stale : public std::logic_error
     {
-        std::vector<RECT> rects;
-        int selected = -1;
+    public:
+        using std::logic_error::logic_error;
     };
 
-    CSceneCache() = default;
+    // Checks every mended frame in debug builds, and in any build when the
+    // environment says TZ_CHECK_MENDED_FRAMES=1 (0 turns it off).
+    CSceneCache();
     ~CSceneCache();
     CSceneCache(const CSceneCache&) = delete;
     CSceneCache& operator=(const CSceneCache&) = delete;
 
-    // Makes the back buffer hold the scene of key with that selection, by
-    // copying back where the overlay of its frame lay and the slots whose look
-    // changed. False when that is not known to be enough: the scene must then
-    // be drawn whole. Asked first in every frame, before anything is drawn.
-    bool Restore(CdxScreen* screen, Key key, Slots slots);
-    // The back buffer holds the scene of key, drawn whole. A scene drawn the
-    // same a few times in a row stands still and is kept; a kept scene's
-    // slots are also kept in the look it does not show them in.
-    void Drawn(CdxScreen* screen, Key key, Slots slots);
+    // Puts the scene that draw draws into the back buffer. draw runs once,
+    // while the back buffer records it; frames that record the same calls in
+    // a row show the same scene, which is kept once it has stood still. The
+    // back buffer is mended into the scene where the one it holds differs
+    // only under the last overlay and in the looks of slots kept; otherwise
+    // the recording is played. With the check, a mended frame is drawn whole
+    // once more and compared: a difference raises Stale, naming the screen
+    // and the first pixel.
+    void Compose(CdxScreen* screen, const char* screenName, const std::function<void()>& draw);
     // What this frame drew above its scene.
     void Overlaid(const RECT& overlay) { m_Composed.overlay = overlay; }
     // After the flip, which traded the frame just composed for the one before.
     void Flipped(CdxScreen* screen, HRESULT result);
     // Forgets everything, the kept scene's memory included.
     void Forget();
+    // Frames mended so far.
+    int Mended() const { return m_nMended; }
 
 private:
+    using Looks = std::vector<SceneCall>;
     // What one buffer of the flip chain holds: a scene with an overlay on it.
     struct Frame
     {
-        Key key;
-        int selected = -1;
+        unsigned scene = 0;
+        Looks looks;
         RECT overlay{};
         bool known = false;
     };
@@ -58,19 +60,35 @@ private:
     // Forgets the buffers that changed since the last flip, and the kept
     // pixels if their memory was lost.
     void CheckBuffers(CdxScreen* screen);
-    bool IsKept(const Key& key, const Slots& slots) const;
-    bool Keep(CdxScreen* screen, const Key& key, const Slots& slots);
-    void KeepOtherLooks(CdxScreen* screen, int selected);
+    // Makes the back buffer hold this frame's scene by copying back where the
+    // overlay of its frame lay and the slots whose look changed; false when
+    // that is not known to be enough.
+    bool Restore(CdxScreen* screen, const Looks& looks);
+    // The back buffer holds this frame's scene, drawn whole.
+    void Drawn(CdxScreen* screen, const Looks& looks);
+    bool Keep(CdxScreen* screen, const Looks& looks);
+    void KeepOtherLooks(CdxScreen* screen, const Looks& looks);
+    void Check(CdxScreen* screen, const char* screenName);
+
+    bool m_bCheck;
+    CSceneRecording m_Recording;
+    // Frames whose recordings are the same in a row share their scene's number.
+    unsigned m_nScene = 0;
+    unsigned m_nScenes = 0;
+    int m_nMended = 0;
 
     IDirectDrawSurface4* m_pScene = nullptr;
-    Key m_SceneKey;
-    Slots m_SceneSlots;
-    // Each slot of the kept scene in its other look, where m_OtherKept says so.
+    unsigned m_nKept = 0; // the kept scene's number, 0 for none
+    Looks m_KeptLooks;
+    // Each slot of the kept scene in another look, where m_OtherKept says so.
     IDirectDrawSurface4* m_pOtherLooks = nullptr;
+    Looks m_OtherLooks;
     std::vector<bool> m_OtherKept;
-    Key m_LastDrawn;
+    unsigned m_nLastDrawn = 0;
     int m_nDrawnInARow = 0;
     Frame m_Composed, m_Front, m_Back;
     DWORD m_nFrontUniqueness = 0;
     DWORD m_nBackUniqueness = 0;
+    // The mended picture, set aside while the check draws the frame whole.
+    IDirectDrawSurface4* m_pChecked = nullptr;
 };

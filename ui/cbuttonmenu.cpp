@@ -3,8 +3,7 @@
 
 #include "display/cdxscreen.h"
 #include "display/cdxsurface.h"
-
-#include <algorithm>
+#include "display/cscenerecording.h"
 
 CButtonMenu::~CButtonMenu()
 {
@@ -65,31 +64,11 @@ void CButtonMenu::Select(int x, int y)
     }
 }
 
-unsigned CButtonMenu::ImagesUniqueness() const
-{
-    // A sum of counters that only grow changes whenever one of them does.
-    unsigned sum = 0;
-    for (int i = 0; i < Count(); ++i)
-        sum += m_pNormalImages[i]->Uniqueness() + m_pHotImages[i]->Uniqueness();
-    return sum;
-}
-
-std::vector<RECT> CButtonMenu::ItemRects() const
-{
-    std::vector<RECT> rects;
-    for (int i = 0; i < Count(); ++i)
-    {
-        const int top = m_nOriginY + m_nSpacing * i;
-        const CdxSurface* normal = m_pNormalImages[i];
-        const CdxSurface* hot = m_pHotImages[i];
-        rects.push_back({m_nOriginX, top, m_nOriginX + std::max(normal->m_nWidth, hot->m_nWidth),
-                         top + std::max(normal->m_nHeight, hot->m_nHeight)});
-    }
-    return rects;
-}
-
 void CButtonMenu::Render(CdxScreen* screen)
 {
+    // A highlight that moves changes the looks of two slots, not the scene:
+    // a kept scene is mended there.
+    const CSceneRecording::Slots slots(screen->m_pBackSurface);
     for (int i = 0; i < Count(); ++i)
     {
         CdxSurface* image = i == m_nSelected ? m_pHotImages[i] : m_pNormalImages[i];

@@ -3,8 +3,6 @@
 // a button does is up to the menu's owner.
 #pragma once
 
-#include "platform/win32/win32.h"
-
 #include <vector>
 
 class CdxScreen;
@@ -26,9 +24,8 @@ public:
     // Per frame, with the cursor: hover selects, the selection wraps, then
     // the items are drawn.
     void Update(int x, int y, CdxScreen* screen);
-    // The selection part of Update.
-    void Select(int x, int y);
-    // Draws the items; never touches the selection.
+    // Draws the items, each a slot of the scene whose look is the item's
+    // image; never touches the selection.
     void Render(CdxScreen* screen);
     // The item under the point (all four edges inclusive), or -1.
     int HitTest(int x, int y) const;
@@ -37,13 +34,11 @@ public:
     void SelectPrevious() { --m_nSelected; }
     void SelectNext() { ++m_nSelected; }
     int GetSelected() const { return m_nSelected; }
-    // Changes whenever one of the images may have changed.
-    unsigned ImagesUniqueness() const;
-    // Where each item draws, hot or not, from the top down.
-    std::vector<RECT> ItemRects() const;
 
 private:
     int Count() const { return static_cast<int>(m_pNormalImages.size()); }
+    // The selection part of Update.
+    void Select(int x, int y);
 
     int m_nSpacing = 100;
     // By design: starts at -1, which the first frame wraps to the last item, so

@@ -131,6 +131,7 @@ constexpr DWORD DDSD_HEIGHT = 0x00000002;
 constexpr DWORD DDSD_WIDTH = 0x00000004;
 constexpr DWORD DDSD_PITCH = 0x00000008;
 constexpr DWORD DDSD_BACKBUFFERCOUNT = 0x00000020;
+constexpr DWORD DDSD_LPSURFACE = 0x00000800;
 constexpr DWORD DDSD_PIXELFORMAT = 0x00001000;
 
 // DDSCAPS2::dwCaps
@@ -159,6 +160,10 @@ constexpr DWORD DDBLTFAST_WAIT = 0x00000010;
 // Flip
 constexpr DWORD DDFLIP_WAIT = 0x00000001;
 constexpr DWORD DDFLIP_NOVSYNC = 0x00000008;
+
+// Lock
+constexpr DWORD DDLOCK_WAIT = 0x00000001;
+constexpr DWORD DDLOCK_READONLY = 0x00000010;
 
 // SetColorKey
 constexpr DWORD DDCKEY_SRCBLT = 0x00000008;
@@ -234,6 +239,9 @@ public:
     virtual HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc) = 0;
     // A number that changes whenever the surface's pixels may have changed.
     virtual HRESULT GetUniquenessValue(DWORD* value) = 0;
+    // The pixels for the caller until Unlock (the whole surface: no rectangle).
+    virtual HRESULT Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD flags, HANDLE event) = 0;
+    virtual HRESULT Unlock(RECT* rect) = 0;
 };
 
 class IDirectDraw4 : public IUnknown

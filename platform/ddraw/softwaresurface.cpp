@@ -225,7 +225,7 @@ HRESULT SoftwareSurface::Busy() const
     if (Lost())
         return DDERR_SURFACELOST;
     // A surface whose device context is out is locked for GDI.
-    if (m_hDC != nullptr)
+    if (m_hDC != nullptr || m_bLocked)
         return DDERR_SURFACEBUSY;
     return DD_OK;
 }
@@ -440,6 +440,8 @@ HRESULT SoftwareSurface::GetDC(HDC* dc)
         return DDERR_SURFACELOST;
     if (m_hDC != nullptr)
         return DDERR_DCALREADYCREATED;
+    if (m_bLocked)
+        return DDERR_SURFACEBUSY;
     // GDI may draw on the pixels until the context is given back.
     Written(0, m_Pixels.Height());
     m_hDC = CreateSurfaceDC(m_Pixels);
@@ -523,6 +525,30 @@ HRESULT SoftwareSurface::GetSurfaceDesc(DDSURFACEDESC2* desc)
         format.dwGBitMask = 0x07E0;
         format.dwBBitMask = 0x001F;
     }
+    return DD_OK;
+}
+
+HRESULT SoftwareSurface::Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD flags, HANDLE)
+{
+    if (desc == nullptr || rect != nullptr)
+        return DDERR_INVALIDPARAMS;
+    if (const HRESULT busy = Busy(); busy != DD_OK)
+        return busy;
+    GetSurfaceDesc(desc);
+    desc->dwFlags |= DDSD_LPSURFACE;
+    desc->lpSurface = m_Pixels.Bytes().data();
+    m_bLocked = true;
+    m_bLockedForWriting = (flags & DDLOCK_READONLY) == 0;
+    return DD_OK;
+}
+
+HRESULT SoftwareSurface::Unlock(RECT*)
+{
+    if (!m_bLocked)
+        return DDERR_NOTLOCKED;
+    m_bLocked = false;
+    if (m_bLockedForWriting)
+        Written(0, m_Pixels.Height());
     return DD_OK;
 }
 

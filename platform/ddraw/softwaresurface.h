@@ -37,6 +37,8 @@ public:
     HRESULT IsLost() override;
     HRESULT GetUniquenessValue(DWORD* value) override;
     HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc) override;
+    HRESULT Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD flags, HANDLE event) override;
+    HRESULT Unlock(RECT* rect) override;
 
     const PixelBuffer& Pixels() const { return m_Pixels; }
 
@@ -81,6 +83,9 @@ private:
     bool m_bHasColourKey = false;
     DDCOLORKEY m_ColourKey{};
     HDC m_hDC = nullptr;
+    // Locked, and whether the pixels may be written until Unlock.
+    bool m_bLocked = false;
+    bool m_bLockedForWriting = false;
     // The loss generation of the display when this surface was made or restored.
     std::uint64_t m_nGeneration;
     SoftwareSurface* m_pBackBuffer = nullptr; // a primary's back buffer, one reference held

@@ -1,11 +1,12 @@
-// Drawing on the back buffer: the clipped crosshair, missing and refused
-// objects, lost surfaces, and the failure box. Keyed and opaque blits draw
-// every golden image; where the display reports a refused mode or refused
-// surfaces, by name, is seen in the scenario tests of the start.
+// Drawing on the back buffer: every operation of the surface table, drawn
+// and recorded, missing and refused objects, lost surfaces, and the failure
+// box. Where the display reports a refused mode or refused surfaces, by name,
+// is seen in the scenario tests of the start.
 #include "displaytest.h"
 
 #include "display/errorreport.h"
 
+#include <functional>
 #include <string>
 
 namespace
@@ -41,26 +42,126 @@ protected:
     }
 };
 
-// In the middle of the field the crosshair is pinned by the golden images.
-TEST_F(SurfaceTest, CrosshairIsClippedAtTheScreenEdges)
+// Each operation of the table, drawn directly and recorded then played, on a
+// green back buffer: the rectangle the 32 x 32 pattern lands in, stretched to
+// it (the screen shows what lies on it), keyed or not, the destination
+// rectangle the operation leaves, and for the mirrors the pattern's own
+// pixels. The crosshair's clipping at the screen's edges is one of them.
+TEST_F(SurfaceTest, EveryOperationOfTheTableDrawsWhereAndWhatItShould)
 {
-    auto cross = Pattern();
     RECT screen{0, 0, 640, 480};
-    auto drawAtMouse = [&](int x, int y)
+    const RECT untouched{0, 0, 32, 32}, nowhere{};
+    struct Operation
     {
-        m_pScreen->Fill(GREEN);
-        return cross->DrawFastKeyedClipped(x - 16, y - 16, Back(), &screen);
+        const char* name;
+        std::function<HRESULT(CdxSurface&)> draw;
+        RECT into;
+        bool keyed;
+        RECT dest;                                            // the image's m_rcDest afterwards
+        std::function<POINT(int, int)> imagePixels = nullptr; // where each of its pixels came from
     };
-    drawAtMouse(3, 5); // drawn at (0, 0) from column 13, row 11: 19 x 21 pixels
-    EXPECT_TRUE(BackPixel(0, 0) == PatternAt(13, 11) && BackPixel(18, 20) == PatternAt(31, 31));
-    EXPECT_TRUE(BackPixel(19, 0) == GREEN && BackPixel(0, 21) == GREEN);
-    drawAtMouse(639, 479); // drawn at (623, 463), source cut to (0, 0, 17, 17)
-    EXPECT_TRUE(BackPixel(623, 463) == PatternAt(0, 0) && BackPixel(639, 479) == PatternAt(16, 16));
-    EXPECT_TRUE(BackPixel(622, 463) == GREEN && BackPixel(623, 462) == GREEN);
-
-    // Nothing left of the image: refused, nothing drawn.
-    EXPECT_TRUE(FAILED(drawAtMouse(700, 600)));
-    EXPECT_EQ(BackPixel(639, 479), GREEN);
+    const Operation operations[] = {
+        {"Draw (1), stretched twice as wide",
+         [&](CdxSurface& image)
+         {
+             image.m_rcDest = {100, 50, 164, 82};
+             return image.Draw(Back());
+         },
+         {100, 50, 164, 82},
+         false,
+         {100, 50, 164, 82}},
+        {"DrawFast (2)",
+         [&](CdxSurface& image) { return image.DrawFast(10, 20, Back()); },
+         {10, 20, 42, 52},
+         false,
+         untouched},
+        {"DrawFastKeyed (3)",
+         [&](CdxSurface& image) { return image.DrawFastKeyed(10, 20, Back()); },
+         {10, 20, 42, 52},
+         true,
+         untouched},
+        {"DrawFastKeyedClipped (4), the crosshair at (3, 5)",
+         [&](CdxSurface& image) { return image.DrawFastKeyedClipped(-13, -11, Back(), &screen); },
+         {-13, -11, 19, 21},
+         true,
+         untouched},
+        {"DrawFastKeyedClipped (4), the crosshair at (639, 479)",
+         [&](CdxSurface& image) { return image.DrawFastKeyedClipped(623, 463, Back(), &screen); },
+         {623, 463, 655, 495},
+         true,
+         untouched},
+        {"DrawFastKeyedClipped (4), nothing left",
+         [&](CdxSurface& image) { return image.DrawFastKeyedClipped(684, 584, Back(), &screen); },
+         nowhere, true, untouched},
+        {"DrawToWindow (5), the window's whole client area",
+         [&](CdxSurface& image) { return image.DrawToWindow(Back()); }, screen, false, untouched},
+        {"DrawZoomed (6), three by two",
+         [&](CdxSurface& image) { return image.DrawZoomed(50, 60, 3, 2, Back()); },
+         {50, 60, 146, 124},
+         true,
+         {50, 60, 146, 124}},
+        {"DrawScaled (7), by 1.5",
+         [&](CdxSurface& image) { return image.DrawScaled(70, 80, 1.5f, Back()); },
+         {70, 80, 118, 128},
+         true,
+         {70, 80, 118, 128}},
+        {"MirrorHorizontal (8)", [](CdxSurface& image) { return image.MirrorHorizontal(1, 2, 3); },
+         nowhere, false, untouched,
+         [](int x, int y) {
+             return POINT{31 - x, y};
+         }},
+        {"MirrorVertical (9)", [](CdxSurface& image) { return image.MirrorVertical(1, 2, 3); },
+         nowhere, false, untouched,
+         [](int x, int y) {
+             return POINT{x, 31 - y};
+         }},
+        {"Placeholder (10)",
+         [](CdxSurface& image)
+         {
+             image.Placeholder(1, 2, 3, 4, 5);
+             return DD_OK;
+         },
+         nowhere, false, untouched,
+         [](int x, int y) {
+             return POINT{x, y};
+         }},
+    };
+    for (const Operation& operation : operations)
+        for (const bool recorded : {false, true})
+        {
+            SCOPED_TRACE(std::string(operation.name) + (recorded ? ", recorded" : ""));
+            auto image = Pattern();
+            m_pScreen->Fill(GREEN);
+            CSceneRecording recording;
+            recording.Begin();
+            Back()->RecordInto(recorded ? &recording : nullptr);
+            operation.draw(*image);
+            Back()->RecordInto(nullptr);
+            EXPECT_TRUE(!recorded || BackPixel(40, 40) == GREEN) << "drawn while recorded";
+            recording.Play(Back());
+            const RECT& r = operation.into;
+            for (int y = 0; y < 480; ++y)
+                for (int x = 0; x < 640; ++x)
+                {
+                    const bool in = r.left <= x && x < r.right && r.top <= y && y < r.bottom;
+                    const std::uint32_t source =
+                        in ? PatternAt((x - r.left) * 32 / (r.right - r.left),
+                                       (y - r.top) * 32 / (r.bottom - r.top))
+                           : GREEN;
+                    ASSERT_EQ(BackPixel(x, y), operation.keyed && source == 0 ? GREEN : source)
+                        << x << "," << y;
+                }
+            const RECT& dest = image->m_rcDest;
+            EXPECT_TRUE(dest.left == operation.dest.left && dest.top == operation.dest.top &&
+                        dest.right == operation.dest.right && dest.bottom == operation.dest.bottom);
+            for (int y = 0; operation.imagePixels && y < 32; ++y)
+                for (int x = 0; x < 32; ++x)
+                {
+                    const POINT p = operation.imagePixels(x, y);
+                    ASSERT_EQ(testing::ReadPixel(image->m_pSurface, x, y), PatternAt(p.x, p.y))
+                        << x << "," << y;
+                }
+        }
 }
 
 // Refused surfaces are reported in the scenario of a display without them.

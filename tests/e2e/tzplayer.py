@@ -218,8 +218,9 @@ class Session:
                 self.display = ":" + pipe.readline().decode().strip()
             check(self.display != ":", "Xvfb ended before it gave its display")
             self.env = {k: v for k, v in os.environ.items() if k not in ("SDL_VIDEODRIVER", "SDL_AUDIODRIVER")}
-            # The player's own settings stay out of it.
-            self.env.update(DISPLAY=self.display, XDG_CONFIG_HOME=self.path("config"),
+            # The player's own settings stay out of it; every mended frame is
+            # checked against the same frame drawn whole, and a stale one ends the game.
+            self.env.update(DISPLAY=self.display, XDG_CONFIG_HOME=self.path("config"), TZ_CHECK_MENDED_FRAMES="1",
                             **({"SDL_AUDIODRIVER": audio} if audio else {}))
             self.move(*PARK)
             self.log = open(self.path("game.log"), "wb")

@@ -34,8 +34,12 @@ public:
     CdxSoundBuffer* Music() { return m_Frame.m_pMusic; }
     // The current screen drawn into the back buffer, not shown.
     void ComposeFrame() { m_Frame.ComposeFrame(); }
+    // The same, then shown.
+    void DrawFrame() { m_Frame.DrawFrame(); }
     // The next frame is drawn whole, as if it were the first.
     void ForgetScene() { m_Frame.m_Scene.Forget(); }
+    // Frames mended from a kept scene so far.
+    int MendedFrames() const { return m_Frame.m_Scene.Mended(); }
 
     // Every cell destroyed except the stones given, each with its own image.
     struct Stone

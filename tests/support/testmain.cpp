@@ -1,8 +1,11 @@
 // The main of every test program: the platform headless on a virtual clock,
-// every seam reset before each test.
+// every seam reset before each test, and every mended frame checked against
+// the same frame drawn whole.
 #include "platform/testing/testing.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace
 {
@@ -17,6 +20,7 @@ class ResetPlatform : public ::testing::EmptyTestEventListener
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    setenv("TZ_CHECK_MENDED_FRAMES", "1", 0);
     platform::testing::UseHeadless();
     platform::testing::UseVirtualClock();
     ::testing::UnitTest::GetInstance()->listeners().Append(new ResetPlatform);
