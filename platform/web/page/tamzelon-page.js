@@ -28,6 +28,7 @@
     const messageText = document.getElementById('message-text');
     const restartButton = document.getElementById('restart');
     const noticeBox = document.getElementById('notice');
+    const controls = document.getElementById('controls');
 
     const hook = {
         state: 'loading',
@@ -323,6 +324,27 @@
     }
 
     // ---- the page's controls
+
+    // The controls lie beside the picture where the window leaves room for
+    // them, else the picture gives up their height; full screen has none.
+    function layout() {
+        const full = !!document.fullscreenElement;
+        controls.hidden = full;
+        let height = window.innerHeight;
+        if (!full) {
+            const scale = Math.min(window.innerWidth / 640, height / 480);
+            const barHeight = controls.offsetHeight + 8;
+            const barWidth = controls.offsetWidth + 8;
+            const roomBelow = (height - 480 * scale) / 2 >= barHeight;
+            const roomBeside = (window.innerWidth - 640 * scale) / 2 >= barWidth;
+            if (!roomBelow && !roomBeside)
+                height -= barHeight;
+        }
+        canvas.style.height = height + 'px';
+    }
+    window.addEventListener('resize', layout);
+    document.addEventListener('fullscreenchange', layout);
+    layout();
 
     document.getElementById('fullscreen').addEventListener('click', () => {
         page.fullScreen(!document.fullscreenElement);
