@@ -55,10 +55,15 @@
         messageBox.hidden = false;
     }
 
+    // A word that the game goes on without something; it goes by itself.
+    let noticeTimer = 0;
     function notice(text) {
         noticeBox.textContent = text;
         noticeBox.hidden = false;
+        clearTimeout(noticeTimer);
+        noticeTimer = setTimeout(() => { noticeBox.hidden = true; }, 10000);
     }
+    noticeBox.addEventListener('click', () => { noticeBox.hidden = true; });
 
     function fail(text) {
         if (hook.state === 'failed' || hook.state === 'ended')
@@ -434,7 +439,8 @@
             prepare().finally(() => Module.removeRunDependency('tamzelon-storage'));
         }],
         onRuntimeInitialized: start,
-        onAbort: (what) => fail('Das Spiel ist abgebrochen: ' + what),
+        onAbort: (what) => fail((hook.state === 'loading' ? 'Das Spiel konnte nicht geladen werden: '
+                                                          : 'Das Spiel ist abgebrochen: ') + what),
         print: (text) => console.log(text),
         printErr: (text) => console.warn(text),
     };
