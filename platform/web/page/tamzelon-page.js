@@ -65,13 +65,24 @@
     }
     noticeBox.addEventListener('click', () => { noticeBox.hidden = true; });
 
+    // The program is over: its sound, its lock and its listeners go.
+    function stop() {
+        stopAudio();
+        releaseLock();
+        try {
+            Module._tamzelon_ended();
+        } catch (e) {
+            // an aborted program has no listeners left to remove
+        }
+        restartButton.focus();
+    }
+
     function fail(text) {
         if (hook.state === 'failed' || hook.state === 'ended')
             return;
         hook.state = 'failed';
         show(text, true);
-        stopAudio();
-        releaseLock();
+        stop();
     }
 
     function ended() {
@@ -79,8 +90,7 @@
             return;
         hook.state = 'ended';
         show('Das Spiel ist beendet.', true);
-        stopAudio();
-        releaseLock();
+        stop();
     }
 
     restartButton.addEventListener('click', () => location.reload());
@@ -348,6 +358,8 @@
         canvas.style.height = height + 'px';
     }
     window.addEventListener('resize', layout);
+    // The keys are the game's again after a control was used.
+    controls.addEventListener('click', () => canvas.focus());
     document.addEventListener('fullscreenchange', layout);
     layout();
 
