@@ -32,7 +32,8 @@ public:
     }
     void SetIcon(int, int, std::span<const std::uint32_t>) override {} // the page has its own
     int RefreshRate() const override { return kDefaultRefreshRate; }
-    bool PacedByVsync() const override { return false; }
+    // Showing waits for the browser's next painted frame.
+    bool PacedByVsync() const override { return true; }
 
     bool ScalesItself() const override { return false; }
     PixelFormat32 UploadFormat() const override { return kCanvasFormat; }

@@ -17,6 +17,7 @@
     const GAME_FOLDER = '/tamzelon';
     const TABLE = GAME_FOLDER + '/highscore.sav';
     const LOAD_LIMIT_MS = 30000;
+    const FRAME_LIMIT_MS = 100;
 
     const options = new URLSearchParams(location.search);
     const silent = options.has('silent');
@@ -225,12 +226,18 @@
             }
             context2d.putImageData(image, 0, 0, x, y, w, h);
         },
+        // Resolves when the browser has painted the frame (at once where it
+        // paints none, a hidden tab, after a while).
         frameShown() {
             hook.frames++;
             if (hook.state === 'loading') {
                 hook.state = 'running';
                 messageBox.hidden = true;
             }
+            return new Promise((resolve) => {
+                requestAnimationFrame(() => resolve());
+                setTimeout(resolve, FRAME_LIMIT_MS);
+            });
         },
         showPointer(visible) {
             canvas.style.cursor = visible ? 'default' : 'none';
