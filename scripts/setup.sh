@@ -10,6 +10,7 @@ packages=(
     xvfb xdotool imagemagick python3-pil
     dpkg-dev
     lintian appstream desktop-file-utils man-db groff-base
+    emscripten
 )
 
 missing=()

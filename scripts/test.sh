@@ -2,7 +2,8 @@
 # Installs what is missing, then builds and runs every test twice: with g++,
 # and with clang under AddressSanitizer and UndefinedBehaviorSanitizer,
 # where the fuzz targets run too. Between them, a Release build proves that
-# the optimiser finds nothing to warn about either.
+# the optimiser finds nothing to warn about either, and the browser's build
+# that the game still compiles for a web page.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +18,9 @@ cmake --build build -j "$jobs"
 echo "== g++ Release build, as packagers build it, with warnings as errors"
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DTZ_WERROR=ON -DTZ_BENCH=OFF
 cmake --build build-release -j "$jobs"
+
+echo "== browser build (Emscripten)"
+bash scripts/build-web.sh build-web/site
 
 echo "== clang build with sanitizers and fuzz targets"
 CC=clang CXX=clang++ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTZ_WERROR=ON \
