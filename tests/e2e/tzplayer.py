@@ -190,6 +190,14 @@ def count_stones(field):
     return sum(cell != EMPTY for cells in field for cell in cells)
 
 
+def fitted(left, top, width, height):
+    # Where the picture stands in an area: as large as fits, aspect kept, centred.
+    scale = min(width / WIDTH, height / HEIGHT)
+    shown = (round(WIDTH * scale), round(HEIGHT * scale))
+    left, top = left + (width - shown[0]) // 2, top + (height - shown[1]) // 2
+    return (left, top, left + shown[0], top + shown[1])
+
+
 def aim_keys(column, row):
     # The arrows that take the pointer from PARK to a cell. It rests right of
     # the field, beside a row: the arrows go on from the last column's cell there.
@@ -206,7 +214,13 @@ def encode(table):
 class Player:
     # Waiting for screens and dialogs and shots checked against the rules, for
     # any driver that gives screenshot(), click(x, y, park=True), move(x, y),
-    # key(*keys), type(text), check_running(), ended() and self.args, self.name.
+    # key(*keys), type(text), check_running(), ended(), picture_box() and
+    # self.args, self.name.
+
+    def at(self, x, y):
+        # The point of the area (screen or page) that shows picture point x, y.
+        left, top, right, bottom = self.picture_box()
+        return (left + (2 * x + 1) * (right - left) // (2 * WIDTH), top + (2 * y + 1) * (bottom - top) // (2 * HEIGHT))
 
     def wait_for(self, predicate, what, timeout=10, still=False):
         # Screenshots until predicate(picture) holds, and with still until the
@@ -419,16 +433,7 @@ class Session(Player):
                      for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
 
     def picture_box(self):
-        # Where the picture stands in the window: as large as fits, aspect kept, centred.
-        left, top, width, height = self.window_geometry()
-        scale = min(width / WIDTH, height / HEIGHT)
-        shown = (round(WIDTH * scale), round(HEIGHT * scale))
-        left, top = left + (width - shown[0]) // 2, top + (height - shown[1]) // 2
-        return (left, top, left + shown[0], top + shown[1])
-
-    def at(self, x, y):
-        left, top, right, bottom = self.picture_box()
-        return (left + (2 * x + 1) * (right - left) // (2 * WIDTH), top + (2 * y + 1) * (bottom - top) // (2 * HEIGHT))
+        return fitted(*self.window_geometry())
 
     def screenshot(self):
         image = ImageGrab.grab(xdisplay=self.display).convert("RGB")

@@ -8,7 +8,8 @@ import pathlib
 
 from PIL import Image, ImageChops
 
-import webplayer as wp
+import webplayer as wp  # first: it finds the desktop's cases
+import faults
 import play_games
 
 tz = wp.tz
@@ -26,7 +27,8 @@ def case_menu(args):
         page.wait_state("running")
         page.move(345, 290)  # the crosshair over Info, as in the golden picture
         page.wait_for(golden("menu"), "the menu's golden picture", timeout=20)
-        for way, item in (("Down", tz.MENU_NEWGAME), ("Up", tz.MENU_QUIT)):
+        page.move(*tz.PARK)
+        for way, item in (("Down", tz.MENU_CREDITS), ("Up", tz.MENU_INFO)):
             page.key(way)
             page.wait_for(lambda im: tz.hot_menu_items(im) == [item], "%s to item %d" % (way, item))
         page.key("F1")
@@ -46,6 +48,67 @@ def case_menu(args):
         page.wait_state("running")
         page.wait_for(tz.is_main_menu, "the menu after a new start", timeout=20)
 
+
+
+
+def open_highscores(page):
+    page.wait_screen(tz.is_main_menu, "the main menu")
+    page.click(*tz.menu_centre(tz.MENU_HIGHSCORES))
+    table = page.wait_screen(tz.is_highscores, "the high-score screen", still=True)
+    page.click(*tz.BACK_BUTTON)
+    page.wait_screen(tz.is_main_menu, "the menu after the high scores")
+    return table
+
+
+def leave(page):
+    # Beenden: the credits, then the end the page tells.
+    page.quit()
+    page.wait_state("ended")
+
+
+def case_game(args):
+    with wp.Browser(args, "game") as browser:
+        page = browser.open("?silent&seed=7")
+        page.wait_for(tz.is_main_menu, "the menu", timeout=20)
+        page.upload(tz.encode(play_games.START_TABLE))
+        page.wait_for(tz.is_main_menu, "the menu", timeout=20)
+        # The golden game's clicks on its known field, each once the field stands.
+        page.click(*tz.menu_centre(tz.MENU_NEWGAME), park=False)
+        for point in ((30, 470), (250, 300), (450, 150)):
+            page.wait_for(tz.is_game_screen, "the field standing", still=True)
+            page.click(*point, park=False)
+        page.move(305, 245)
+        page.wait_for(golden("game"), "the golden game's picture")
+        page.move(*tz.PARK)
+        page.shoot_by_keys(page.read_field())
+        page.key("Escape")
+        page.wait_dialogs(["message"])
+        page.key("j")
+
+        table = play_games.play(page, page.new_game(), play_games.START_TABLE, False)
+        shown = open_highscores(page)
+        page.driver.refresh()
+        tz.check(open_highscores(page) == shown, "the table changed with a reload")
+        leave(page)
+        tz.check(page.download() == tz.encode(table), "the stored table is not the played one")
+        browser.restart()
+        page = browser.open("?silent")
+        tz.check(open_highscores(page) == shown, "the table changed with a new start of the browser")
+
+
+def case_tabs(args):
+    with wp.Browser(args, "tabs") as browser:
+        page = browser.open()
+        default = open_highscores(page)
+        page.upload(faults.DAMAGED)
+        tz.check(open_highscores(page) == default, "a damaged table was not read as the default one")
+        # A second tab is told and ends; the first goes on and alone writes.
+        second = browser.open(new_window=True)
+        second.wait_dialogs(["message"])
+        second.key("Return")
+        second.wait_state("ended")
+        leave(page)
+        tz.check(page.download() == tz.encode(tz.DEFAULT_TABLE), "not the default table at the end")
 
 
 if __name__ == "__main__":

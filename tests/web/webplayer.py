@@ -59,6 +59,7 @@ class Browser:
             sys.exit(77)
         self.args, self.name, self.driver, self.errors = args, name, None, []
         self.profile = tempfile.mkdtemp(prefix="tz-web-")
+        self.downloads = os.path.join(self.profile, "downloads")
         self.server = Server(args.site)
         self.start()
 
@@ -80,6 +81,8 @@ class Browser:
         for flag in FLAGS + ("--user-data-dir=" + self.profile,):
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        options.add_experimental_option("prefs", {"download.default_directory": self.downloads,
+                                                  "download.prompt_for_download": False})
         self.driver = webdriver.Chrome(options=options)
 
     def stop(self):
@@ -93,7 +96,11 @@ class Browser:
         self.start()
 
     def collect_errors(self):
-        self.errors += [entry["message"] for entry in self.driver.get_log("browser") if entry["level"] == "SEVERE"]
+        # Each tab keeps its own log.
+        for handle in self.driver.window_handles:
+            self.driver.switch_to.window(handle)
+            self.errors += [entry["message"] for entry in self.driver.get_log("browser")
+                            if entry["level"] == "SEVERE"]
 
     def open(self, query="?silent", new_window=False):
         if new_window:
@@ -123,19 +130,42 @@ class Page(tz.Player):
     def wait_state(self, state, timeout=20):
         deadline = time.monotonic() + timeout
         while self.state() != state:
-            tz.check(time.monotonic() < deadline, "the page is %s, not %s" % (self.state(), state))
+            tz.check(time.monotonic() < deadline, "the page is %s, not %s: %s"
+                     % (self.state(), state, self.js("window.tamzelon && window.tamzelon.message")))
             time.sleep(0.05)
 
     def screenshot(self):
         shown = self.js("window.tamzelon.picture()")
-        if isinstance(shown, str):
-            return Image.open(io.BytesIO(base64.b64decode(shown))).convert("RGB")
-        return Image.frombytes("RGBA", (tz.WIDTH, tz.HEIGHT), bytes(shown)).convert("RGB")
+        tz.check(shown, "the page shows no picture: it is %s" % self.state())
+        return Image.open(io.BytesIO(base64.b64decode(shown))).convert("RGB")
 
-    def at(self, x, y):
-        # The page point of a picture point, by its centre.
-        box = self.js("document.querySelector('canvas').getBoundingClientRect().toJSON()")
-        return (int(box["left"] + (x + 0.5) * box["width"] / tz.WIDTH), int(box["top"] + (y + 0.5) * box["height"] / tz.HEIGHT))
+    def upload(self, scores):
+        # Loads a table through the page's control, which starts the game again.
+        path = os.path.join(self.browser.profile, "highscore.sav")
+        pathlib.Path(path).write_bytes(scores)
+        self.js("window.tamzelon.uploading = true")
+        self.driver.find_element("id", "upload").send_keys(path)
+        deadline = time.monotonic() + 10
+        while self.js("window.tamzelon && window.tamzelon.uploading"):
+            tz.check(time.monotonic() < deadline, "the page did not start again after the upload")
+            time.sleep(0.05)
+        self.wait_state("running")
+
+    def download(self):
+        # The table's bytes, saved through the page's control.
+        path = os.path.join(self.browser.downloads, "highscore.sav")
+        self.driver.find_element("id", "download").click()
+        deadline = time.monotonic() + 10
+        while not os.path.exists(path):
+            tz.check(time.monotonic() < deadline, "no download")
+            time.sleep(0.05)
+        scores = pathlib.Path(path).read_bytes()
+        os.remove(path)
+        return scores
+
+    def picture_box(self):
+        box = self.js("document.getElementById('canvas').getBoundingClientRect().toJSON()")
+        return tz.fitted(box["left"], box["top"], box["width"], box["height"])
 
     def mouse(self, kind, x, y):
         left, top = self.at(x, y)
@@ -173,4 +203,7 @@ class Page(tz.Player):
         return self.state() == "ended"
 
     def check_running(self):
+        # A page still loading is waited for; one that failed or ended fails the case.
+        if self.state() in ("none", "loading"):
+            self.wait_state("running")
         tz.check(self.state() == "running", "the page is %s: %s" % (self.state(), self.js("window.tamzelon.message")))
