@@ -1,6 +1,7 @@
 // Mixing the playing voices of the sound buffers into 16-bit frames.
 #include "platform/dsound/audiomixer.h"
 
+#include "platform/present/display.h"
 #include "platform/win32/testseams.h"
 
 #include <algorithm>
@@ -49,7 +50,7 @@ std::unique_ptr<AudioMixer> AudioMixer::Open()
     if (TestSeams::Get().headless)
         return std::unique_ptr<AudioMixer>(new AudioMixer(testing::kMixRate));
     std::unique_ptr<AudioMixer> mixer(new AudioMixer(0));
-    mixer->m_pDevice = AudioDevice::Open(&AudioMixer::Fill, mixer.get());
+    mixer->m_pDevice = Display::Instance().OpenAudio(&AudioMixer::Fill, mixer.get());
     if (!mixer->m_pDevice)
         return nullptr;
     mixer->m_nRate = mixer->m_pDevice->Rate();

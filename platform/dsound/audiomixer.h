@@ -1,10 +1,10 @@
-// The mixer of a DirectSound device: sums every playing voice into the audio
-// device's stream or, headless, only when a test pulls samples. Mixing
+// The mixer of a DirectSound device: sums every playing voice into the back
+// end's sound output or, headless, only when a test pulls samples. Mixing
 // neither allocates nor waits.
 #pragma once
 
 #include "platform/dsound/soundsamples.h"
-#include "platform/sdl/audiodevice.h"
+#include "platform/win32/backend.h"
 
 #include <array>
 #include <cstdint>
@@ -69,7 +69,7 @@ private:
     static void Fill(void* mixer, std::int16_t* out, int frames, int channels);
     void MixChunk(int frames);
 
-    std::unique_ptr<AudioDevice> m_pDevice; // null when headless
+    std::unique_ptr<AudioOutput> m_pDevice; // null when headless
     int m_nRate;
     std::vector<Voice*> m_Voices;
     std::array<float, 2 * kChunkFrames> m_Sum{};

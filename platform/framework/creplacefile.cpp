@@ -1,6 +1,7 @@
 // Replacing a file whole, on POSIX calls.
 #include "platform/framework/creplacefile.h"
 
+#include "platform/present/display.h"
 #include "platform/win32/gamepath.h"
 
 #include <cerrno>
@@ -231,6 +232,9 @@ void CReplaceFile::Commit()
         Close();
     }
     Forget();
+    // Where the back end keeps files elsewhere too, they go there now.
+    if (!platform::Display::Instance().KeepFile(m_target.c_str()))
+        Raise(EIO);
 }
 
 bool CReplaceFile::RenameIntoPlace()

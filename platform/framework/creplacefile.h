@@ -23,8 +23,8 @@ public:
     BOOL Open(const char* fileName, CFileException* error = nullptr);
     // The same for a path taken as it is, not as one of the game's names.
     BOOL OpenPath(const std::string& path, CFileException* error = nullptr);
-    // The file now holds exactly what was written, on the medium. Raises
-    // CFileException; the caller then rolls back.
+    // The file now holds exactly what was written, on the medium, and the
+    // back end keeps it. Raises CFileException; the caller then rolls back.
     void Commit();
     // The file is as it was before Open. Never raises.
     void Rollback();

@@ -1,10 +1,9 @@
 // The program's entry point: runs the one application object the way the
-// framework does, on the desktop's back end. The object itself is a global
+// framework does, on the back end the program was built with. The object itself is a global
 // of the game.
 #include "platform/framework/cwinapp.h"
 #include "platform/framework/cwnd.h"
 #include "platform/present/display.h"
-#include "platform/sdl/sdlbackend.h"
 
 #include <cstdio>
 
@@ -18,8 +17,7 @@ int main(int argc, char** argv)
     }
     if (argc > 1)
         app->m_Arguments.assign(argv + 1, argv + argc);
-    // The desktop shows the picture through SDL.
-    platform::Display::Instance().UseBackEnd(platform::MakeSdlBackEnd());
+    platform::Display::Instance().UseBackEnd(platform::MakeBackEnd());
     const int exitCode = app->InitInstance() ? app->Run() : app->ExitInstance();
     // A main window that is still there goes now, so that its destructor
     // releases the display and the sound before the program ends.

@@ -304,6 +304,16 @@ void Display::LoseSurfaces()
     ++m_pImpl->lossGeneration;
 }
 
+std::unique_ptr<AudioOutput> Display::OpenAudio(AudioOutput::Source source, void* context)
+{
+    return m_pImpl->backEnd->OpenAudio(source, context);
+}
+
+bool Display::KeepFile(const char* path)
+{
+    return m_pImpl->backEnd->KeepFile(path);
+}
+
 int Display::PictureUploads() const
 {
     return m_pImpl->uploads;

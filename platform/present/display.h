@@ -71,6 +71,11 @@ public:
     std::uint64_t LossGeneration() const;
     void LoseSurfaces();
 
+    // The back end's sound output (null: none) and its keeping of a
+    // committed file (false: it may not be kept).
+    std::unique_ptr<AudioOutput> OpenAudio(AudioOutput::Source source, void* context);
+    bool KeepFile(const char* path);
+
     // How often a changed picture was taken over (identical ones are skipped).
     int PictureUploads() const;
 

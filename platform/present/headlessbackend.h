@@ -31,6 +31,9 @@ public:
     void TakeInput(std::vector<InputEvent>& events) override;
     void ShowPointer(bool) override {}
     void WarpPointer(int, int) override {}
+
+    std::unique_ptr<AudioOutput> OpenAudio(AudioOutput::Source, void*) override { return nullptr; }
+    bool KeepFile(const char*) override { return true; } // the files stay where they are
 };
 
 } // namespace platform

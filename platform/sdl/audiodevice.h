@@ -2,29 +2,27 @@
 // system grants, it asks its source for 16-bit frames from SDL's audio thread.
 #pragma once
 
+#include "platform/win32/backend.h"
+
 #include <cstdint>
 #include <memory>
 
 namespace platform
 {
 
-class AudioDevice
+class AudioDevice final : public AudioOutput
 {
 public:
-    // Called on the audio thread: fill out with frames x channels samples.
-    using Source = void (*)(void* context, std::int16_t* out, int frames, int channels);
-
-    // Null when the system has no sound output for us.
+    // Null when the system has no sound output for us. The source is
+    // called on SDL's audio thread.
     static std::unique_ptr<AudioDevice> Open(Source source, void* context);
-    ~AudioDevice();
+    ~AudioDevice() override;
     AudioDevice(const AudioDevice&) = delete;
     AudioDevice& operator=(const AudioDevice&) = delete;
 
-    int Rate() const { return m_nRate; }
-
-    // Holds off the audio thread while the source's data changes.
-    void Lock();
-    void Unlock();
+    int Rate() const override { return m_nRate; }
+    void Lock() override;
+    void Unlock() override;
 
 private:
     AudioDevice() = default;

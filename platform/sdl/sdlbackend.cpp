@@ -1,8 +1,7 @@
 // The back end's duties carried out with SDL: the window and the way the
 // picture reaches it, the event pump with its one translation table, the
-// controllers' stick and the system pointer.
-#include "platform/sdl/sdlbackend.h"
-
+// controllers' stick and the system pointer; the sound device.
+#include "platform/sdl/audiodevice.h"
 #include "platform/sdl/controllers.h"
 #include "platform/sdl/inputtranslation.h"
 #include "platform/sdl/sdlcanvas.h"
@@ -53,6 +52,12 @@ public:
     void TakeInput(std::vector<InputEvent>& events) override;
     void ShowPointer(bool visible) override { m_Window.ShowPointer(visible); }
     void WarpPointer(int x, int y) override;
+
+    std::unique_ptr<AudioOutput> OpenAudio(AudioOutput::Source source, void* context) override
+    {
+        return AudioDevice::Open(source, context);
+    }
+    bool KeepFile(const char*) override { return true; } // the disk keeps it
 
 private:
     // The input event of an SDL event, kind None for what is not input.
@@ -204,7 +209,7 @@ void SdlBackEnd::WarpPointer(int x, int y)
 
 } // namespace
 
-std::unique_ptr<BackEnd> MakeSdlBackEnd()
+std::unique_ptr<BackEnd> MakeBackEnd()
 {
     return std::make_unique<SdlBackEnd>();
 }

@@ -10,6 +10,7 @@
 #include "platform/win32/win32.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -45,6 +46,21 @@ struct AreaPixels
     int height = 0;
     PixelFormat32 format;
     bool fresh = false; // new memory (the first, or after a size change), not yet drawn
+};
+
+// The sound output a back end opens: it asks its source for 16-bit frames
+// at its own rate and channel count, whenever it wants them.
+class AudioOutput
+{
+public:
+    // Fills out with frames x channels interleaved samples.
+    using Source = void (*)(void* context, std::int16_t* out, int frames, int channels);
+
+    virtual ~AudioOutput() = default;
+    virtual int Rate() const = 0;
+    // Holds off the source's calls while the data it reads changes.
+    virtual void Lock() = 0;
+    virtual void Unlock() = 0;
 };
 
 class BackEnd
@@ -87,7 +103,16 @@ public:
     // The system's own pointer over the area.
     virtual void ShowPointer(bool visible) = 0;
     virtual void WarpPointer(int x, int y) = 0;
+
+    // Sound: the output, or null when there is none for us.
+    virtual std::unique_ptr<AudioOutput> OpenAudio(AudioOutput::Source source, void* context) = 0;
+    // Files: a file the game has just committed stays beyond this run
+    // (where files are not kept by themselves); false when it may not.
+    virtual bool KeepFile(const char* path) = 0;
 };
+
+// The back end of the program as it is built (the desktop's or the browser's).
+std::unique_ptr<BackEnd> MakeBackEnd();
 
 // A wait without a limit: until something comes.
 constexpr int kWaitForever = -1;

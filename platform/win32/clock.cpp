@@ -4,7 +4,6 @@
 #include "platform/win32/testseams.h"
 
 #include <chrono>
-#include <thread>
 
 namespace platform
 {
@@ -28,7 +27,7 @@ void Clock::SleepMicroseconds(std::uint64_t duration)
         seams.virtualMilliseconds += (duration + 999) / 1000;
         return;
     }
-    std::this_thread::sleep_for(std::chrono::microseconds(duration));
+    SleepReal(duration);
 }
 
 } // namespace platform

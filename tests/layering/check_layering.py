@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # Holds every source file to cmake/layers.txt: a file of a room includes
-# headers only of its own room and of the rooms its line lists, and only
-# platform/sdl includes SDL. The presenting room serves every back end, so it
+# headers only of its own room and of the rooms its line lists, only
+# platform/sdl includes SDL and only platform/web the browser's (Emscripten). The presenting room serves every back end, so it
 # includes none of them, whatever its line says. Tests, tools and benchmarks
 # may include any room, but not SDL; only the check of the baked fonts, no
 # part of the program, draws with SDL_ttf to compare. Prints each offending
@@ -35,6 +35,8 @@ for file in sorted(root.rglob("*")):
         where = f"{relative}:{number}: {header}"
         if header.startswith("SDL") and own != "platform/sdl" and relative != SDL_TTF_CHECK:
             problems.append(f"{where}: SDL outside platform/sdl")
+        if header.startswith("emscripten") and own != "platform/web":
+            problems.append(f"{where}: the browser outside platform/web")
         used = room_of(header) if quoted else None
         if own and used and used != own and used not in uses[own]:
             problems.append(f"{where}: {own} may not use {used}")

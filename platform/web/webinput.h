@@ -1,0 +1,31 @@
+// The page's input as the game's input events: the keys through one table,
+// the mouse and the touches on the canvas, and the page's own events (focus,
+// hiding, size). Positions are the canvas's device pixels.
+#pragma once
+
+#include "platform/win32/inputevent.h"
+
+#include <string_view>
+#include <vector>
+
+namespace platform
+{
+
+// The virtual key of a key: code names the key's place (KeyboardEvent.code),
+// key what it types on the player's layout (KeyboardEvent.key). 0: none.
+UINT WebVirtualKey(std::string_view code, std::string_view key);
+
+class WebInput
+{
+public:
+    // Listens from now on; each event wakes a wait for input.
+    void Start();
+    bool Waiting() const { return !m_Events.empty(); }
+    void Take(std::vector<InputEvent>& events);
+    void Add(const InputEvent& event);
+
+private:
+    std::vector<InputEvent> m_Events;
+};
+
+} // namespace platform

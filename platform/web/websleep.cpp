@@ -1,0 +1,15 @@
+// The real wait in a page: the program yields to the browser meanwhile, so
+// the page goes on drawing and taking input.
+#include "platform/win32/clock.h"
+
+#include <emscripten.h>
+
+namespace platform
+{
+
+void Clock::SleepReal(std::uint64_t duration)
+{
+    emscripten_sleep(static_cast<unsigned>((duration + 999) / 1000));
+}
+
+} // namespace platform
