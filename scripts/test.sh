@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs every test twice: with g++,
-# and with clang under AddressSanitizer and UndefinedBehaviorSanitizer,
-# where the fuzz targets run too. Between them, a Release build proves that
-# the optimiser finds nothing to warn about either.
+# Installs what is missing, builds the browser's site, then builds and runs
+# every test twice: with g++ (the browser's tests among them), and with clang
+# under AddressSanitizer and UndefinedBehaviorSanitizer, where the fuzz targets
+# run too. Between them, a Release build proves that the optimiser finds
+# nothing to warn about either.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 jobs=$(nproc)
+
+echo "== the game for the browser, which the g++ tests drive in headless Chromium"
+bash scripts/build-web.sh build-web/site
 
 echo "== g++ build and tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTZ_WERROR=ON

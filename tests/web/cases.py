@@ -104,7 +104,7 @@ def case_tabs(args):
         tz.check(open_highscores(page) == default, "a damaged table was not read as the default one")
         # A second tab is told and ends; the first goes on and alone writes.
         second = browser.open(new_window=True)
-        second.wait_dialogs(["message"])
+        second.wait_for(lambda image: len(tz.caption_bars(image)) == 1, "the second tab's box")
         second.key("Return")
         second.wait_state("ended")
         leave(page)

@@ -31,7 +31,7 @@ sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "e2e"))
 import tzplayer as tz  # noqa: E402
 
 FLAGS = ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
-         "--disable-component-update", "--disable-sync", "--disable-quic", "--window-size=1024,768")
+         "--disable-component-update", "--disable-sync", "--disable-quic", "--window-size=1600,768")
 # xdotool's key names, as the desktop's cases write them, in WebDriver's terms.
 KEYS = {"Return": Keys.ENTER, "Escape": Keys.ESCAPE, "Up": Keys.UP, "Down": Keys.DOWN, "Left": Keys.LEFT,
         "Right": Keys.RIGHT, "F1": Keys.F1, "space": Keys.SPACE, "alt": Keys.ALT}
@@ -169,6 +169,9 @@ class Page(tz.Player):
 
     def mouse(self, kind, x, y):
         left, top = self.at(x, y)
+        if kind == "mousePressed":
+            over = self.js("document.elementFromPoint(%d, %d).id" % (left, top))
+            tz.check(over == "canvas", "picture point %d, %d lies under #%s" % (x, y, over))
         self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
             "type": kind, "x": left, "y": top, "button": "none" if kind == "mouseMoved" else "left",
             "clickCount": 0 if kind == "mouseMoved" else 1})
