@@ -9,6 +9,7 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <sys/stat.h>
 #include <vector>
 
 namespace platform
@@ -128,6 +129,9 @@ void WebBackEnd::TakeInput(std::vector<InputEvent>& events)
 
 std::unique_ptr<BackEnd> MakeBackEnd()
 {
+    // Emscripten's C library starts with a mask that takes every right from
+    // a new file; the game's files are made as a desktop makes them.
+    umask(022);
     return std::make_unique<WebBackEnd>();
 }
 

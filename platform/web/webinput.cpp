@@ -2,6 +2,7 @@
 #include "platform/web/webinput.h"
 
 #include "platform/web/pagecalls.h"
+#include "platform/web/webkeys.h"
 #include "platform/win32/codepage.h"
 
 #include <emscripten/html5.h>
@@ -16,23 +17,6 @@ namespace
 {
 
 constexpr const char* kCanvas = "#canvas";
-
-struct Mapping
-{
-    std::string_view code;
-    UINT virtualKey;
-};
-
-constexpr Mapping kKeyMap[] = {
-    {"Backspace", VK_BACK},   {"Tab", VK_TAB},
-    {"Enter", VK_RETURN},     {"NumpadEnter", VK_RETURN},
-    {"ShiftLeft", VK_SHIFT},  {"ShiftRight", VK_SHIFT},
-    {"Escape", VK_ESCAPE},    {"Space", VK_SPACE},
-    {"End", VK_END},          {"Home", VK_HOME},
-    {"ArrowLeft", VK_LEFT},   {"ArrowUp", VK_UP},
-    {"ArrowRight", VK_RIGHT}, {"ArrowDown", VK_DOWN},
-    {"Delete", VK_DELETE},    {"F1", VK_F1},
-};
 
 // A key held with one of these is the browser's (copy, reload, ...), not the game's.
 bool BrowserShortcut(const EmscriptenKeyboardEvent& event)
@@ -168,18 +152,6 @@ EM_BOOL OnResize(int, const EmscriptenUiEvent*, void* input)
 }
 
 } // namespace
-
-UINT WebVirtualKey(std::string_view code, std::string_view key)
-{
-    if (key.size() == 1 && ((key[0] >= 'a' && key[0] <= 'z') || (key[0] >= 'A' && key[0] <= 'Z')))
-        return static_cast<UINT>(key[0] & ~0x20);
-    if (code.size() == 6 && code.starts_with("Digit"))
-        return static_cast<UINT>(code[5]);
-    for (const Mapping& mapping : kKeyMap)
-        if (mapping.code == code)
-            return mapping.virtualKey;
-    return 0;
-}
 
 void WebInput::Start()
 {

@@ -5,15 +5,10 @@
 
 #include "platform/win32/inputevent.h"
 
-#include <string_view>
 #include <vector>
 
 namespace platform
 {
-
-// The virtual key of a key: code names the key's place (KeyboardEvent.code),
-// key what it types on the player's layout (KeyboardEvent.key). 0: none.
-UINT WebVirtualKey(std::string_view code, std::string_view key);
 
 class WebInput
 {

@@ -267,7 +267,14 @@
         keepFile(path) {
             if (!storage)
                 return false;
-            const bytes = FS.readFile(path);
+            if (!path.startsWith('/'))
+                path = FS.cwd().replace(/\/$/, '') + '/' + path;
+            let bytes;
+            try {
+                bytes = FS.readFile(path);
+            } catch (e) {
+                return false; // unreadable: the game is told it was not saved
+            }
             store(path, bytes).catch((e) => {
                 notice('Der Browser hat die Highscores nicht gespeichert: ' + e);
             });
