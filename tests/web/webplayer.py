@@ -31,7 +31,7 @@ sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "e2e"))
 import tzplayer as tz  # noqa: E402
 
 FLAGS = ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
-         "--disable-component-update", "--disable-sync", "--disable-quic", "--window-size=1600,768")
+         "--disable-component-update", "--disable-sync", "--disable-quic", "--window-size=1024,768")
 # xdotool's key names, as the desktop's cases write them, in WebDriver's terms.
 KEYS = {"Return": Keys.ENTER, "Escape": Keys.ESCAPE, "Up": Keys.UP, "Down": Keys.DOWN, "Left": Keys.LEFT,
         "Right": Keys.RIGHT, "F1": Keys.F1, "space": Keys.SPACE, "alt": Keys.ALT}
@@ -166,6 +166,13 @@ class Page(tz.Player):
     def picture_box(self):
         box = self.js("document.getElementById('canvas').getBoundingClientRect().toJSON()")
         return tz.fitted(box["left"], box["top"], box["width"], box["height"])
+
+    def covering(self):
+        # The page's elements over the picture, looked for every 10 picture pixels.
+        points = [self.at(x, y) for x in range(0, tz.WIDTH, 10) for y in range(0, tz.HEIGHT, 10)]
+        return self.driver.execute_script(
+            "return [...new Set(arguments[0].map(([x, y]) => document.elementFromPoint(x, y).id))]"
+            ".filter((id) => id !== 'canvas')", points)
 
     def mouse(self, kind, x, y):
         left, top = self.at(x, y)
