@@ -3,7 +3,8 @@
 # local port: seconds from navigation to the first frame and to the menu's
 # first frame, the site's size raw and compressed (gzip -9), and CPU seconds per
 # 10 seconds of all Chromium's processes and of the page's renderer alone, at
-# the menu with the pointer still and moved every 20 ms; then the desktop's
+# the menu with the pointer still and moved every 20 ms, and the same for a
+# page of a bare canvas (what the browser itself spends); then the desktop's
 # figures from scripts/measure.sh to compare with.
 # SITE chooses a built site (default: build-web/site, built if missing);
 # DESKTOP=0 leaves out the desktop's run.
@@ -33,7 +34,10 @@ awk -v r="$raw" -v p="$packed" 'BEGIN { printf "total: %.2f MB raw, %.2f MB comp
 echo "== the page in headless Chromium"
 SITE="$site" WINDOW="$window" /usr/bin/python3 - <<'EOF'
 import os
+import pathlib
+import shutil
 import sys
+import tempfile
 import time
 import types
 
@@ -83,6 +87,14 @@ def zigzag(page):
         time.sleep(max(0, start + (i + 1) * 0.02 - time.monotonic()))
 
 
+def standing_and_moving(browser, page, what):
+    root = browser.driver.service.process.pid
+    page.move(*tz.PARK)
+    time.sleep(1)
+    print("%s, pointer still:" % what, cpu(root, lambda: time.sleep(window)))
+    print("%s, pointer moved every 20 ms:" % what, cpu(root, lambda: zigzag(page)))
+
+
 args = types.SimpleNamespace(site=os.environ["SITE"], out="/tmp")
 with wp.Browser(args, "measure") as browser:
     # The page's clock starts at navigation; a frame's callback notes the first frame.
@@ -103,11 +115,18 @@ with wp.Browser(args, "measure") as browser:
             time.sleep(0.02)
     print("first frame %.3f s after navigation; the menu's first frame between %.2f and %.2f s"
           % (page.js("window.firstFrameAt") / 1000, looked / 1000, menu / 1000))
-    root = browser.driver.service.process.pid
-    page.move(*tz.PARK)
-    time.sleep(1)
-    print("menu, pointer still:", cpu(root, lambda: time.sleep(window)))
-    print("menu, pointer moved every 20 ms:", cpu(root, lambda: zigzag(page)))
+    standing_and_moving(browser, page, "menu")
+
+# The browser's own share: a page of a bare canvas, with no script, driven alike.
+blank = tempfile.mkdtemp()
+pathlib.Path(blank, "index.html").write_text(
+    '<!doctype html><link rel="icon" href="data:,"><body style="margin:0">'
+    '<canvas id="canvas" style="position:fixed;width:100%;height:100%"></canvas>')
+args.site = blank
+with wp.Browser(args, "blank") as browser:
+    page = browser.open("")
+    standing_and_moving(browser, page, "a bare canvas")
+shutil.rmtree(blank)
 EOF
 
 if [ "${DESKTOP:-1}" != 0 ]; then

@@ -217,9 +217,9 @@ class Player:
     # key(*keys), type(text), check_running(), ended(), picture_box() and
     # self.args, self.name.
 
-    def at(self, x, y):
+    def at(self, x, y, box=None):
         # The point of the area (screen or page) that shows picture point x, y.
-        left, top, right, bottom = self.picture_box()
+        left, top, right, bottom = box or self.picture_box()
         return (left + (2 * x + 1) * (right - left) // (2 * WIDTH), top + (2 * y + 1) * (bottom - top) // (2 * HEIGHT))
 
     def wait_for(self, predicate, what, timeout=10, still=False):

@@ -169,7 +169,8 @@ class Page(tz.Player):
 
     def covering(self):
         # The page's elements over the picture, looked for every 10 picture pixels.
-        points = [self.at(x, y) for x in range(0, tz.WIDTH, 10) for y in range(0, tz.HEIGHT, 10)]
+        box = self.picture_box()
+        points = [self.at(x, y, box) for x in range(0, tz.WIDTH, 10) for y in range(0, tz.HEIGHT, 10)]
         return self.driver.execute_script(
             "return [...new Set(arguments[0].map(([x, y]) => document.elementFromPoint(x, y).id))]"
             ".filter((id) => id !== 'canvas')", points)
