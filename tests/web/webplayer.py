@@ -48,11 +48,14 @@ class Server(http.server.ThreadingHTTPServer):
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):
+    # The test's output stays the test's.
     def log_message(self, *_):
         pass
 
 
 class Browser:
+    # Headless Chromium on its own profile, and the server of the site it opens.
+
     def __init__(self, args, name):
         if not os.path.exists(os.path.join(args.site, "index.html")):
             print("SKIPPED: no site in %s (bash scripts/build-web.sh)" % args.site)
