@@ -1,5 +1,5 @@
-// Opening and closing controllers as SDL announces them, and the left stick's
-// pointer motion with its dead zone.
+// Opening and closing controllers as SDL announces them, and their left
+// sticks' lean.
 #include "platform/sdl/controllers.h"
 
 #include "platform/sdl/inputtranslation.h"
@@ -7,7 +7,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -16,14 +15,6 @@ namespace platform
 
 namespace
 {
-
-// A stick at rest is rarely centred exactly: this much of its travel does nothing.
-constexpr double kDeadZone = 0.25;
-// Display pixels a second at full lean: across the picture in about 1.3 s.
-constexpr double kFullSpeed = 480.0;
-// A longer gap between frames (a dialog, a stall) does not become a jump.
-constexpr std::uint64_t kLongestStepMicroseconds = 100000;
-constexpr double kAxisRange = 32767.0;
 
 struct ControllerCloser
 {
@@ -37,21 +28,6 @@ SDL_JoystickID InstanceId(const Controller& controller)
 }
 
 } // namespace
-
-PointerMotion StickMotion(int axisX, int axisY, std::uint64_t microseconds)
-{
-    const double x = std::clamp(axisX / kAxisRange, -1.0, 1.0);
-    const double y = std::clamp(axisY / kAxisRange, -1.0, 1.0);
-    const double lean = std::hypot(x, y);
-    if (lean <= kDeadZone)
-        return {};
-    // Squared beyond the dead zone: fine aim near the centre, speed at the rim.
-    const double strength = std::min(1.0, (lean - kDeadZone) / (1.0 - kDeadZone));
-    const double seconds =
-        static_cast<double>(std::min(microseconds, kLongestStepMicroseconds)) / 1e6;
-    const double distance = strength * strength * kFullSpeed * seconds;
-    return {x / lean * distance, y / lean * distance};
-}
 
 InputEvent ControllerButtonEvent(std::string_view name)
 {
@@ -70,10 +46,7 @@ struct Controllers::Impl
 {
     bool started = false;
     std::vector<Controller> open;
-    std::uint64_t lastStep = 0;
-    double restX = 0;
-    double restY = 0;
-    bool leaning = false;
+    StickPointer pointer;
 };
 
 Controllers::Controllers() : m_pImpl(std::make_unique<Impl>()) {}
@@ -106,36 +79,16 @@ void Controllers::Handle(const SDL_Event& event)
 
 bool Controllers::StickLeaning() const
 {
-    return m_pImpl->leaning;
+    return m_pImpl->pointer.Leaning();
 }
 
 POINT Controllers::TakePointerMotion(std::uint64_t nowMicroseconds)
 {
-    Impl& m = *m_pImpl;
-    const std::uint64_t elapsed = m.lastStep == 0 ? 0 : nowMicroseconds - m.lastStep;
-    m.lastStep = nowMicroseconds;
-    PointerMotion motion;
-    for (const Controller& controller : m.open)
-    {
-        const PointerMotion step = StickMotion(
-            SDL_GameControllerGetAxis(controller.get(), SDL_CONTROLLER_AXIS_LEFTX),
-            SDL_GameControllerGetAxis(controller.get(), SDL_CONTROLLER_AXIS_LEFTY), elapsed);
-        motion.x += step.x;
-        motion.y += step.y;
-    }
-    m.leaning = motion.x != 0 || motion.y != 0;
-    if (!m.leaning)
-    {
-        // A released stick leaves no fraction behind to drift with later.
-        m.restX = m.restY = 0;
-        return {0, 0};
-    }
-    m.restX += motion.x;
-    m.restY += motion.y;
-    const POINT whole{static_cast<LONG>(m.restX), static_cast<LONG>(m.restY)};
-    m.restX -= whole.x;
-    m.restY -= whole.y;
-    return whole;
+    std::vector<StickLean> sticks;
+    for (const Controller& controller : m_pImpl->open)
+        sticks.push_back({SDL_GameControllerGetAxis(controller.get(), SDL_CONTROLLER_AXIS_LEFTX),
+                          SDL_GameControllerGetAxis(controller.get(), SDL_CONTROLLER_AXIS_LEFTY)});
+    return m_pImpl->pointer.Take(sticks, nowMicroseconds);
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/win32/inputevent.h"
+#include "platform/win32/stickpointer.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,18 +14,6 @@ union SDL_Event;
 
 namespace platform
 {
-
-// Pointer motion in display pixels.
-struct PointerMotion
-{
-    double x = 0;
-    double y = 0;
-};
-
-// The motion of the pointer with the left stick at (axisX, axisY), each
-// -32768..32767, held for that many microseconds: nothing in the dead zone
-// around the centre, then faster the further the stick leans.
-PointerMotion StickMotion(int axisX, int axisY, std::uint64_t microseconds);
 
 // The input event a press of the controller button that SDL names so ("a",
 // "start", "dpup") becomes; for tests, which do not see SDL.

@@ -13,8 +13,8 @@ EM_JS(void, tz_page_show_area, (const std::uint8_t* pixels, int width, int heigh
                                 int w, int h), {
     Module.tamzelonPage.showArea(pixels, width, height, x, y, w, h);
 });
-EM_JS(void, tz_page_frame_shown, (), {
-    Module.tamzelonPage.frameShown();
+EM_ASYNC_JS(void, tz_page_frame_shown_async, (), {
+    await Module.tamzelonPage.frameShown();
 });
 EM_JS(void, tz_page_show_pointer, (int visible), {
     Module.tamzelonPage.showPointer(visible != 0);
@@ -52,4 +52,9 @@ EM_JS(void, tz_page_wake, (), {
 void tz_page_wait(int timeoutMs)
 {
     tz_page_wait_async(timeoutMs);
+}
+
+void tz_page_frame_shown()
+{
+    tz_page_frame_shown_async();
 }

@@ -12,7 +12,8 @@ extern "C"
     // Rectangle (x, y, w, h) of the area's RGBA pixels (width x height) onto the canvas.
     void tz_page_show_area(const std::uint8_t* pixels, int width, int height, int x, int y, int w,
                            int h);
-    // A picture was shown (its rectangles all drawn).
+    // A picture was shown (its rectangles all drawn); yields to the browser
+    // until it has painted the next frame.
     void tz_page_frame_shown();
     // The system's pointer over the canvas.
     void tz_page_show_pointer(int visible);

@@ -3,7 +3,9 @@
 // page's input, its sound output and its storage.
 #include "platform/web/pagecalls.h"
 #include "platform/web/webaudio.h"
+#include "platform/web/webgamepads.h"
 #include "platform/web/webinput.h"
+#include "platform/win32/clock.h"
 #include "platform/win32/screenmode.h"
 
 #include <emscripten.h>
@@ -30,7 +32,8 @@ public:
     }
     void SetIcon(int, int, std::span<const std::uint32_t>) override {} // the page has its own
     int RefreshRate() const override { return kDefaultRefreshRate; }
-    bool PacedByVsync() const override { return false; }
+    // Showing waits for the browser's next painted frame.
+    bool PacedByVsync() const override { return true; }
 
     bool ScalesItself() const override { return false; }
     PixelFormat32 UploadFormat() const override { return kCanvasFormat; }
@@ -57,7 +60,11 @@ private:
     // ImageData's bytes: R, G, B, A in memory order.
     static constexpr PixelFormat32 kCanvasFormat{0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000};
 
+    // Input of the gamepads into the queue of the rest.
+    void LookAtGamepads();
+
     WebInput m_Input;
+    WebGamepads m_Gamepads;
     bool m_bListening = false;
     std::vector<std::uint32_t> m_Area;
     int m_nAreaWidth = 0;
@@ -67,7 +74,10 @@ private:
 bool WebBackEnd::Open(int, int)
 {
     if (!m_bListening)
+    {
         m_Input.Start();
+        m_Gamepads.Start();
+    }
     m_bListening = true;
     // A page starts in the browser's window; only the player makes it full screen.
     SetScreenMode(tz_page_is_full_screen() ? ScreenMode::FullScreen : ScreenMode::Window);
@@ -107,10 +117,36 @@ bool WebBackEnd::ShowArea(std::span<const RECT> rects)
     return true;
 }
 
+void WebBackEnd::LookAtGamepads()
+{
+    std::vector<InputEvent> events;
+    m_Gamepads.Look(events, Clock::NowMicroseconds());
+    for (const InputEvent& event : events)
+        m_Input.Add(event);
+}
+
 bool WebBackEnd::WaitForInput(int timeoutMs)
 {
-    if (!m_Input.Waiting() && timeoutMs != 0)
-        tz_page_wait(timeoutMs < 0 ? -1 : timeoutMs);
+    LookAtGamepads();
+    const std::uint64_t start = Clock::NowMicroseconds();
+    while (!m_Input.Waiting() && timeoutMs != 0)
+    {
+        int wait = timeoutMs;
+        if (timeoutMs > 0)
+        {
+            const auto waited = static_cast<int>((Clock::NowMicroseconds() - start) / 1000);
+            if (waited >= timeoutMs)
+                break;
+            wait = timeoutMs - waited;
+        }
+        // A gamepad tells nothing by itself: it is looked at every refresh.
+        const bool gamepads = m_Gamepads.Connected();
+        const int refresh = 1000 / RefreshRate();
+        tz_page_wait(gamepads && (wait < 0 || wait > refresh) ? refresh : wait);
+        LookAtGamepads();
+        if (!gamepads)
+            break; // the page's own input ended the wait, or its time is up
+    }
     return m_Input.Waiting();
 }
 

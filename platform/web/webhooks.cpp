@@ -1,8 +1,9 @@
-// What the page reads of the program for its test hook: the picture shown
-// last, as 640 x 480 RGBA bytes.
+// What the page reads of the program for its test hook (the picture shown
+// last, as 640 x 480 RGBA bytes), and its word that the program has ended.
 #include "platform/present/display.h"
 
 #include <emscripten.h>
+#include <emscripten/html5.h>
 
 #include <vector>
 
@@ -28,4 +29,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE const std::uint8_t* tamzelon_picture(int* width,
             *out++ = 255;
         }
     return rgba.data();
+}
+
+// The program has ended: the page's keys and clicks are the page's again.
+extern "C" EMSCRIPTEN_KEEPALIVE void tamzelon_ended()
+{
+    emscripten_html5_remove_all_event_listeners();
 }

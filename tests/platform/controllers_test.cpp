@@ -1,6 +1,7 @@
 // A game controller in the game's terms: its buttons become the keys the game
 // knows, and the left stick moves the pointer smoothly beyond a dead zone.
 #include "platform/sdl/controllers.h"
+#include "platform/win32/stickpointer.h"
 
 #include <gtest/gtest.h>
 

@@ -17,6 +17,7 @@
     const GAME_FOLDER = '/tamzelon';
     const TABLE = GAME_FOLDER + '/highscore.sav';
     const LOAD_LIMIT_MS = 30000;
+    const FRAME_LIMIT_MS = 100;
 
     const options = new URLSearchParams(location.search);
     const silent = options.has('silent');
@@ -28,6 +29,7 @@
     const messageText = document.getElementById('message-text');
     const restartButton = document.getElementById('restart');
     const noticeBox = document.getElementById('notice');
+    const controls = document.getElementById('controls');
 
     const hook = {
         state: 'loading',
@@ -54,9 +56,26 @@
         messageBox.hidden = false;
     }
 
+    // A word that the game goes on without something; it goes by itself.
+    let noticeTimer = 0;
     function notice(text) {
         noticeBox.textContent = text;
         noticeBox.hidden = false;
+        clearTimeout(noticeTimer);
+        noticeTimer = setTimeout(() => { noticeBox.hidden = true; }, 10000);
+    }
+    noticeBox.addEventListener('click', () => { noticeBox.hidden = true; });
+
+    // The program is over: its sound, its lock and its listeners go.
+    function stop() {
+        stopAudio();
+        releaseLock();
+        try {
+            Module._tamzelon_ended();
+        } catch (e) {
+            // an aborted program has no listeners left to remove
+        }
+        restartButton.focus();
     }
 
     function fail(text) {
@@ -64,8 +83,7 @@
             return;
         hook.state = 'failed';
         show(text, true);
-        stopAudio();
-        releaseLock();
+        stop();
     }
 
     function ended() {
@@ -73,8 +91,7 @@
             return;
         hook.state = 'ended';
         show('Das Spiel ist beendet.', true);
-        stopAudio();
-        releaseLock();
+        stop();
     }
 
     restartButton.addEventListener('click', () => location.reload());
@@ -209,12 +226,18 @@
             }
             context2d.putImageData(image, 0, 0, x, y, w, h);
         },
+        // Resolves when the browser has painted the frame (at once where it
+        // paints none, a hidden tab, after a while).
         frameShown() {
             hook.frames++;
             if (hook.state === 'loading') {
                 hook.state = 'running';
                 messageBox.hidden = true;
             }
+            return new Promise((resolve) => {
+                requestAnimationFrame(() => resolve());
+                setTimeout(resolve, FRAME_LIMIT_MS);
+            });
         },
         showPointer(visible) {
             canvas.style.cursor = visible ? 'default' : 'none';
@@ -324,6 +347,29 @@
 
     // ---- the page's controls
 
+    // The controls lie beside the picture where the window leaves room for
+    // them, else the picture gives up their height; full screen has none.
+    function layout() {
+        const full = !!document.fullscreenElement;
+        controls.hidden = full;
+        let height = window.innerHeight;
+        if (!full) {
+            const scale = Math.min(window.innerWidth / 640, height / 480);
+            const barHeight = controls.offsetHeight + 8;
+            const barWidth = controls.offsetWidth + 8;
+            const roomBelow = (height - 480 * scale) / 2 >= barHeight;
+            const roomBeside = (window.innerWidth - 640 * scale) / 2 >= barWidth;
+            if (!roomBelow && !roomBeside)
+                height -= barHeight;
+        }
+        canvas.style.height = height + 'px';
+    }
+    window.addEventListener('resize', layout);
+    // The keys are the game's again after a control was used.
+    controls.addEventListener('click', () => canvas.focus());
+    document.addEventListener('fullscreenchange', layout);
+    layout();
+
     document.getElementById('fullscreen').addEventListener('click', () => {
         page.fullScreen(!document.fullscreenElement);
         canvas.focus();
@@ -412,7 +458,8 @@
             prepare().finally(() => Module.removeRunDependency('tamzelon-storage'));
         }],
         onRuntimeInitialized: start,
-        onAbort: (what) => fail('Das Spiel ist abgebrochen: ' + what),
+        onAbort: (what) => fail((hook.state === 'loading' ? 'Das Spiel konnte nicht geladen werden: '
+                                                          : 'Das Spiel ist abgebrochen: ') + what),
         print: (text) => console.log(text),
         printErr: (text) => console.warn(text),
     };
