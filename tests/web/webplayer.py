@@ -75,7 +75,9 @@ class Browser:
         finally:
             self.server.shutdown()
             shutil.rmtree(self.profile, ignore_errors=True)
-        if not kind:
+        if kind and self.errors:
+            print("console errors: %s" % self.errors)
+        elif not kind:
             tz.check(not self.errors, "console errors: %s" % self.errors)
 
     def start(self):
