@@ -55,7 +55,8 @@ WebInput& Of(void* input)
 
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* key, void* input)
 {
-    if (BrowserShortcut(*key))
+    // A release always comes, so that no key stays held for the game.
+    if (type == EMSCRIPTEN_EVENT_KEYDOWN && BrowserShortcut(*key))
         return EM_FALSE;
     InputEvent event;
     event.keyId = KeyId(key->code);
@@ -97,7 +98,8 @@ EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* mouse, void* input)
                                   : type == EMSCRIPTEN_EVENT_MOUSEUP ? InputEvent::Kind::MouseUp
                                                                      : InputEvent::Kind::MouseMove;
     Of(input).Add(Pointer(kind, mouse->targetX, mouse->targetY));
-    return type != EMSCRIPTEN_EVENT_MOUSEMOVE;
+    // A press on the canvas selects nothing and moves no focus.
+    return type == EMSCRIPTEN_EVENT_MOUSEDOWN;
 }
 
 // The first finger is the pointer: it moves the crosshair, and a tap presses
@@ -159,7 +161,8 @@ void WebInput::Start()
     emscripten_set_keydown_callback(window, this, EM_TRUE, OnKey);
     emscripten_set_keyup_callback(window, this, EM_TRUE, OnKey);
     emscripten_set_mousedown_callback(kCanvas, this, EM_TRUE, OnMouse);
-    emscripten_set_mouseup_callback(kCanvas, this, EM_TRUE, OnMouse);
+    // Let go anywhere, also beside the canvas (the window's corner is the canvas's).
+    emscripten_set_mouseup_callback(window, this, EM_TRUE, OnMouse);
     emscripten_set_mousemove_callback(kCanvas, this, EM_TRUE, OnMouse);
     emscripten_set_touchstart_callback(kCanvas, this, EM_TRUE, OnTouch);
     emscripten_set_touchmove_callback(kCanvas, this, EM_TRUE, OnTouch);
