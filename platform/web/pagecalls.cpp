@@ -43,6 +43,9 @@ EM_JS(int, tz_page_seed, (), {
 EM_ASYNC_JS(void, tz_page_wait_async, (int timeoutMs), {
     await Module.tamzelonPage.waitForInput(timeoutMs);
 });
+EM_ASYNC_JS(void, tz_page_sleep_async, (int milliseconds), {
+    await Module.tamzelonPage.sleep(milliseconds);
+});
 EM_JS(void, tz_page_wake, (), {
     Module.tamzelonPage.wake();
 });
@@ -57,4 +60,9 @@ void tz_page_wait(int timeoutMs)
 void tz_page_frame_shown()
 {
     tz_page_frame_shown_async();
+}
+
+void tz_page_sleep(int milliseconds)
+{
+    tz_page_sleep_async(milliseconds);
 }

@@ -35,4 +35,6 @@ extern "C"
     void tz_page_wait(int timeoutMs);
     // Input came: a wait ends.
     void tz_page_wake();
+    // Yields to the browser for that long (a closing tab ends it at once).
+    void tz_page_sleep(int milliseconds);
 }

@@ -23,6 +23,20 @@ namespace
 class WebBackEnd final : public BackEnd
 {
 public:
+    WebBackEnd() { s_pLive = this; }
+    ~WebBackEnd() override { s_pLive = nullptr; }
+    WebBackEnd(const WebBackEnd&) = delete;
+    WebBackEnd& operator=(const WebBackEnd&) = delete;
+
+    // The tab closes: to the game, its window is closed.
+    static void Closed()
+    {
+        InputEvent event;
+        event.kind = InputEvent::Kind::Close;
+        if (s_pLive != nullptr)
+            s_pLive->m_Input.Add(event);
+    }
+
     bool CanShow() override { return true; }
     bool Open(int pictureWidth, int pictureHeight) override;
     void Close() override {}
@@ -63,6 +77,7 @@ private:
     // Input of the gamepads into the queue of the rest.
     void LookAtGamepads();
 
+    static inline WebBackEnd* s_pLive = nullptr;
     WebInput m_Input;
     WebGamepads m_Gamepads;
     bool m_bListening = false;
@@ -172,3 +187,9 @@ std::unique_ptr<BackEnd> MakeBackEnd()
 }
 
 } // namespace platform
+
+// The page's word that its tab closes.
+extern "C" EMSCRIPTEN_KEEPALIVE void tamzelon_close()
+{
+    platform::WebBackEnd::Closed();
+}

@@ -2,14 +2,14 @@
 // the page goes on drawing and taking input.
 #include "platform/win32/clock.h"
 
-#include <emscripten.h>
+#include "platform/web/pagecalls.h"
 
 namespace platform
 {
 
 void Clock::SleepReal(std::uint64_t duration)
 {
-    emscripten_sleep(static_cast<unsigned>((duration + 999) / 1000));
+    tz_page_sleep(static_cast<int>((duration + 999) / 1000));
 }
 
 } // namespace platform

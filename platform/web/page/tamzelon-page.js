@@ -18,6 +18,8 @@
     const TABLE = GAME_FOLDER + '/highscore.sav';
     const LOAD_LIMIT_MS = 30000;
     const FRAME_LIMIT_MS = 100;
+    const LEAVING_WAITS = 1000;
+    const PENDING = 'tamzelon-pending:'; // files kept while the tab closed
 
     const options = new URLSearchParams(location.search);
     const silent = options.has('silent');
@@ -44,8 +46,11 @@
     let releaseLock = () => {};
     let audio = null;
     let image = null; // the ImageData over the program's area pixels
-    let wakeWait = null;
-    let waitTimer = 0;
+    let wakeWait = null; // ends the program's wait for input
+    const waits = new Set(); // ends every wait of the program
+    let leaving = false; // the tab closes: the program's waits end at once
+    let waitsWhileLeaving = 0;
+    let replacing = false; // a loaded table replaces the stored one: nothing saved over it
 
     // ---- messages
 
@@ -181,8 +186,26 @@
         try {
             for (const [path, bytes] of await storedFiles(storage))
                 writeIntoGame(path, bytes);
+            await takePendingFiles();
         } catch (e) {
             notice('Der Speicher des Browsers ließ sich nicht lesen: ' + e);
+        }
+    }
+
+    // Files a closing tab kept aside are newer than the stored ones.
+    async function takePendingFiles() {
+        let pending;
+        try {
+            pending = Object.keys(localStorage).filter((key) => key.startsWith(PENDING));
+        } catch (e) {
+            return;
+        }
+        for (const key of pending) {
+            const path = key.substring(PENDING.length);
+            const bytes = Uint8Array.from(atob(localStorage.getItem(key)), (c) => c.charCodeAt(0));
+            writeIntoGame(path, bytes);
+            await store(path, bytes);
+            localStorage.removeItem(key);
         }
     }
 
@@ -234,10 +257,13 @@
                 hook.state = 'running';
                 messageBox.hidden = true;
             }
-            return new Promise((resolve) => {
+            return programWait((resolve) => {
                 requestAnimationFrame(() => resolve());
                 setTimeout(resolve, FRAME_LIMIT_MS);
             });
+        },
+        sleep(ms) {
+            return programWait((resolve) => setTimeout(resolve, ms));
         },
         showPointer(visible) {
             canvas.style.cursor = visible ? 'default' : 'none';
@@ -298,6 +324,15 @@
             } catch (e) {
                 return false; // unreadable: the game is told it was not saved
             }
+            // A closing tab may go before the storage has taken the file:
+            // a copy goes where it is kept at once, for the next start.
+            if (leaving) {
+                try {
+                    localStorage.setItem(PENDING + path, btoa(String.fromCharCode(...bytes)));
+                } catch (e) {
+                    // the storage below is all there is
+                }
+            }
             store(path, bytes).catch((e) => {
                 notice('Der Browser hat die Highscores nicht gespeichert: ' + e);
             });
@@ -310,20 +345,52 @@
             return seed;
         },
         waitForInput(timeoutMs) {
-            return new Promise((resolve) => {
-                wakeWait = resolve;
+            return programWait((resolve) => {
                 if (timeoutMs >= 0)
-                    waitTimer = setTimeout(page.wake, timeoutMs);
-            });
+                    setTimeout(resolve, timeoutMs);
+            }, true);
         },
         wake() {
-            clearTimeout(waitTimer);
             const wake = wakeWait;
             wakeWait = null;
             if (wake)
                 wake();
         },
     };
+
+    // A wait of the program, which the tab's closing also ends (and input,
+    // for a wait for input). While the tab closes, the program runs on
+    // without waiting, to its end, but never more than so many waits.
+    function programWait(start, input) {
+        return new Promise((resolve) => {
+            if (leaving) {
+                if (++waitsWhileLeaving <= LEAVING_WAITS)
+                    resolve();
+                return;
+            }
+            const end = () => {
+                waits.delete(end);
+                if (wakeWait === end)
+                    wakeWait = null;
+                resolve();
+            };
+            waits.add(end);
+            if (input)
+                wakeWait = end;
+            start(end);
+        });
+    }
+
+    // Closing the tab is closing the game's window: the game saves what it
+    // would save then (its table), and the storage gets it before the page goes.
+    window.addEventListener('pagehide', () => {
+        if (hook.state !== 'running' || replacing)
+            return;
+        leaving = true;
+        Module._tamzelon_close();
+        for (const end of [...waits])
+            end();
+    });
 
     // ---- the test hook's picture
 
@@ -410,9 +477,17 @@
             return;
         }
         try {
-            await store(TABLE, new Uint8Array(await file.arrayBuffer()));
+            const bytes = new Uint8Array(await file.arrayBuffer());
+            replacing = true;
+            await store(TABLE, bytes);
+            try {
+                localStorage.removeItem(PENDING + TABLE);
+            } catch (e) {
+                // nothing kept aside
+            }
             location.reload();
         } catch (e) {
+            replacing = false;
             notice('Die Tabelle ließ sich nicht laden: ' + e);
         }
     });
