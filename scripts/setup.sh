@@ -8,6 +8,7 @@ packages=(
     libsdl2-dev libpng-dev
     libgtest-dev libbenchmark-dev libclang-rt-14-dev
     xvfb xdotool imagemagick python3-pil
+    chromium chromium-driver python3-selenium
     dpkg-dev
     lintian appstream desktop-file-utils man-db groff-base
     emscripten

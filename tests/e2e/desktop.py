@@ -107,29 +107,16 @@ def case_screen_mode(args):
 
 def case_keyboard(args):
     with tz.Session(args, "keyboard") as session:
-        field = session.new_game()
-        column, row = max(tz.groups(field), key=len)[0]
-        centre = (column * tz.TILE + tz.TILE // 2, tz.FIELD_TOP + row * tz.TILE + tz.TILE // 2)
-        # The pointer rests right of the field, beside a row: the arrows go on
-        # from the last column's cell there.
-        start_row = (tz.PARK[1] - tz.FIELD_TOP) // tz.TILE
-        keys = ["Down", "Up"] + ["Left"] * (tz.COLUMNS - 1 - column)
-        session.key(*keys + ["Down" if row > start_row else "Up"] * abs(row - start_row))
-        deadline = time.monotonic() + 5
-        while True:
-            where = session.xdotool("getmouselocation", "--shell")
-            pointer = tuple(int(re.search(axis + r"=(\d+)", where).group(1)) for axis in "XY")
-            if pointer == centre or time.monotonic() > deadline:
-                break
-            time.sleep(0.05)
-        tz.check(pointer == centre, "the arrows put the pointer at %s, not %s" % (pointer, centre))
-        # The crosshair hides the stones under it: parked again once the shot is in.
-        session.key("space")
-        time.sleep(0.2)
-        session.move(*tz.PARK)
-        group = next(g for g in tz.groups(field) if (column, row) in g)
-        outcome, _ = session.outcome(field, tz.without(field, group))
-        tz.check(outcome != "unchanged", "Space did not shoot")
+        def pointer_at(centre):
+            deadline = time.monotonic() + 5
+            while True:
+                where = session.xdotool("getmouselocation", "--shell")
+                pointer = tuple(int(re.search(axis + r"=(\d+)", where).group(1)) for axis in "XY")
+                if pointer == centre or time.monotonic() > deadline:
+                    break
+                time.sleep(0.05)
+            tz.check(pointer == centre, "the arrows put the pointer at %s, not %s" % (pointer, centre))
+        session.shoot_by_keys(session.new_game(), pointer_at)
 
 
 def without_display(**variables):

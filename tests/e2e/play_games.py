@@ -28,7 +28,7 @@ def play(session, field, table, another):
     session.key("Return")
     if place is not None:
         session.wait_dialogs(["name"])
-        session.xdotool("type", "--delay", 60, "Tester")
+        session.type("Tester")
         session.key("Return")
         table = table[:place] + [("Tester", score)] + table[place:9]
     session.wait_screen(tz.is_highscores, "the high-score screen after the game")

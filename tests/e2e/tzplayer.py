@@ -21,12 +21,15 @@
 # folder and X server, s.command(...) is the game's command line as that user. On a screen larger than the picture,
 # screenshots are the picture where the game shows it, brought back to
 # 640 x 480, and s.at(x, y) is the screen point of a picture point. Input: s.click(x, y), s.move(x, y),
-# s.key("Return"), s.xdotool(...). s.wait_for(predicate, what, timeout=10,
+# s.key("Return"), s.type("text"), s.xdotool(...). s.wait_for(predicate, what, timeout=10,
 # still=False) returns the first picture the predicate accepts (with still,
 # once it has stood for three shots): is_main_menu, is_game_screen,
 # is_credits, is_highscores, or any function of a PIL image. Dialogs are told
 # by dialog_kinds(image): "message", "about", "controls", "name";
 # s.next_dialog() and s.confirm_all() step through message boxes.
+#
+# Waiting, reading and shooting live in Player, which knows nothing of X: the
+# browser's suite (tests/web) drives the same game through it.
 
 import argparse
 import functools
@@ -187,12 +190,158 @@ def count_stones(field):
     return sum(cell != EMPTY for cells in field for cell in cells)
 
 
+def fitted(left, top, width, height):
+    # Where the picture stands in an area: as large as fits, aspect kept, centred.
+    scale = min(width / WIDTH, height / HEIGHT)
+    shown = (round(WIDTH * scale), round(HEIGHT * scale))
+    left, top = left + (width - shown[0]) // 2, top + (height - shown[1]) // 2
+    return (left, top, left + shown[0], top + shown[1])
+
+
+def aim_keys(column, row):
+    # The arrows that take the pointer from PARK to a cell. It rests right of
+    # the field, beside a row: the arrows go on from the last column's cell there.
+    start_row = (PARK[1] - FIELD_TOP) // TILE
+    keys = ["Down", "Up"] + ["Left"] * (COLUMNS - 1 - column)
+    return keys + ["Down" if row > start_row else "Up"] * abs(row - start_row)
+
+
 def encode(table):
     # The bytes of "highscore.sav" for ten (name, score) lines with short names.
     return b"".join(struct.pack("<iB", score, len(name)) + name.encode("cp1252") for name, score in table)
 
 
-class Session:
+class Player:
+    # Waiting for screens and dialogs and shots checked against the rules, for
+    # any driver that gives screenshot(), click(x, y, park=True), move(x, y),
+    # key(*keys), type(text), check_running(), ended(), picture_box() and
+    # self.args, self.name.
+
+    def at(self, x, y, box=None):
+        # The point of the area (screen or page) that shows picture point x, y.
+        left, top, right, bottom = box or self.picture_box()
+        return (left + (2 * x + 1) * (right - left) // (2 * WIDTH), top + (2 * y + 1) * (bottom - top) // (2 * HEIGHT))
+
+    def wait_for(self, predicate, what, timeout=10, still=False):
+        # Screenshots until predicate(picture) holds, and with still until the
+        # picture has stood for three shots; returns that picture.
+        deadline, last, same = time.monotonic() + timeout, None, 0
+        while time.monotonic() < deadline:
+            self.check_running()
+            image = self.screenshot()
+            same = same + 1 if still and last and not ImageChops.difference(image, last).getbbox() else 0
+            if predicate(image) and (not still or same >= 2):
+                return image
+            last = image
+            time.sleep(0.05)
+        if last:
+            last.save(os.path.join(self.args.out, "failed-%s.png" % self.name))
+        raise AssertionError("timed out waiting for %s" % what)
+
+    def wait_dialogs(self, kinds):
+        # Until exactly these dialogs are shown, bottom one first.
+        return self.wait_for(lambda image: dialog_kinds(image) == kinds, "dialogs %s" % kinds)
+
+    def wait_screen(self, predicate, what, still=False):
+        # Parks the pointer and waits for the screen with no dialog over it.
+        self.move(*PARK)
+        return self.wait_for(lambda image: predicate(image) and not caption_bars(image), what, still=still)
+
+    def next_dialog(self, previous=None, timeout=15):
+        # The next single dialog once it reads the same twice and differs from
+        # previous; None when the game ends instead.
+        deadline, last = time.monotonic() + timeout, None
+        old = previous and box_picture(previous)
+        while time.monotonic() < deadline:
+            if self.ended():
+                return None
+            image = self.screenshot()
+            picture = box_picture(image) if len(caption_bars(image)) == 1 else None
+            if picture and picture == last and picture != old:
+                return image
+            last = picture
+            time.sleep(0.05)
+        raise AssertionError("neither a new dialog nor the end within %d s" % timeout)
+
+    def confirm_all(self, limit=8):
+        # Answers each message box with Enter until the game ends; returns their pictures.
+        boxes = []
+        while True:
+            image = self.next_dialog(boxes[-1] if boxes else None)
+            if image is None:
+                return boxes
+            check(len(boxes) < limit, "more than %d message boxes" % limit)
+            boxes.append(image)
+            self.key("Return")
+
+    def quit(self):
+        # The regular end: Escape shows the credits, Enter ends the game.
+        self.key("Escape")
+        self.wait_for(is_credits, "the credits before the end")
+        self.key("Return")
+
+    def new_game(self, menu=is_main_menu):
+        self.wait_for(menu, "the main menu", timeout=15)
+        self.click(*menu_centre(MENU_NEWGAME))
+        return self.read_field()
+
+    def read_field(self):
+        # The field once the game screen stands still.
+        image = self.wait_for(is_game_screen, "the game screen", timeout=15, still=True)
+        check(not caption_bars(image), "a dialog opened during the game")
+        field = read_field(image)
+        check(field is not None, "the field cannot be read")
+        return field
+
+    def shoot(self, field):
+        # Shoots the largest group; returns the field it left, the group's size
+        # and the picture after it (with a dialog when the game ended).
+        group = max(groups(field), key=len)
+        expected = without(field, group)
+        for _ in range(2):  # a click lost on the way is tried once more
+            self.click(group[0][0] * TILE + TILE // 2, FIELD_TOP + group[0][1] * TILE + TILE // 2)
+            outcome, image = self.outcome(field, expected)
+            check(outcome != "dialog" or not groups(expected), "the game ended although moves were left")
+            if outcome != "unchanged":
+                return expected, len(group), image
+        raise AssertionError("a shot at %s did not land" % (group[0],))
+
+    def shoot_by_keys(self, field, aimed=lambda centre: None):
+        # Aims at the largest group with the arrows and shoots it with Space;
+        # aimed(centre) may check the pointer first. Returns the field it left.
+        group = max(groups(field), key=len)
+        column, row = group[0]
+        self.key(*aim_keys(column, row))
+        aimed((column * TILE + TILE // 2, FIELD_TOP + row * TILE + TILE // 2))
+        # The crosshair hides the stones under it: parked again once the shot is in.
+        self.key("space")
+        time.sleep(0.2)
+        self.move(*PARK)
+        expected = without(field, group)
+        check(self.outcome(field, expected)[0] != "unchanged", "Space did not shoot")
+        return expected
+
+    def outcome(self, before, expected, timeout=10):
+        # A settled field no longer changes, so reading it once is enough; a
+        # picture standing 1.5 s as neither field is wrong.
+        deadline, last, since = time.monotonic() + timeout, None, time.monotonic()
+        while time.monotonic() < deadline:
+            self.check_running()
+            image = self.screenshot()
+            field = read_field(image)
+            if caption_bars(image) or field == expected:
+                return ("dialog" if caption_bars(image) else "settled"), image
+            if field is None or field != last:
+                last, since = field, time.monotonic()
+            elif time.monotonic() - since > 1.5:
+                if field == before:
+                    return "unchanged", image
+                image.save(os.path.join(self.args.out, "failed-%s.png" % self.name))
+                raise AssertionError("after a shot the field is not as expected (failed-%s.png)" % self.name)
+        raise AssertionError("no outcome of the shot within %d s" % timeout)
+
+
+class Session(Player):
     # Xvfb plus the game in a fresh folder; leaving the context kills both.
 
     def __init__(self, args, name, sounds=True, scores=None, prepare=None, audio="dummy", parent=None,
@@ -284,16 +433,7 @@ class Session:
                      for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
 
     def picture_box(self):
-        # Where the picture stands in the window: as large as fits, aspect kept, centred.
-        left, top, width, height = self.window_geometry()
-        scale = min(width / WIDTH, height / HEIGHT)
-        shown = (round(WIDTH * scale), round(HEIGHT * scale))
-        left, top = left + (width - shown[0]) // 2, top + (height - shown[1]) // 2
-        return (left, top, left + shown[0], top + shown[1])
-
-    def at(self, x, y):
-        left, top, right, bottom = self.picture_box()
-        return (left + (2 * x + 1) * (right - left) // (2 * WIDTH), top + (2 * y + 1) * (bottom - top) // (2 * HEIGHT))
+        return fitted(*self.window_geometry())
 
     def screenshot(self):
         image = ImageGrab.grab(xdisplay=self.display).convert("RGB")
@@ -301,124 +441,27 @@ class Session:
             return image
         return image.crop(self.picture_box()).resize((WIDTH, HEIGHT), Image.BOX)
 
+    def type(self, text):
+        self.xdotool("type", "--delay", 60, text)
+
     def check_running(self):
         check(self.process.poll() is None, "the game ended unexpectedly with code %s" % self.process.returncode)
 
-    def wait_for(self, predicate, what, timeout=10, still=False):
-        # Screenshots until predicate(picture) holds, and with still until the
-        # picture has stood for three shots; returns that picture.
-        deadline, last, same = time.monotonic() + timeout, None, 0
-        while time.monotonic() < deadline:
-            self.check_running()
-            image = self.screenshot()
-            same = same + 1 if still and last and not ImageChops.difference(image, last).getbbox() else 0
-            if predicate(image) and (not still or same >= 2):
-                return image
-            last = image
-            time.sleep(0.05)
-        if last:
-            last.save(os.path.join(self.args.out, "failed-%s.png" % self.name))
-        raise AssertionError("timed out waiting for %s" % what)
-
-    def wait_dialogs(self, kinds):
-        # Until exactly these dialogs are shown, bottom one first.
-        return self.wait_for(lambda image: dialog_kinds(image) == kinds, "dialogs %s" % kinds)
-
-    def wait_screen(self, predicate, what, still=False):
-        # Parks the pointer and waits for the screen with no dialog over it.
-        self.move(*PARK)
-        return self.wait_for(lambda image: predicate(image) and not caption_bars(image), what, still=still)
-
-    def next_dialog(self, previous=None, timeout=15):
-        # The next single dialog once it reads the same twice and differs from
-        # previous; None when the game ends instead.
-        deadline, last = time.monotonic() + timeout, None
-        old = previous and box_picture(previous)
-        while time.monotonic() < deadline:
-            if self.process.poll() is not None:
-                return None
-            image = self.screenshot()
-            picture = box_picture(image) if len(caption_bars(image)) == 1 else None
-            if picture and picture == last and picture != old:
-                return image
-            last = picture
-            time.sleep(0.05)
-        raise AssertionError("neither a new dialog nor the end within %d s" % timeout)
-
-    def confirm_all(self, limit=8):
-        # Answers each message box with Enter until the game ends; returns their pictures.
-        boxes = []
-        while True:
-            image = self.next_dialog(boxes[-1] if boxes else None)
-            if image is None:
-                return boxes
-            check(len(boxes) < limit, "more than %d message boxes" % limit)
-            boxes.append(image)
-            self.key("Return")
+    def ended(self):
+        return self.process.poll() is not None
 
     def wait_exit(self, timeout=10, code=0):
         result = self.process.wait(timeout=timeout)
         check(code is None or result == code, "the game ended with code %d" % result)
 
-    def quit(self):
-        # The regular end: Escape shows the credits, Enter ends the game.
-        self.key("Escape")
-        self.wait_for(is_credits, "the credits before the end")
-        self.key("Return")
-
     def scores(self):
         return pathlib.Path(self.path("highscore.sav")).read_bytes()
 
-    def new_game(self, menu=is_main_menu):
-        self.wait_for(menu, "the main menu", timeout=15)
-        self.click(*menu_centre(MENU_NEWGAME))
-        return self.read_field()
 
-    def read_field(self):
-        # The field once the game screen stands still.
-        image = self.wait_for(is_game_screen, "the game screen", timeout=15, still=True)
-        check(not caption_bars(image), "a dialog opened during the game")
-        field = read_field(image)
-        check(field is not None, "the field cannot be read")
-        return field
-
-    def shoot(self, field):
-        # Shoots the largest group; returns the field it left, the group's size
-        # and the picture after it (with a dialog when the game ended).
-        group = max(groups(field), key=len)
-        expected = without(field, group)
-        for _ in range(2):  # a click lost on the way is tried once more
-            self.click(group[0][0] * TILE + TILE // 2, FIELD_TOP + group[0][1] * TILE + TILE // 2)
-            outcome, image = self.outcome(field, expected)
-            check(outcome != "dialog" or not groups(expected), "the game ended although moves were left")
-            if outcome != "unchanged":
-                return expected, len(group), image
-        raise AssertionError("a shot at %s did not land" % (group[0],))
-
-    def outcome(self, before, expected, timeout=10):
-        # A settled field no longer changes, so reading it once is enough; a
-        # picture standing 1.5 s as neither field is wrong.
-        deadline, last, since = time.monotonic() + timeout, None, time.monotonic()
-        while time.monotonic() < deadline:
-            self.check_running()
-            image = self.screenshot()
-            field = read_field(image)
-            if caption_bars(image) or field == expected:
-                return ("dialog" if caption_bars(image) else "settled"), image
-            if field is None or field != last:
-                last, since = field, time.monotonic()
-            elif time.monotonic() - since > 1.5:
-                if field == before:
-                    return "unchanged", image
-                image.save(os.path.join(self.args.out, "failed-%s.png" % self.name))
-                raise AssertionError("after a shot the field is not as expected (failed-%s.png)" % self.name)
-        raise AssertionError("no outcome of the shot within %d s" % timeout)
-
-
-def main(scope, seconds):
+def main(scope, seconds, options=("--game", "--sounds")):
     # Runs the case chosen with --case from the script's scope within seconds.
     parser = argparse.ArgumentParser()
-    for option in ("--game", "--sounds", "--out", "--case"):
+    for option in options + ("--out", "--case"):
         parser.add_argument(option, required=True)
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
