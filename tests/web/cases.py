@@ -1,5 +1,5 @@
 # The game's page in headless Chromium: loading without a console error, the
-# pictures of the desktop's golden images, the menu and dialogs by key, a game
+# pictures of the desktop's three golden images, the menu and dialogs by key, a game
 # played by clicks and keys to its end and its table kept through a reload and
 # a new start of the browser, a damaged stored table, a second tab and the end.
 
@@ -14,6 +14,10 @@ import play_games
 
 tz = wp.tz
 GOLDEN = pathlib.Path(__file__).resolve().parents[1] / "golden"
+# The table of the golden high-score screen: short, long and empty names, umlauts.
+GOLDEN_TABLE = [("J\xfcrgen", 123456), ("Zo\xeb", 98765), ("\xc4\xd6\xdc\xe4\xf6\xfc\xdf", 54321),
+                ("W" * 10, 37000), ("i", 9999), ("", 5000), ("Ren\xe9 M.", 1500), ("\xc5got", 420),
+                ("Gro\xdf", 7), ("Max", 0)]
 
 
 def golden(name):
@@ -105,6 +109,11 @@ def case_tabs(args):
     with wp.Browser(args, "tabs") as browser:
         page = browser.open()
         default = table_shown(page)
+        page.upload(tz.encode(GOLDEN_TABLE))
+        faults.open_highscores(page)
+        page.move(420, 330)  # beside the table, as in the golden picture
+        page.wait_for(golden("highscores"), "the high-score screen's golden picture")
+        page.click(*tz.BACK_BUTTON)
         page.upload(faults.DAMAGED)
         tz.check(table_shown(page) == default, "a damaged table was not read as the default one")
         # A second tab is told and ends; the first goes on and alone writes.
