@@ -1,5 +1,4 @@
 # The real game under faults: sounds or the audio device missing, a damaged,
-# The real game under faults: sounds or the audio device missing, a damaged,
 # write-protected or unwritable "highscore.sav", one that may be written but
 # not replaced, a folder that may not be read, a second copy, the window closed
 # from outside, a focus change. The table is replaced at the regular end and
