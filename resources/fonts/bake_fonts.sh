@@ -19,7 +19,7 @@ g++ "${flags[@]}" "$here/bake_fonts.cpp" "$root/platform/win32/codepage.cpp" \
 "$work/bake_fonts" "$here" "$work/bakedfonts.cpp"
 
 # shellcheck disable=SC2046
-g++ "${flags[@]}" "$here/check_baked_fonts.cpp" "$work/bakedfonts.cpp" \
+g++ "${flags[@]}" "$root/platform/sdl/tools/check_baked_fonts.cpp" "$work/bakedfonts.cpp" \
     "$root/platform/font/fontrasterizer.cpp" "$root/platform/win32/codepage.cpp" \
     $(pkg-config --cflags --libs SDL2_ttf) -o "$work/check_baked_fonts"
 "$work/check_baked_fonts" "$here"

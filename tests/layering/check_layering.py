@@ -3,9 +3,8 @@
 # headers only of its own room and of the rooms its line lists, only
 # platform/sdl includes SDL and only platform/web the browser's (Emscripten). The presenting room serves every back end, so it
 # includes none of them, whatever its line says. Tests, tools and benchmarks
-# may include any room, but not SDL; only the check of the baked fonts, no
-# part of the program, draws with SDL_ttf to compare. Prints each offending
-# include; exits 1 if there is one.
+# may include any room, but not SDL. Prints each offending include; exits 1 if
+# there is one.
 import pathlib
 import re
 import sys
@@ -13,7 +12,6 @@ import sys
 root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ".").resolve()
 lines = (line.split() for line in (root / "cmake/layers.txt").read_text().splitlines())
 uses = {words[0]: set(words[1:]) for words in lines if words and not words[0].startswith("#")}
-SDL_TTF_CHECK = "resources/fonts/check_baked_fonts.cpp"
 SHARED, BACK_ENDS = "platform/present", {"platform/sdl", "platform/web"}
 include = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 
@@ -33,7 +31,7 @@ for file in sorted(root.rglob("*")):
     for number, match in ((n, m) for n, line in lines if (m := include.match(line))):
         quoted, header = match.group(1) == '"', match.group(2)
         where = f"{relative}:{number}: {header}"
-        if header.startswith("SDL") and own != "platform/sdl" and relative != SDL_TTF_CHECK:
+        if header.startswith("SDL") and own != "platform/sdl":
             problems.append(f"{where}: SDL outside platform/sdl")
         if header.startswith("emscripten") and own != "platform/web":
             problems.append(f"{where}: the browser outside platform/web")

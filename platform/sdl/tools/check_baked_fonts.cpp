@@ -1,9 +1,9 @@
-// Checks a freshly baked glyph table against SDL_ttf, which draws the same
-// fonts one bit deep with FreeType and HarfBuzz: each byte alone, every pair
-// of bytes, every byte between a kerned pair and seeded random lines, short
-// and long, must give the program's text the same cell and the same ink, run
-// for run, and each face the same line height and ascent. Run through
-// bake_fonts.sh.
+// A tool, not part of the program: checks a freshly baked glyph table against
+// SDL_ttf, which draws the same fonts one bit deep with FreeType and HarfBuzz:
+// each byte alone, every pair of bytes, every byte between a kerned pair and
+// seeded random lines, short and long, must give the program's text the same
+// cell and the same ink, run for run, and each face the same line height and
+// ascent. Run through resources/fonts/bake_fonts.sh.
 //
 // usage: check_baked_fonts FONT_FOLDER
 #include "platform/font/bakedfont.h"
